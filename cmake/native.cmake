@@ -1,0 +1,31 @@
+# Native half: the core's tests, the command-line companion and the benchmarks.
+enable_testing()
+find_package(GTest REQUIRED)
+
+add_executable(vexa-cli tools/vexa_cli.cpp)
+target_link_libraries(vexa-cli PRIVATE vexa_core)
+target_compile_options(vexa-cli PRIVATE ${VEXA_WARNINGS})
+add_dependencies(vexa-cli font)
+
+file(GLOB VEXA_TEST_SOURCES CONFIGURE_DEPENDS tests/*.cpp)
+add_executable(vexa_tests ${VEXA_TEST_SOURCES})
+target_link_libraries(vexa_tests PRIVATE vexa_core GTest::gtest GTest::gtest_main)
+target_compile_options(vexa_tests PRIVATE ${VEXA_WARNINGS})
+target_compile_definitions(vexa_tests PRIVATE
+  VEXA_FONT_FILE="${VEXA_FONT_FILE}"
+  VEXA_FONTC="$<TARGET_FILE:fontc>"
+  VEXA_CLI="$<TARGET_FILE:vexa-cli>")
+add_dependencies(vexa_tests font vexa-cli fontc)
+add_test(NAME core COMMAND vexa_tests)
+
+if(VEXA_BENCH AND NOT VEXA_SANITIZE)
+  file(GLOB VEXA_BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
+  if(VEXA_BENCH_SOURCES)
+    find_package(benchmark REQUIRED)
+    add_executable(vexa_bench ${VEXA_BENCH_SOURCES})
+    target_link_libraries(vexa_bench PRIVATE vexa_core benchmark::benchmark)
+    target_compile_options(vexa_bench PRIVATE ${VEXA_WARNINGS})
+    target_compile_definitions(vexa_bench PRIVATE VEXA_FONT_FILE="${VEXA_FONT_FILE}")
+    add_dependencies(vexa_bench font)
+  endif()
+endif()

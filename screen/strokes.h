@@ -1,0 +1,49 @@
+// The painting rules of the two cell-painting tools: pen strokes and bit-3
+// marker strokes, as functions of the cell, sub-block and modifiers that the
+// mouse handling hands over.
+#pragma once
+#include <cstdint>
+
+struct CellPos {
+    int32_t x;
+    int32_t y;
+};
+constexpr CellPos kNoCell = {-1, -1};
+
+// Semigraphic mode: bit 0 the mode is on; bit 1 the current stroke draws
+// (set) or erases (clear) sub-blocks.
+constexpr int kSemigraphicOn = 1;
+constexpr int kSemigraphicDrawing = 2;
+extern int32_t gSemigraphicMode;
+
+// Drag modes of a pen stroke, decided by the modifiers at the press.
+enum DragMode : int32_t {
+    kNoDrag = 0,
+    kDragPlain = 1,
+    kDragCtrl = 2,
+    kDragShift = 3,
+    kDragCtrlShift = 4,
+};
+extern int32_t gDragMode;
+
+// Bit-3 choice of the current marker stroke.
+constexpr int kBit3Sets = 3;
+constexpr int kBit3Clears = 1;
+extern int32_t gBit3Choice;
+
+// The canvas cell of the previous mouse report (kNoCell when none).
+extern CellPos gLastCell;
+
+// subBit is the semigraphic sub-block bit (1, 2, 4 or 8) under the mouse;
+// in semigraphic mode a 0 leaves the cell alone.
+void PenStrokePress(int x, int y, int subBit, bool ctrl, bool shift);
+// A mouse report during a pen stroke at (clamped) cell (x, y); returns
+// whether a cell was painted. The cell becomes the remembered last cell.
+bool PenStrokeMove(int x, int y, int subBit, bool shiftNow);
+
+void MarkerStrokePress(int x, int y);
+// A mouse report during a marker stroke; returns whether a cell was written.
+bool MarkerStrokeMove(int x, int y);
+
+void EndStroke();
+void ResetStrokes();
