@@ -1,0 +1,117 @@
+#include "app/settings_win32.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/recent_files.h"
+#include "app/settings.h"
+#include "app/text_win32.h"
+
+namespace {
+
+const wchar_t kSettingsFile[] = L"Vexa.ini";
+const wchar_t kConfigSection[] = L"Config";
+const wchar_t kRecentSection[] = L"RecentFiles";
+constexpr DWORD kMaxFolderChars = 32768;
+
+std::wstring gSettingsPath;
+
+std::wstring RecentKey(int n) { return L"RecentFile" + std::to_wstring(n); }
+
+// The profile functions write Unicode only into a file that starts with a
+// UTF-16 byte-order mark; in any other file, paths outside the system's code
+// page would turn into question marks. Create the file that way, or convert
+// an existing one, keeping every line.
+void MakeSettingsFileUnicode()
+{
+    HANDLE f = CreateFileW(gSettingsPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string bytes;
+    if (f != INVALID_HANDLE_VALUE) {
+        char chunk[4096];
+        DWORD got = 0;
+        while (ReadFile(f, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+        CloseHandle(f);
+        if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+            static_cast<unsigned char>(bytes[1]) == 0xFE)
+            return;
+    } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
+        return;  // there but unreadable: leave it to the profile functions
+    }
+    const bool utf8 = bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    if (utf8) bytes.erase(0, 3);
+    const UINT codePage = utf8 ? CP_UTF8 : CP_ACP;
+    std::wstring text(1, L'\xFEFF');
+    if (!bytes.empty()) {
+        const int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+        std::wstring converted(static_cast<size_t>(n), L'\0');
+        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), &converted[0], n);
+        text += converted;
+    }
+    const std::wstring temp = gSettingsPath + L".new";
+    HANDLE out = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return;
+    const DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    DWORD written = 0;
+    const bool ok = WriteFile(out, text.data(), size, &written, nullptr) && written == size;
+    CloseHandle(out);
+    if (!ok || !MoveFileExW(temp.c_str(), gSettingsPath.c_str(), MOVEFILE_REPLACE_EXISTING))
+        DeleteFileW(temp.c_str());
+}
+
+// A profile section block: "key=value" lines, each ended by a zero, and one
+// more zero at the end.
+void AppendLine(std::wstring& block, const std::wstring& line)
+{
+    block += line;
+    block.push_back(L'\0');
+}
+
+}  // namespace
+
+const wchar_t* SettingsPath() { return gSettingsPath.c_str(); }
+
+void LoadSettings()
+{
+    std::vector<wchar_t> folder(kMaxFolderChars);
+    const DWORD n = GetCurrentDirectoryW(kMaxFolderChars, folder.data());
+    gSettingsPath = std::wstring(folder.data(), n < kMaxFolderChars ? n : 0) + L"\\" + kSettingsFile;
+
+    for (const SettingEntry* e = kSettingsTable; e->key; ++e)
+        *e->value = static_cast<int32_t>(
+            GetPrivateProfileIntW(kConfigSection, Widen(e->key).c_str(), e->defaultValue, gSettingsPath.c_str()));
+    SanitizeSettings();
+
+    std::string paths[kRecentFiles];
+    const char* pointers[kRecentFiles];
+    for (int i = 0; i < kRecentFiles; ++i) {
+        std::vector<wchar_t> value(kPathBytes);
+        GetPrivateProfileStringW(kRecentSection, RecentKey(i + 1).c_str(), L"", value.data(),
+                                 static_cast<DWORD>(value.size()), gSettingsPath.c_str());
+        paths[i] = Narrow(value.data());
+        pointers[i] = paths[i].c_str();
+    }
+    LoadRecentFiles(pointers);
+}
+
+void SaveSettings()
+{
+    MakeSettingsFileUnicode();
+
+    std::wstring config;
+    for (const SettingEntry* e = kSettingsTable; e->key; ++e)
+        AppendLine(config, Widen(e->key) + L"=" + std::to_wstring(*e->value));
+    config.push_back(L'\0');
+    WritePrivateProfileSectionW(kConfigSection, config.c_str(), gSettingsPath.c_str());
+
+    std::wstring recent;
+    for (int p = 0; p < kRecentFiles; ++p) {
+        const char* path = LookUpRecentFile(p);
+        AppendLine(recent, RecentKey(p + 1) + L"=" + (path ? Widen(path) : std::wstring()));
+    }
+    recent.push_back(L'\0');
+    WritePrivateProfileSectionW(kRecentSection, recent.c_str(), gSettingsPath.c_str());
+}
