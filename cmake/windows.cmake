@@ -39,3 +39,11 @@ foreach(locale ja_JP.UTF-8 C)
     ENVIRONMENT "${VEXA_WINE_ENV};LANG=${locale};LC_ALL=${locale}"
     RUN_SERIAL ON)
 endforeach()
+
+# Resources (menu, accelerators, toolbar bitmap, icons) for Vexa.exe and for
+# the shell tests, which load them from their own module.
+if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/resources.cmake)
+  include(cmake/resources.cmake)  # sets VEXA_RESOURCES
+  target_sources(Vexa PRIVATE ${VEXA_RESOURCES})
+  target_sources(vexa_shell_tests PRIVATE ${VEXA_RESOURCES})
+endif()
