@@ -10,7 +10,7 @@ void SetCell(int x, int y, int code, int attr)
     RecordChange(x, y, gScreen.code[i], gScreen.attr[i], code, attr);
     gScreen.code[i] = code;
     gScreen.attr[i] = attr;
-    DrawCanvasCell(x, y);
+    DrawCanvasCell(x, y, code, attr);
 }
 
 bool CellEquals(int x, int y, int code, int attr)

@@ -32,5 +32,6 @@ inline int CellIndex(int x, int y) { return x + kScreenColumns * y; }
 void SetCell(int x, int y, int code, int attr);
 bool CellEquals(int x, int y, int code, int attr);
 
-// Implemented by the renderer: redraw cell (x, y) into the back buffer.
-void DrawCanvasCell(int x, int y);
+// Implemented by the renderer: bring cell (x, y)'s box in the back buffer up
+// to date with its new contents.
+void DrawCanvasCell(int x, int y, int code, int attr);

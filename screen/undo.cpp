@@ -55,7 +55,7 @@ void RestoreCell(const UndoRecord& r, bool newValues)
     const int i = CellIndex(r.column, r.row);
     gScreen.code[i] = newValues ? r.newCode : r.oldCode;
     gScreen.attr[i] = newValues ? r.newAttr : r.oldAttr;
-    DrawCanvasCell(r.column, r.row);
+    DrawCanvasCell(r.column, r.row, gScreen.code[i], gScreen.attr[i]);
 }
 
 }  // namespace

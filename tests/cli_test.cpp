@@ -1,5 +1,6 @@
 // vexa-cli as a user runs it.
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -117,4 +118,117 @@ TEST_F(CliTest, UsageAndHelp)
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.out.rfind("usage: vexa-cli", 0), 0u) << args;
     }
+}
+
+namespace {
+
+// An RGB picture read back from a PNG file.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;
+    uint32_t At(int x, int y) const
+    {
+        const size_t i = 3 * (static_cast<size_t>(y) * width + x);
+        return (uint32_t{rgb[i]} << 16) | (uint32_t{rgb[i + 1]} << 8) | rgb[i + 2];
+    }
+};
+
+bool ReadPng(const std::string& path, Picture& out)
+{
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    image.format = PNG_FORMAT_RGB;
+    out.width = static_cast<int>(image.width);
+    out.height = static_cast<int>(image.height);
+    out.rgb.resize(PNG_IMAGE_SIZE(image));
+    return png_image_finish_read(&image, nullptr, out.rgb.data(), 0, nullptr) != 0;
+}
+
+// Screen: cell (x, y) holds code x + y, colours from the cell index, cell 5
+// marked, cell 6 code 0.
+std::string RenderSample()
+{
+    std::string s;
+    for (int run = 0; run < 3; ++run)
+        for (int i = 0; i < 1000; ++i) {
+            const int x = i % 40, y = i / 40;
+            const int word = i == 6 ? 0 : ((x + y) & 0xFF) | (i == 5 ? 512 : 0) | (i == 7 ? 256 : 0);
+            s += std::to_string(run == 0 ? word : run == 1 ? i % 8 : (i / 8) % 8);
+            if (run < 2 || i < 999) s += ',';
+        }
+    return s;
+}
+
+const uint32_t kColours[8] = {0x000000, 0x0000FF, 0xFF0000, 0xFF00FF, 0x00FF00, 0x00FFFF, 0xFFFF00, 0xFFFFFF};
+
+}  // namespace
+
+TEST_F(CliTest, RenderDrawsTheCanvasExactly)
+{
+    // Glyph g, row r: the byte (g * 7 + r * 29) & 0xFF.
+    std::string font(4096, '\0');
+    for (int i = 0; i < 4096; ++i) font[i] = static_cast<char>(((i / 8) * 7 + (i % 8) * 29) & 0xFF);
+    Write("font.dat", font);
+    Write("screen.txt", RenderSample());
+    CliRun r = RunCli("render " + Path("screen.txt") + " " + Path("x2.png") + " --zoom 2 --font " + Path("font.dat"));
+    ASSERT_EQ(r.status, 0) << r.out;
+    Picture pic;
+    ASSERT_TRUE(ReadPng(Path("x2.png"), pic));
+    ASSERT_EQ(pic.width, 640);
+    ASSERT_EQ(pic.height, 400);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const int cx = x / 16, cy = y / 16, i = cx + 40 * cy;
+            const int code = i == 6 ? 0 : (cx + cy) & 0xFF;
+            const int glyph = code + (i == 7 ? 256 : 0);
+            const bool on = (static_cast<unsigned char>(font[glyph * 8 + (y % 16) / 2]) >> (7 - (x % 16) / 2)) & 1;
+            ASSERT_EQ(pic.At(x, y), on ? kColours[i % 8] : kColours[(i / 8) % 8]) << x << "," << y;
+        }
+
+    // Grid and marks only when asked: a cross at x3, the purple bit-3 box.
+    r = RunCli("render " + Path("screen.txt") + " " + Path("marks.png") +
+               " --zoom 3 --grid cross --mark-bit3 --mark-code0 --font " + Path("font.dat"));
+    ASSERT_EQ(r.status, 0) << r.out;
+    ASSERT_TRUE(ReadPng(Path("marks.png"), pic));
+    ASSERT_EQ(pic.width, 960);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(pic.At(24 + i, 24), 0x404040u) << i;      // corner and arm of cell (1, 1)
+        EXPECT_EQ(pic.At(24, 24 + i), 0x404040u) << i;
+    }
+    EXPECT_EQ(pic.At(5 * 24 + 5, 5), 0xCC00CCu);            // cell 5's diagonal
+    EXPECT_EQ(pic.At(6 * 24 + 23, 23), 0x404040u);          // cell 6: code-00 box
+}
+
+TEST_F(CliTest, RenderRejectsBadInputWithoutWriting)
+{
+    Write("font.dat", std::string(4096, '\x55'));
+    Write("screen.txt", RenderSample());
+    Write("bad.txt", "1,2,x");
+    const std::string font = " --font " + Path("font.dat");
+    struct Case {
+        std::string args;
+        int status;
+    } cases[] = {
+        {"render " + Path("bad.txt") + " " + Path("o.png") + font, 1},
+        {"render " + Path("missing.txt") + " " + Path("o.png") + font, 2},
+        {"render " + Path("screen.txt") + " " + Path("o.png") + " --font " + Path("nofont.dat"), 2},
+        {"render " + Path("screen.txt") + " " + Path("o.png") + " --zoom 9" + font, 2},
+        {"render " + Path("screen.txt") + " " + Path("o.png") + " --zoom 0" + font, 2},
+        {"render " + Path("screen.txt") + " " + Path("o.png") + " --grid plus" + font, 2},
+        {"render " + Path("screen.txt") + " " + Path("o.png") + " --sparkle" + font, 2},
+        {"render " + Path("screen.txt") + " " + Path("o.png") + " --zoom", 2},
+        {"render " + Path("screen.txt") + " " + Path("no/such/o.png") + font, 2},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = RunCli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out;
+        EXPECT_FALSE(r.out.empty()) << c.args;
+        EXPECT_FALSE(std::filesystem::exists(Path("o.png"))) << c.args;
+    }
+    // The default font is the one beside the program.
+    const CliRun r = RunCli("render " + Path("screen.txt") + " " + Path("o.png"));
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(std::filesystem::exists(Path("o.png")));
 }

@@ -2,21 +2,65 @@
 
 #include <cstring>
 
+#include "app/settings.h"
+#include "render/font.h"
+#include "render/view.h"
 #include "screen/screen.h"
+#include "screen/strokes.h"
 #include "screen/undo.h"
 
 SeamLog gSeams;
 
-void DrawCanvasCell(int x, int y) { gSeams.redrawn.push_back({x, y}); }
+void InvalidateCanvas() { ++gSeams.canvasInvalidations; }
 void OnModifiedStateChanged(bool modified) { gSeams.modifiedReports.push_back(modified); }
 void OnPenChanged(PenChange change) { gSeams.penChanges.push_back(change); }
+
+namespace {
+std::vector<uint32_t> gTestPixels;
+}
 
 void ResetCore()
 {
     std::memset(&gScreen, 0, sizeof gScreen);
     ResetPen();
     ResetStrokes();
+    ResetSettings();
+    UpdateViewGeometry();
+    gGridColour = kPanelGrey;
+    gMarkColour = kMarkPurple;
+    gBackBuffer = {nullptr, 0, 0};
     DestroyHistory();
     CreateHistory();
     gSeams = SeamLog();
+}
+
+void UseTestBackBuffer(int zoom, uint32_t fill)
+{
+    Zoom = zoom;
+    UpdateViewGeometry();
+    const ViewGeometry& g = CurrentView();
+    gTestPixels.assign(static_cast<size_t>(g.W) * 2 * g.H, fill);
+    gBackBuffer = {gTestPixels.data(), g.W, 2 * g.H};
+}
+
+void LoadPatternFont()
+{
+    for (int g = 0; g < kGlyphCount; ++g)
+        for (int r = 0; r < kGlyphBytes; ++r) gFontImage[g * kGlyphBytes + r] = static_cast<uint8_t>((g + r * 37) & 0xFF);
+}
+
+bool BoxShowsCell(int column, int row)
+{
+    const ViewGeometry& g = CurrentView();
+    const Point p = CellToPixel(column, row);
+    std::vector<uint32_t> saved;
+    for (int y = 0; y < g.s; ++y)
+        for (int x = 0; x < g.s; ++x) saved.push_back(*PixelAt(gBackBuffer, p.x + x, p.y + y));
+    const int i = CellIndex(column, row);
+    DrawCanvasCell(column, row, gScreen.code[i], gScreen.attr[i]);
+    size_t n = 0;
+    bool same = true;
+    for (int y = 0; y < g.s; ++y)
+        for (int x = 0; x < g.s; ++x) same = same && saved[n++] == *PixelAt(gBackBuffer, p.x + x, p.y + y);
+    return same;
 }

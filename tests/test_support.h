@@ -1,18 +1,29 @@
-// What the core's seams reported, for the native tests.
+// Shared set-up of the native tests, and what the core's seams reported.
 #pragma once
+#include <cstdint>
 #include <vector>
 
 #include "screen/pen.h"
-#include "screen/strokes.h"
 
 struct SeamLog {
-    std::vector<CellPos> redrawn;       // DrawCanvasCell calls
+    int canvasInvalidations = 0;
     std::vector<bool> modifiedReports;  // OnModifiedStateChanged calls
     std::vector<PenChange> penChanges;
 };
 
 extern SeamLog gSeams;
 
-// A fresh core: blank screen, start-of-run Pen, palettes and strokes, an
-// empty history, and an empty seam log.
+// A fresh core: blank screen, start-of-run Pen, palettes, strokes and view
+// settings, an empty history, no back buffer and an empty seam log.
 void ResetCore();
+
+// A back buffer of the panel size for `zoom`, filled with `fill`; it stays
+// valid until the next call.
+void UseTestBackBuffer(int zoom, uint32_t fill = 0x00123456);
+
+// A font whose glyph g has row r = (g + r * 37) & 0xFF: every glyph differs.
+void LoadPatternFont();
+
+// Whether the back buffer's box of canvas cell (column, row) shows exactly
+// what drawing that Screen buffer cell now gives.
+bool BoxShowsCell(int column, int row);

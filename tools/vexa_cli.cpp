@@ -1,5 +1,8 @@
-// vexa-cli: the editor's core on the command line, for checking and
-// normalising screen files.
+// vexa-cli: the editor's core on the command line, for checking, normalising
+// and rendering screen files.
+#include <png.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,12 +10,15 @@
 #include <vector>
 
 #include "io/screen_file.h"
+#include "render/font.h"
+#include "render/view.h"
+#include "render/view_settings.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
 #include "screen/undo.h"
 
-// The command line has no window: nothing to redraw or retitle.
-void DrawCanvasCell(int, int) {}
+// The command line has no window: nothing to invalidate or retitle.
+void InvalidateCanvas() {}
 void OnModifiedStateChanged(bool) {}
 void OnPenChanged(PenChange) {}
 
@@ -25,6 +31,8 @@ constexpr int kExitTrouble = 2;
 const char kUsage[] =
     "usage: vexa-cli check FILE\n"
     "       vexa-cli normalize IN OUT\n"
+    "       vexa-cli render IN.txt OUT.png [--zoom 1-8] [--grid dot|cross] [--mark-bit3]\n"
+    "                       [--mark-code0] [--font FILE]\n"
     "       vexa-cli --help\n";
 
 const char kHelp[] =
@@ -33,6 +41,9 @@ const char kHelp[] =
     "                     otherwise exit 1 and name the first problem\n"
     "  normalize IN OUT   read IN as the editor reads it and write OUT as the\n"
     "                     editor writes it; OUT is left untouched when IN is rejected\n"
+    "  render IN OUT.png  draw the 40 x 25 canvas as the editor does (320k x 200k\n"
+    "                     pixels at zoom k, default 1; no grid or marks unless asked;\n"
+    "                     the font defaults to mz700fon.dat beside vexa-cli)\n"
     "Exit status: 0 success, 1 not a screen file, 2 usage or file error.\n";
 
 int UsageError()
@@ -76,9 +87,10 @@ bool WriteToFile(void* context, const char* bytes, size_t count)
     return std::fwrite(bytes, 1, count, static_cast<FILE*>(context)) == count;
 }
 
-// Writes the Screen buffer beside `path` first and renames it into place, so
-// a failed write never destroys an existing file.
-bool SaveScreen(const char* path)
+// Writes beside `path` first and renames into place, so a failed write never
+// destroys an existing file.
+template <typename WriteFn>
+bool WriteFileSafely(const char* path, WriteFn write)
 {
     const std::string temp = std::string(path) + ".vexa-tmp";
     FILE* f = std::fopen(temp.c_str(), "wb");
@@ -86,7 +98,7 @@ bool SaveScreen(const char* path)
         std::fprintf(stderr, "vexa-cli: cannot create '%s': %s\n", temp.c_str(), std::strerror(errno));
         return false;
     }
-    bool ok = WriteScreenFile(WriteToFile, f);
+    bool ok = write(f);
     ok = (std::fclose(f) == 0) && ok;
     if (ok && std::rename(temp.c_str(), path) != 0) ok = false;
     if (!ok) {
@@ -94,6 +106,113 @@ bool SaveScreen(const char* path)
         std::remove(temp.c_str());
     }
     return ok;
+}
+
+bool SaveScreen(const char* path)
+{
+    return WriteFileSafely(path, [](FILE* f) { return WriteScreenFile(WriteToFile, f); });
+}
+
+struct RenderOptions {
+    int zoom = 1;
+    bool grid = false;
+    int gridType = kGridDot;
+    bool markBit3 = false;
+    bool markCode0 = false;
+    std::string font;
+};
+
+std::string FontBesideProgram()
+{
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return "mz700fon.dat";
+    std::string path(self, static_cast<size_t>(n));
+    return path.substr(0, path.rfind('/') + 1) + "mz700fon.dat";
+}
+
+// Parses the options after IN and OUT; false on anything unknown.
+bool ParseRenderOptions(int argc, char** argv, RenderOptions& o)
+{
+    o.font = FontBesideProgram();
+    for (int i = 4; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (a == "--zoom" && hasValue) {
+            const std::string v = argv[++i];
+            if (v.size() != 1 || v[0] < '1' || v[0] > '8') return false;
+            o.zoom = v[0] - '0';
+        } else if (a == "--grid" && hasValue) {
+            const std::string v = argv[++i];
+            if (v != "dot" && v != "cross") return false;
+            o.grid = true;
+            o.gridType = v == "cross" ? kGridCross : kGridDot;
+        } else if (a == "--font" && hasValue) {
+            o.font = argv[++i];
+        } else if (a == "--mark-bit3") {
+            o.markBit3 = true;
+        } else if (a == "--mark-code0") {
+            o.markCode0 = true;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Writes the canvas part of the back buffer as an 8-bit RGB PNG.
+bool WritePng(FILE* f, const PixelView& v, int left, int top, int width, int height)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    std::vector<png_byte> row(static_cast<size_t>(width) * 3);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* p = PixelAt(v, left, top + y);
+        for (int x = 0; x < width; ++x) {
+            row[3 * x] = static_cast<png_byte>(p[x] >> 16);
+            row[3 * x + 1] = static_cast<png_byte>(p[x] >> 8);
+            row[3 * x + 2] = static_cast<png_byte>(p[x]);
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+int RenderScreen(const char* in, const char* out, const RenderOptions& o)
+{
+    if (!LoadFont(o.font.c_str())) {
+        std::fprintf(stderr, "vexa-cli: cannot read the font '%s'\n", o.font.c_str());
+        return kExitTrouble;
+    }
+    const int loaded = LoadScreen(in);
+    if (loaded != kExitOk) return loaded;
+
+    Zoom = o.zoom - 1;
+    UpdateViewGeometry();
+    ShowGrid = o.grid ? 1 : 0;
+    GridType = o.gridType;
+    MarkBit3 = o.markBit3 ? 1 : 0;
+    MarkDispc0 = o.markCode0 ? 1 : 0;
+    const ViewGeometry& g = CurrentView();
+    std::vector<uint32_t> pixels(static_cast<size_t>(g.W) * 2 * g.H, kPanelGrey);
+    gBackBuffer = {pixels.data(), g.W, 2 * g.H};
+    gGridColour = kPanelGrey;
+    RedrawCanvas();
+    const bool ok = WriteFileSafely(out, [&](FILE* f) {
+        return WritePng(f, gBackBuffer, kCanvasLeft, kCanvasTop, kScreenColumns * g.s, kScreenRows * g.s);
+    });
+    return ok ? kExitOk : kExitTrouble;
 }
 
 }  // namespace
@@ -116,6 +235,11 @@ int main(int argc, char** argv)
         const int result = LoadScreen(argv[2]);
         if (result != kExitOk) return result;
         return SaveScreen(argv[3]) ? kExitOk : kExitTrouble;
+    }
+    if (command == "render" && argc >= 4) {
+        RenderOptions options;
+        if (!ParseRenderOptions(argc, argv, options)) return UsageError();
+        return RenderScreen(argv[2], argv[3], options);
     }
     return UsageError();
 }
