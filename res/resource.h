@@ -1,0 +1,119 @@
+// Numeric IDs shared by the resource script and the shell: command IDs of the
+// menu, the accelerators and the toolbar, the toolbar bitmap and the child
+// controls. Plain #defines so that windres can read the file too.
+#ifndef VEXA_RES_RESOURCE_H
+#define VEXA_RES_RESOURCE_H
+
+// Bitmap and child-window IDs.
+#define IDB_TOOLBAR 101
+#define IDC_TOOLBAR 100
+#define IDC_STATUSBAR 6000
+
+// The toolbar bitmap: 22 images of 16 x 15 pixels side by side.
+#define TOOLBAR_IMAGE_COUNT 22
+#define TOOLBAR_IMAGE_WIDTH 16
+#define TOOLBAR_IMAGE_HEIGHT 15
+
+// File menu.
+#define IDM_OPEN 1000
+#define IDM_SAVE 1001
+#define IDM_SAVEAS 1002
+#define IDM_EXIT 1004
+#define IDM_LOADOVERLAY 1005
+// The recent-files popup: a grayed placeholder, then up to nine entries.
+#define IDM_RECENT_NONE 1010
+#define IDM_RECENT1 1011
+#define IDM_RECENT2 1012
+#define IDM_RECENT3 1013
+#define IDM_RECENT4 1014
+#define IDM_RECENT5 1015
+#define IDM_RECENT6 1016
+#define IDM_RECENT7 1017
+#define IDM_RECENT8 1018
+#define IDM_RECENT9 1019
+
+// Edit menu.
+#define IDM_UNDO 1020
+#define IDM_CUT 1021
+#define IDM_COPY 1022
+#define IDM_PASTE 1023
+#define IDM_REDO 1024
+#define IDM_SELECTALL 1025
+#define IDM_FILL 1026
+#define IDM_TEXTINPUT 1027
+#define IDM_COPYIMAGE 1028
+#define IDM_FLIPLR 1029
+#define IDM_FLIPUD 1030
+#define IDM_MARKTRANSPARENT 1031
+
+// View menu.
+#define IDM_GRID 1040
+#define IDM_ZOOMTOGGLE 1041  // Ctrl+E only; no menu item
+#define IDM_AUXPALETTE 1042
+#define IDM_SHOWFRAMES 1043
+#define IDM_SHOWOVERLAY 1044
+#define IDM_MARKDISPC0 1045
+#define IDM_MARKBIT3 1046
+#define IDM_STATUSBAR 1047
+#define IDM_GRIDDOT 1048
+#define IDM_GRIDCROSS 1049
+
+// Animation menu.
+#define IDM_ANIMSTART 1060
+#define IDM_FRAME1 1061
+#define IDM_FRAME2 1062
+#define IDM_FRAME3 1063
+#define IDM_FRAME4 1064
+#define IDM_FRAME5 1065
+#define IDM_FRAME6 1066
+#define IDM_FRAME7 1067
+#define IDM_FRAME8 1068
+#define IDM_FRAME9 1069
+#define IDM_FRAMECANCELALL 1070
+
+// Semigraphic menu.
+#define IDM_SEMIGRAPHIC 1080
+#define IDM_SHIFTLEFT 1081
+#define IDM_SHIFTRIGHT 1082
+#define IDM_SHIFTUP 1083
+#define IDM_SHIFTDOWN 1084
+
+// Zoom popup: x1 .. x8, zoom index = ID - IDM_ZOOM1.
+#define IDM_ZOOM1 1100
+#define IDM_ZOOM2 1101
+#define IDM_ZOOM3 1102
+#define IDM_ZOOM4 1103
+#define IDM_ZOOM5 1104
+#define IDM_ZOOM6 1105
+#define IDM_ZOOM7 1106
+#define IDM_ZOOM8 1107
+
+// Help menu.
+#define IDM_ABOUT 1999
+
+// Toolbar buttons. Colour n of the foreground and background rows is
+// IDT_FG0 + n and IDT_BG0 + n.
+#define IDT_SELECT 2000
+#define IDT_PEN 2001
+#define IDT_FG0 2002
+#define IDT_FG1 2003
+#define IDT_FG2 2004
+#define IDT_FG3 2005
+#define IDT_FG4 2006
+#define IDT_FG5 2007
+#define IDT_FG6 2008
+#define IDT_FG7 2009
+#define IDT_BG0 2010
+#define IDT_BG1 2011
+#define IDT_BG2 2012
+#define IDT_BG3 2013
+#define IDT_BG4 2014
+#define IDT_BG5 2015
+#define IDT_BG6 2016
+#define IDT_BG7 2017
+#define IDT_SWAP 2018
+#define IDT_FILL 2019
+#define IDT_SAVE 2020
+#define IDT_MARK 2021
+
+#endif
