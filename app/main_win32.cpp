@@ -1,8 +1,12 @@
-// Vexa.exe's entry point. The main window arrives with the editor; for now
-// the program starts and ends at once.
+// Vexa.exe's entry point.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+#include "app/shell_win32.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show)
 {
-    return 0;
+    if (!StartUp(instance, commandLine, show)) return 0;
+    const int result = RunMessageLoop();
+    ShutDown();
+    return result;
 }

@@ -1,0 +1,20 @@
+// Every modal question the program asks goes through here, so that the
+// shell's tests can answer in place of a person.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
+
+struct FileChoice {
+    std::wstring path;  // in: the proposed path; out: the chosen one
+    int filterIndex;    // out: the filter the dialog was left on
+};
+// The Open (save = false) or Save As dialog; false when cancelled.
+bool ChooseFile(HWND owner, bool save, FileChoice& choice);
+
+// Answers for tests: nullptr brings the real dialogs back.
+using MessageAnswer = int (*)(const std::wstring& text, const std::wstring& caption, UINT type);
+using FileAnswer = bool (*)(bool save, FileChoice& choice);
+void AnswerModalsWith(MessageAnswer message, FileAnswer file);

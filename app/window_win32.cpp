@@ -1,0 +1,320 @@
+// Start-up, the main window and its lifecycle, the toolbar and status bar.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/modal_win32.h"
+#include "app/settings_win32.h"
+#include "app/shell_win32.h"
+#include "io/document_win32.h"
+#include "render/font.h"
+#include "render/panel_win32.h"
+#include "render/view.h"
+#include "render/view_settings.h"
+#include "res/resource.h"
+#include "screen/pen.h"
+#include "screen/screen.h"
+#include "screen/strokes.h"
+#include "screen/undo.h"
+
+Shell gShell;
+const wchar_t kMainWindowClass[] = L"Vexa Window";
+
+namespace {
+
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr int kInitialWidth = 320;
+constexpr int kInitialHeight = 200;
+constexpr size_t kArgumentLimit = 260;
+const wchar_t kFontFile[] = L"mz700fon.dat";
+
+struct ToolbarButton {
+    int image;  // -1 for a separator
+    int command;
+    BYTE style;
+};
+
+const ToolbarButton kToolbarButtons[] = {
+    {0, IDT_SELECT, TBSTYLE_CHECKGROUP}, {1, IDT_PEN, TBSTYLE_CHECKGROUP},
+    {2, IDT_FILL, TBSTYLE_CHECKGROUP},   {21, IDT_MARK, TBSTYLE_CHECKGROUP},
+    {-1, 0, TBSTYLE_SEP},                {3, IDT_SAVE, TBSTYLE_BUTTON},
+    {-1, 0, TBSTYLE_SEP},
+    {4, IDT_FG0, TBSTYLE_CHECKGROUP},    {5, IDT_FG1, TBSTYLE_CHECKGROUP},
+    {6, IDT_FG2, TBSTYLE_CHECKGROUP},    {7, IDT_FG3, TBSTYLE_CHECKGROUP},
+    {8, IDT_FG4, TBSTYLE_CHECKGROUP},    {9, IDT_FG5, TBSTYLE_CHECKGROUP},
+    {10, IDT_FG6, TBSTYLE_CHECKGROUP},   {11, IDT_FG7, TBSTYLE_CHECKGROUP},
+    {12, IDT_SWAP, TBSTYLE_BUTTON},
+    {13, IDT_BG0, TBSTYLE_CHECKGROUP},   {14, IDT_BG1, TBSTYLE_CHECKGROUP},
+    {15, IDT_BG2, TBSTYLE_CHECKGROUP},   {16, IDT_BG3, TBSTYLE_CHECKGROUP},
+    {17, IDT_BG4, TBSTYLE_CHECKGROUP},   {18, IDT_BG5, TBSTYLE_CHECKGROUP},
+    {19, IDT_BG6, TBSTYLE_CHECKGROUP},   {20, IDT_BG7, TBSTYLE_CHECKGROUP},
+};
+constexpr int kToolbarButtonCount = sizeof kToolbarButtons / sizeof kToolbarButtons[0];
+
+int Height(HWND window)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    return r.bottom - r.top;
+}
+
+void CreateToolbar()
+{
+    TBBUTTON buttons[kToolbarButtonCount] = {};
+    for (int i = 0; i < kToolbarButtonCount; ++i) {
+        const ToolbarButton& b = kToolbarButtons[i];
+        buttons[i].iBitmap = b.image < 0 ? 0 : b.image;
+        buttons[i].idCommand = b.command;
+        buttons[i].fsStyle = b.style;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        if (b.command == IDT_PEN || b.command == IDT_FG7 || b.command == IDT_BG1) buttons[i].fsState |= TBSTATE_CHECKED;
+    }
+    gShell.toolbar = CreateToolbarEx(gShell.main, WS_CHILD | WS_VISIBLE, IDC_TOOLBAR, TOOLBAR_IMAGE_COUNT,
+                                     gShell.instance, IDB_TOOLBAR, buttons, kToolbarButtonCount, 0, 0, 0, 0,
+                                     sizeof(TBBUTTON));
+    // The buttons show the Pen's starting colours.
+    gPen.foreground = kInitialForeground;
+    gPen.background = kInitialBackground;
+    gShell.Tb = gShell.toolbar ? Height(gShell.toolbar) : 0;
+}
+
+void CreateStatusBar()
+{
+    gShell.statusBar = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD, 0, 0, 0, 0, gShell.main,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)),
+                                       gShell.instance, nullptr);
+    int parts[] = {80, 200, -1};
+    SendMessageW(gShell.statusBar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+    ShowWindow(gShell.statusBar, SW_SHOW);
+    gShell.Sb = Height(gShell.statusBar);
+    ShowWindow(gShell.statusBar, ShowStatusBar ? SW_SHOW : SW_HIDE);
+}
+
+// Deletes the zoom items that do not fit the screen, in every menu.
+void DeleteZoomItems(HMENU menu, int fitting)
+{
+    bool held = false;
+    for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i) {
+        HMENU sub = GetSubMenu(menu, i);
+        if (sub) {
+            DeleteZoomItems(sub, fitting);
+            continue;
+        }
+        const int id = static_cast<int>(GetMenuItemID(menu, i));
+        if (id < IDM_ZOOM1 || id > IDM_ZOOM8) continue;
+        held = true;
+        if (id >= IDM_ZOOM1 + fitting) DeleteMenu(menu, i, MF_BYPOSITION);
+    }
+    if (held) CheckMenuRadioItem(menu, IDM_ZOOM1, IDM_ZOOM8, IDM_ZOOM1 + Zoom, MF_BYCOMMAND);
+}
+
+void PruneZoomMenu()
+{
+    HDC screen = GetDC(nullptr);
+    const int width = GetDeviceCaps(screen, HORZRES);
+    const int height = GetDeviceCaps(screen, VERTRES);
+    ReleaseDC(nullptr, screen);
+    RECT r;
+    GetWindowRect(gShell.main, &r);
+    const int dw = (r.right - r.left) - kInitialWidth;
+    const int dh = (r.bottom - r.top) - kInitialHeight;
+    int fitting = 0;
+    while (fitting < kZoomLevels && ViewForZoom(fitting).W + dw <= width && ViewForZoom(fitting).H + dh <= height)
+        ++fitting;
+    // A stored zoom the screen cannot show falls back to the largest that fits.
+    if (fitting > 0 && Zoom >= fitting) Zoom = fitting - 1;
+    if (fitting > 1 && ZoomRatio >= fitting) ZoomRatio = fitting - 1;
+    DeleteZoomItems(GetMenu(gShell.main), fitting);
+}
+
+void SetInitialMenuMarks(HWND window)
+{
+    HMENU menu = GetMenu(window);
+    CheckMenuItem(menu, IDM_GRID, ShowGrid ? MF_CHECKED : MF_UNCHECKED);
+    CheckMenuItem(menu, IDM_MARKDISPC0, MarkDispc0 ? MF_CHECKED : MF_UNCHECKED);
+    CheckMenuItem(menu, IDM_MARKTRANSPARENT, MarkIsTransparent ? MF_CHECKED : MF_UNCHECKED);
+    CheckMenuItem(menu, IDM_STATUSBAR, ShowStatusBar ? MF_CHECKED : MF_UNCHECKED);
+    CheckMenuRadioItem(menu, IDM_GRIDDOT, IDM_GRIDCROSS, IDM_GRIDDOT + GridType, MF_BYCOMMAND);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        gShell.main = hwnd;
+        SetInitialMenuMarks(hwnd);
+        gShell.orangeBrush = CreateSolidBrush(RGB(255, 128, 0));
+        ShowWindow(hwnd, SW_SHOW);
+        DragAcceptFiles(hwnd, TRUE);
+        return 0;
+    case WM_SIZE:
+        if (gShell.toolbar) SendMessageW(gShell.toolbar, WM_SIZE, wParam, lParam);
+        if (gShell.statusBar) SendMessageW(gShell.statusBar, WM_SIZE, wParam, lParam);
+        break;
+    case WM_PAINT:
+        PaintWindow(hwnd);
+        return 0;
+    case WM_CLOSE:
+        if (!DiscardPrompt(hwnd)) return 0;
+        break;
+    case WM_DESTROY:
+        DeleteObject(gShell.orangeBrush);
+        gShell.orangeBrush = nullptr;
+        PostQuitMessage(0);
+        return 0;
+    case WM_INITMENUPOPUP:
+        RefreshMenu(reinterpret_cast<HMENU>(wParam));
+        break;
+    case WM_COMMAND:
+        if (HandleCommand(LOWORD(wParam))) return 0;
+        break;
+    case WM_DROPFILES:
+        HandleDroppedFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    default: {
+        bool handled = false;
+        const LRESULT result = HandleInput(hwnd, message, wParam, lParam, handled);
+        if (handled) return result;
+        break;
+    }
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void ResetEditorState()
+{
+    std::memset(&gScreen, 0, sizeof gScreen);
+    ResetPen();
+    ResetStrokes();
+    gDocument = Document{L"", L"", 0};
+    gShell.tool = IDT_PEN;
+    gShell.hoverZone = 0;
+    gShell.lastPaletteIndex = -1;
+}
+
+}  // namespace
+
+void ResizeToLayout()
+{
+    const ViewGeometry& g = CurrentView();
+    RECT r = {0, 0, g.W, g.H + gShell.Tb + (ShowStatusBar ? gShell.Sb : 0)};
+    const int wantedHeight = r.bottom;
+    AdjustWindowRect(&r, kMainStyle, TRUE);
+    SetWindowPos(gShell.main, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A menu bar that wraps onto a second line (narrow zooms, wide fonts)
+    // takes client height the rule does not count: give it back.
+    RECT client;
+    GetClientRect(gShell.main, &client);
+    if (client.bottom != wantedHeight)
+        SetWindowPos(gShell.main, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + wantedHeight - client.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PressButton(int id)
+{
+    if (gShell.toolbar) SendMessageW(gShell.toolbar, TB_CHECKBUTTON, id, 1);
+}
+
+void SetStatusText(int part, const wchar_t* text)
+{
+    if (gShell.statusBar) SendMessageW(gShell.statusBar, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text));
+}
+
+bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
+{
+    gShell = Shell{};
+    gShell.instance = instance;
+    ResetEditorState();
+    InitCommonControls();
+
+    std::wstring argument;
+    if (FirstArgument(commandLine ? commandLine : L"", argument, kArgumentLimit)) {
+        wchar_t full[MAX_PATH];
+        const DWORD n = GetFullPathNameW(argument.c_str(), MAX_PATH, full, nullptr);
+        if (n > 0 && n < MAX_PATH) SetDocumentPath(full);
+    }
+
+    std::vector<wchar_t> self(32768);
+    if (GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())) &&
+        PathRemoveFileSpecW(self.data()))
+        SetCurrentDirectoryW(self.data());
+
+    LoadSettings();
+    gMarkColour = kMarkPurple;
+    if (!LoadFont("mz700fon.dat")) {
+        ShowMessage(nullptr, L"MZ700FON.DATが見つかりません", L"Error", MB_OK);
+        return false;
+    }
+
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = MainWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, L"myIcon");
+    wc.hIconSm = LoadIconW(instance, L"myIconS");
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH));
+    wc.lpszMenuName = L"VexaMenu";
+    wc.lpszClassName = kMainWindowClass;
+    RegisterClassExW(&wc);  // already there when started again in-process
+    if (!CreateWindowExW(0, kMainWindowClass, L"Vexa", kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT, kInitialWidth,
+                         kInitialHeight, nullptr, nullptr, instance, nullptr))
+        return false;
+
+    PruneZoomMenu();
+    gShell.accelerators = LoadAcceleratorsW(instance, L"myAccel");
+    if (!CreateHistory()) {
+        DestroyWindow(gShell.main);
+        return false;
+    }
+    if (!RebuildView(gShell.main)) {
+        ShowMessage(nullptr, L"画面用のメモリが足りません", L"Error", MB_OK);
+        DestroyWindow(gShell.main);
+        DestroyHistory();
+        return false;
+    }
+    RedrawCanvas();
+    CreateToolbar();
+    CreateStatusBar();
+    ResizeToLayout();
+    if (gShell.toolbar)
+        SetWindowPos(gShell.toolbar, nullptr, 0, 0, CurrentView().W, gShell.Tb,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!gDocument.path.empty()) {
+        gDocument.fileType = kBriselFileType;
+        Load();
+    }
+    ShowWindow(gShell.main, show);
+    UpdateWindow(gShell.main);
+    gShell.labelFont = CreateLabelFont();
+    return true;
+}
+
+int RunMessageLoop()
+{
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (TranslateAcceleratorW(gShell.main, gShell.accelerators, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void ShutDown()
+{
+    if (gShell.labelFont) DeleteObject(gShell.labelFont);
+    gShell.labelFont = nullptr;
+    FreeViewBuffers();
+    DestroyHistory();
+    SaveSettings();
+    gShell.main = gShell.toolbar = gShell.statusBar = nullptr;
+}

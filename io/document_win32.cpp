@@ -1,0 +1,153 @@
+#include "io/document_win32.h"
+
+#include <shlwapi.h>
+
+#include <string>
+#include <vector>
+
+#include "app/modal_win32.h"
+#include "app/recent_files.h"
+#include "app/shell_win32.h"
+#include "app/text_win32.h"
+#include "io/screen_file.h"
+#include "io/title.h"
+#include "render/view.h"
+#include "screen/undo.h"
+
+Document gDocument;
+
+namespace {
+
+const wchar_t kErrorCaption[] = L"Vexa: Error";
+// Anything after the 3000th number is ignored, so a screen file never needs
+// more than this; a bigger file is read only this far.
+constexpr DWORD kLoadLimit = 16 * 1024 * 1024;
+
+void AddToRecentFiles(const std::wstring& path) { AddRecentFile(Narrow(path.c_str()).c_str()); }
+
+// A failed load: the document becomes untitled; its contents stay.
+void FailureTail(const std::wstring& path)
+{
+    ForgetRecentFile(Narrow(path.c_str()).c_str());
+    gDocument.path.clear();
+    gDocument.name.clear();
+    ForceModifiedReport();
+    RefreshTitle(IsModified());
+}
+
+bool ReadWholeFile(HANDLE file, std::vector<char>& bytes)
+{
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size)) return false;
+    const DWORD wanted = size.QuadPart > kLoadLimit ? kLoadLimit : static_cast<DWORD>(size.QuadPart);
+    bytes.resize(wanted);
+    DWORD got = 0;
+    if (wanted > 0 && !ReadFile(file, bytes.data(), wanted, &got, nullptr)) return false;
+    bytes.resize(got);
+    return true;
+}
+
+bool WriteToHandle(void* context, const char* bytes, size_t count)
+{
+    DWORD written = 0;
+    return WriteFile(static_cast<HANDLE>(context), bytes, static_cast<DWORD>(count), &written, nullptr) &&
+           written == count;
+}
+
+// Writes the screen next to `path` and moves it into place only when every
+// byte is on disk, so a failure never destroys the previous file.
+bool WriteScreenSafely(const std::wstring& path)
+{
+    const std::wstring temp = path + L".vexa-tmp";
+    HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = WriteScreenFile(WriteToHandle, file);
+    ok = FlushFileBuffers(file) && ok;
+    ok = CloseHandle(file) && ok;
+    if (ok) ok = MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileW(temp.c_str());
+    return ok;
+}
+
+}  // namespace
+
+void SetDocumentPath(const std::wstring& path)
+{
+    gDocument.path = path;
+    gDocument.name = PathFindFileNameW(path.c_str());
+}
+
+void RefreshTitle(bool modified)
+{
+    if (!gShell.main) return;
+    const std::string title = BuildTitle(Narrow(gDocument.name.c_str()), modified);
+    SetWindowTextW(gShell.main, Widen(title.c_str()).c_str());
+}
+
+// The undo history reports every change of the modified state here.
+void OnModifiedStateChanged(bool modified) { RefreshTitle(modified); }
+
+bool DiscardPrompt(HWND owner)
+{
+    if (!IsModified()) return true;
+    return ShowMessage(owner, L"変更内容を破棄しますか？", L"Vexa", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+bool Load()
+{
+    const std::wstring path = gDocument.path;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::vector<char> text;
+    const bool read = file != INVALID_HANDLE_VALUE && ReadWholeFile(file, text);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (!read) {
+        ShowMessage(gShell.main, path + L" が開けません", kErrorCaption, MB_OK);
+        FailureTail(path);
+        return false;
+    }
+    ForceModifiedReport();
+    // Every chosen file is read as a screen file, whatever filter the dialog
+    // was left on: naming the document after a file that was not read would
+    // let the next save empty it.
+    if (!ReadScreenFile(text.data(), text.size(), nullptr)) {
+        ShowMessage(gShell.main, L"BRISELフォーマットではありません", kErrorCaption, MB_OK);
+        FailureTail(path);
+        return false;
+    }
+    ClearHistory();
+    RedrawCanvas();
+    AddToRecentFiles(path);
+    return true;
+}
+
+void Open(HWND owner)
+{
+    FileChoice choice = {gDocument.path, 0};
+    if (!ChooseFile(owner, false, choice)) return;
+    SetDocumentPath(choice.path);
+    gDocument.fileType = choice.filterIndex;
+    Load();
+}
+
+bool Save(HWND owner, bool overwrite)
+{
+    int chosenType = gDocument.fileType;
+    if (!(overwrite && !gDocument.path.empty() && gDocument.fileType != 0)) {
+        FileChoice choice = {gDocument.path, 0};
+        if (!ChooseFile(owner, true, choice)) return false;
+        SetDocumentPath(choice.path);
+        chosenType = choice.filterIndex;
+    }
+    const bool written = WriteScreenSafely(gDocument.path);
+    if (written) {
+        gDocument.fileType = chosenType;
+        MarkSaved();
+        if (!overwrite) RefreshTitle(false);
+    }
+    AddToRecentFiles(gDocument.path);
+    if (!written) {
+        RefreshTitle(IsModified());  // the dialog may have renamed the document
+        ShowMessage(owner, gDocument.path + L" に保存できませんでした", kErrorCaption, MB_OK | MB_ICONERROR);
+    }
+    return written;
+}

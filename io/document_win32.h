@@ -1,0 +1,29 @@
+// The document: its file name, the window title, the discard prompt, and
+// opening and saving screen files.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+struct Document {
+    std::wstring path;  // full path; empty while untitled
+    std::wstring name;  // the file-name part shown in the title
+    int fileType;       // filter index of the last dialog; 0 before any load or save
+};
+
+extern Document gDocument;
+
+constexpr int kBriselFileType = 1;
+
+// Names the document after `path` (full path and file-name part).
+void SetDocumentPath(const std::wstring& path);
+void RefreshTitle(bool modified);
+// True when the document may be thrown away (nothing to lose, or Yes).
+bool DiscardPrompt(HWND owner);
+// Loads the current path. Failures are reported to the user and leave the
+// Screen buffer, the canvas and the undo history as they were.
+bool Load();
+void Open(HWND owner);
+// Writes the document; `overwrite` saves to the current name without asking
+// when there is one. False when cancelled or not written (the user is told).
+bool Save(HWND owner, bool overwrite);

@@ -1,0 +1,20 @@
+// The panel on screen: the back and overlay buffers, the panel drawing and
+// the paint of the main window.
+#pragma once
+#include <windows.h>
+
+#include "render/offscreen_win32.h"
+
+extern OffscreenBuffer gBackBufferBitmap;
+extern OffscreenBuffer gOverlayBuffer;
+
+// Recomputes the geometry for Zoom, re-creates both buffers and redraws the
+// panel (without the canvas cells: RedrawCanvas follows). False when the
+// buffers cannot be made.
+bool RebuildView(HWND window);
+void FreeViewBuffers();
+// Background, rounded canvas frame, grid frame and palette.
+void DrawPanel();
+void PaintWindow(HWND window);
+void InvalidatePalette();
+void DrawPaletteCursor(HDC dc);
