@@ -14,7 +14,7 @@ target_link_libraries(vexa_tests PRIVATE vexa_core GTest::gtest GTest::gtest_mai
 target_compile_options(vexa_tests PRIVATE ${VEXA_WARNINGS})
 target_compile_definitions(vexa_tests PRIVATE
   VEXA_FONT_FILE="${VEXA_FONT_FILE}"
-  VEXA_FONTC="$<TARGET_FILE:fontc>"
+  VEXA_FONTC="${VEXA_FONTC_COMMAND}"
   VEXA_CLI="$<TARGET_FILE:vexa-cli>")
 add_dependencies(vexa_tests font vexa-cli fontc)
 add_test(NAME core COMMAND vexa_tests)

@@ -1,16 +1,9 @@
 # Resources of Vexa.exe and of the shell tests: the resource script plus the
 # toolbar bitmap and icons, which make_assets generates from the drawings in
-# res/ at build time. Included by cmake/windows.cmake in the cross build;
+# res/ at build time. Included by cmake/windows.cmake;
 # sets VEXA_RESOURCES to the sources to add to a target.
 
-# make_assets runs on the build machine, so it is built with the host's c++.
-set(VEXA_MAKE_ASSETS ${CMAKE_BINARY_DIR}/host/make_assets)
-add_custom_command(OUTPUT ${VEXA_MAKE_ASSETS}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
-  COMMAND ${VEXA_HOST_CXX} -std=c++17 -O1 ${VEXA_WARNINGS} -o ${VEXA_MAKE_ASSETS}
-          ${CMAKE_SOURCE_DIR}/tools/make_assets.cpp
-  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_assets.cpp
-  COMMENT "Building the host asset generator")
+vexa_host_tool(make_assets tools/make_assets.cpp)
 
 set(VEXA_ASSET_DIR ${CMAKE_BINARY_DIR}/assets)
 set(VEXA_TOOLBAR_BMP ${VEXA_ASSET_DIR}/vexa_toolbar.bmp)
@@ -22,20 +15,20 @@ set(VEXA_ICON_SMALL_DRAWING ${CMAKE_SOURCE_DIR}/res/icon16.txt)
 
 add_custom_command(OUTPUT ${VEXA_TOOLBAR_BMP}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${VEXA_ASSET_DIR}
-  COMMAND ${VEXA_MAKE_ASSETS} bmp ${VEXA_TOOLBAR_BMP} ${VEXA_TOOLBAR_DRAWING}
-  DEPENDS ${VEXA_MAKE_ASSETS} ${VEXA_TOOLBAR_DRAWING}
+  COMMAND ${VEXA_MAKE_ASSETS_COMMAND} bmp ${VEXA_TOOLBAR_BMP} ${VEXA_TOOLBAR_DRAWING}
+  DEPENDS ${VEXA_MAKE_ASSETS_DEPENDS} ${VEXA_TOOLBAR_DRAWING}
   COMMENT "Drawing the toolbar bitmap")
 # The large icon also carries the 16 x 16 drawing, so that small views of it
 # show the drawn image instead of a shrunken one.
 add_custom_command(OUTPUT ${VEXA_ICON}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${VEXA_ASSET_DIR}
-  COMMAND ${VEXA_MAKE_ASSETS} ico ${VEXA_ICON} ${VEXA_ICON_DRAWINGS}
-  DEPENDS ${VEXA_MAKE_ASSETS} ${VEXA_ICON_DRAWINGS}
+  COMMAND ${VEXA_MAKE_ASSETS_COMMAND} ico ${VEXA_ICON} ${VEXA_ICON_DRAWINGS}
+  DEPENDS ${VEXA_MAKE_ASSETS_DEPENDS} ${VEXA_ICON_DRAWINGS}
   COMMENT "Drawing the large icon")
 add_custom_command(OUTPUT ${VEXA_ICON_SMALL}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${VEXA_ASSET_DIR}
-  COMMAND ${VEXA_MAKE_ASSETS} ico ${VEXA_ICON_SMALL} ${VEXA_ICON_SMALL_DRAWING}
-  DEPENDS ${VEXA_MAKE_ASSETS} ${VEXA_ICON_SMALL_DRAWING}
+  COMMAND ${VEXA_MAKE_ASSETS_COMMAND} ico ${VEXA_ICON_SMALL} ${VEXA_ICON_SMALL_DRAWING}
+  DEPENDS ${VEXA_MAKE_ASSETS_DEPENDS} ${VEXA_ICON_SMALL_DRAWING}
   COMMENT "Drawing the small icon")
 
 # windres finds the generated files through the include path. It does not

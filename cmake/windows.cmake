@@ -2,7 +2,9 @@
 enable_testing()
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 # One self-contained executable: no mingw runtime DLLs to ship beside it.
-add_link_options(-static -static-libgcc -static-libstdc++)
+if(MINGW)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
 
 file(GLOB VEXA_SHELL_SOURCES CONFIGURE_DEPENDS
   app/*_win32.cpp screen/*_win32.cpp render/*_win32.cpp io/*_win32.cpp anim/*_win32.cpp)
@@ -14,14 +16,24 @@ target_compile_options(vexa_shell PRIVATE ${VEXA_WARNINGS})
 add_executable(Vexa WIN32 app/main_win32.cpp)
 target_link_libraries(Vexa PRIVATE vexa_shell)
 target_compile_options(Vexa PRIVATE ${VEXA_WARNINGS})
-target_link_options(Vexa PRIVATE -municode)
+if(MINGW)
+  target_link_options(Vexa PRIVATE -municode)
+endif()
 add_dependencies(Vexa font)
 
-# GoogleTest from Debian's sources, built with the posix mingw compilers.
+# The shell's tests need GoogleTest's sources: Debian's, built with the posix
+# mingw compilers (or VEXA_GTEST_SOURCE elsewhere).
+set(VEXA_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the shell tests")
+if(NOT EXISTS ${VEXA_GTEST_SOURCE}/CMakeLists.txt)
+  message(STATUS "No GoogleTest sources at ${VEXA_GTEST_SOURCE}: building Vexa.exe without the shell tests")
+  include(cmake/resources.cmake)
+  target_sources(Vexa PRIVATE ${VEXA_RESOURCES})
+  return()
+endif()
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${VEXA_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 file(GLOB VEXA_SHELL_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(vexa_shell_tests ${VEXA_SHELL_TEST_SOURCES})
@@ -33,17 +45,28 @@ set(VEXA_WINE_ENV
   WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix
   WINEDEBUG=-all
   WINEDLLOVERRIDES=mscoree,mshtml=)
+# Without a window manager on the virtual display, Wine waits two seconds
+# for every managed window to be withdrawn: the test prefix leaves top-level
+# windows unmanaged.
+add_test(NAME wine-prefix COMMAND wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /t REG_SZ /d N /f)
+set_tests_properties(wine-prefix PROPERTIES ENVIRONMENT "${VEXA_WINE_ENV}" FIXTURES_SETUP wine RUN_SERIAL ON)
+# Once under a Japanese system locale (code page 932) and once under the C
+# locale (code page 1252). In the C run only the characters of Unix file
+# names are UTF-8, so that Wine can store Unicode names at all.
 foreach(locale ja_JP.UTF-8 C)
+  set(ctype ${locale})
+  if(locale STREQUAL "C")
+    set(ctype C.UTF-8)
+  endif()
   add_test(NAME shell-${locale} COMMAND vexa_shell_tests)
   set_tests_properties(shell-${locale} PROPERTIES
-    ENVIRONMENT "${VEXA_WINE_ENV};LANG=${locale};LC_ALL=${locale}"
+    ENVIRONMENT "${VEXA_WINE_ENV};LANG=${locale};LC_ALL=;LC_CTYPE=${ctype}"
+    FIXTURES_REQUIRED wine
     RUN_SERIAL ON)
 endforeach()
 
 # Resources (menu, accelerators, toolbar bitmap, icons) for Vexa.exe and for
 # the shell tests, which load them from their own module.
-if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/resources.cmake)
-  include(cmake/resources.cmake)  # sets VEXA_RESOURCES
-  target_sources(Vexa PRIVATE ${VEXA_RESOURCES})
-  target_sources(vexa_shell_tests PRIVATE ${VEXA_RESOURCES})
-endif()
+include(cmake/resources.cmake)  # sets VEXA_RESOURCES
+target_sources(Vexa PRIVATE ${VEXA_RESOURCES})
+target_sources(vexa_shell_tests PRIVATE ${VEXA_RESOURCES})

@@ -58,6 +58,16 @@ bool WriteToHandle(void* context, const char* bytes, size_t count)
 // byte is on disk, so a failure never destroys the previous file.
 bool WriteScreenSafely(const std::wstring& path)
 {
+    // A file we may not write to (read-only, no rights) is not replaced.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    HANDLE target = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (target != INVALID_HANDLE_VALUE)
+        CloseHandle(target);
+    else if (GetLastError() != ERROR_FILE_NOT_FOUND)
+        return false;
     const std::wstring temp = path + L".vexa-tmp";
     HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;

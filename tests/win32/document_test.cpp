@@ -1,0 +1,264 @@
+// Opening and saving on the real window: titles, the discard prompt, failed
+// loads and saves, and the recent-files popup.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+
+#include "app/recent_files.h"
+#include "app/shell_win32.h"
+#include "app/text_win32.h"
+#include "io/document_win32.h"
+#include "res/resource.h"
+#include "screen/screen.h"
+#include "screen/pen.h"
+#include "screen/undo.h"
+#include "tests/win32/editor_harness.h"
+
+namespace {
+
+std::wstring MenuText(HMENU menu, int position)
+{
+    wchar_t text[512];
+    GetMenuStringW(menu, position, text, 512, MF_BYPOSITION);
+    return text;
+}
+
+}  // namespace
+
+class Documents : public EditorTest {
+protected:
+    // Paints 'A' white on blue.
+    void Paint(int column, int row)
+    {
+        SetPaletteCursor(9 * 16 + 1);
+        const POINT p = CellCentre(column, row);
+        Press(p.x, p.y);
+        Release(p.x, p.y);
+    }
+};
+
+TEST_F(Documents, SaveAsThenSaveKeepTheNameAndTheMarks)
+{
+    Start();
+    EXPECT_EQ(Title(), L"Vexa");  // untouched until the first refresh
+    Paint(0, 0);
+    EXPECT_EQ(Title(), L"無題 * Vexa");
+    Command(IDM_SAVE);  // untitled: the Save As dialog, cancelled
+    ASSERT_EQ(fileDialogsWereSave.size(), 1u);
+    EXPECT_TRUE(fileDialogsWereSave[0]);
+    EXPECT_EQ(Title(), L"無題 * Vexa");
+
+    const std::wstring file = Scratch(L"絵 stage1.txt");
+    fileAnswers.push_back(file);
+    Command(IDM_SAVE);
+    EXPECT_EQ(Title(), L"絵 stage1.txt - Vexa");
+    const std::string saved = ReadFile(file);
+    EXPECT_EQ(saved.size(), 5999u);  // 'A' white on blue, the rest zero
+    EXPECT_EQ(saved.compare(0, 2, "1,"), 0);
+    EXPECT_FALSE(Exists(file + L".vexa-tmp"));
+
+    Paint(1, 0);
+    EXPECT_EQ(Title(), L"絵 stage1.txt * Vexa");
+    Command(IDT_SAVE);  // named: no dialog
+    EXPECT_EQ(fileDialogsWereSave.size(), 2u);
+    EXPECT_EQ(Title(), L"絵 stage1.txt - Vexa");
+    EXPECT_EQ(ReadFile(file).compare(0, 4, "1,1,"), 0);
+    EXPECT_STREQ(LookUpRecentFile(0), Narrow(file.c_str()).c_str());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Documents, DiscardPromptGuardsOpeningAndClosing)
+{
+    const std::wstring other = Scratch(L"other.txt");
+    WriteFile(other, SampleScreenFile());
+    Start();
+    Command(IDM_OPEN);  // nothing to lose: no question, the dialog opens
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(fileDialogsWereSave.size(), 1u);
+
+    Paint(3, 3);
+    messageAnswers.push_back(IDNO);
+    fileAnswers.push_back(other);
+    Command(IDM_OPEN);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, L"変更内容を破棄しますか？");
+    EXPECT_EQ(messages[0].caption, L"Vexa");
+    EXPECT_EQ(messages[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(fileDialogsWereSave.size(), 1u);
+    EXPECT_NE(gScreen.code[CellIndex(3, 3)], 0);
+    EXPECT_TRUE(gDocument.path.empty());
+
+    // A dropped file asks too; No keeps everything.
+    messageAnswers.push_back(IDNO);
+    const std::wstring dropPath = other;
+    const size_t bytes = sizeof(DROPFILES) + (dropPath.size() + 2) * sizeof(wchar_t);
+    HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), dropPath.c_str(), dropPath.size() * sizeof(wchar_t));
+    GlobalUnlock(drop);
+    SendMessageW(gShell.main, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(gDocument.path.empty());
+
+    messageAnswers.push_back(IDYES);
+    fileAnswers.push_back(other);
+    Command(IDM_OPEN);
+    EXPECT_EQ(gDocument.path, other);
+    EXPECT_EQ(Title(), L"other.txt - Vexa");
+    EXPECT_EQ(gScreen.code[1], 7);
+    EXPECT_FALSE(CanUndo());
+
+    // Closing with changes: No keeps the window, Yes closes it.
+    Paint(0, 0);
+    messageAnswers.push_back(IDNO);
+    Stop();
+    EXPECT_TRUE(IsWindow(gShell.main));
+    messageAnswers.push_back(IDYES);
+    Stop();
+    EXPECT_FALSE(IsWindow(gShell.main));
+}
+
+TEST_F(Documents, FailedLoadsKeepTheScreenAndForgetTheFile)
+{
+    const std::wstring good = Scratch(L"good.txt"), bad = Scratch(L"bad.txt");
+    WriteFile(good, SampleScreenFile());
+    std::string broken = SampleScreenFile();
+    broken[3000] = ' ';
+    WriteFile(bad, broken);
+    Start(good);
+    const int before = gScreen.code[500];
+    Paint(0, 0);
+    AddRecentFile(Narrow(bad.c_str()).c_str());
+
+    messageAnswers.push_back(IDYES);
+    fileAnswers.push_back(bad);
+    Command(IDM_OPEN);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text, L"BRISELフォーマットではありません");
+    EXPECT_EQ(messages[1].caption, L"Vexa: Error");
+    EXPECT_EQ(gScreen.code[500], before);
+    EXPECT_EQ(gScreen.code[0], 0x01);  // the painted cell survives
+    EXPECT_TRUE(CanUndo());             // and so does its history
+    EXPECT_TRUE(gDocument.path.empty());
+    EXPECT_EQ(Title(), L"無題 * Vexa");
+    EXPECT_STREQ(LookUpRecentFile(0), Narrow(good.c_str()).c_str());
+    EXPECT_EQ(LookUpRecentFile(1), nullptr);
+
+    // A vanished recent file: message, forgotten, untitled.
+    DeleteFileW(good.c_str());
+    messageAnswers.push_back(IDYES);
+    Command(IDM_RECENT1);
+    EXPECT_EQ(messages.back().text, good + L" が開けません");
+    EXPECT_EQ(LookUpRecentFile(0), nullptr);
+    messageAnswers.push_back(IDYES);
+    Command(IDM_RECENT1);
+    EXPECT_EQ(messages.back().text, L"Cannot find recent filename???");
+    EXPECT_EQ(messages.back().caption, L"Error");
+}
+
+TEST_F(Documents, FailedSavesNeverDestroyTheFileAndKeepTheChanges)
+{
+    const std::wstring file = Scratch(L"keep.txt");
+    WriteFile(file, SampleScreenFile());
+    Start(file);
+    Paint(2, 2);
+    // The target is read-only: the old file stays whole, the user is told.
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    Command(IDM_SAVE);
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, L"Vexa: Error");
+    EXPECT_NE(messages[0].text.find(L"保存できませんでした"), std::wstring::npos);
+    EXPECT_EQ(ReadFile(file), SampleScreenFile());
+    EXPECT_TRUE(IsModified());
+    EXPECT_EQ(Title(), L"keep.txt * Vexa");
+
+    // A missing folder: nothing is written anywhere, still modified.
+    fileAnswers.push_back(Scratch(L"no such folder\\x.txt"));
+    Command(IDM_SAVEAS);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_FALSE(Exists(Scratch(L"no such folder")));
+    EXPECT_TRUE(IsModified());
+    EXPECT_EQ(Title(), L"x.txt * Vexa");
+    // Closing still asks, so nothing is lost.
+    messageAnswers.push_back(IDNO);
+    Stop();
+    EXPECT_EQ(messages.back().text, L"変更内容を破棄しますか？");
+}
+
+TEST_F(Documents, RecentFilesPopupFollowsTheList)
+{
+    Start();
+    HMENU popup = OpenPopupHolding(IDM_RECENT_NONE);
+    ASSERT_NE(popup, nullptr);
+    ASSERT_EQ(GetMenuItemCount(popup), 1);
+    EXPECT_EQ(MenuText(popup, 0), L"(なし)");
+    EXPECT_TRUE(GetMenuState(popup, 0, MF_BYPOSITION) & MF_GRAYED);
+
+    for (int n = 1; n <= 10; ++n) {
+        const std::wstring f = Scratch(L"s" + std::to_wstring(n) + L".txt");
+        WriteFile(f, SampleScreenFile());
+        fileAnswers.push_back(f);
+        Command(IDM_OPEN);
+    }
+    SendMessageW(gShell.main, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    ASSERT_EQ(GetMenuItemCount(popup), 9);
+    EXPECT_EQ(MenuText(popup, 0), L"&1: " + Scratch(L"s10.txt"));
+    EXPECT_EQ(MenuText(popup, 8), L"&9: " + Scratch(L"s2.txt"));
+    EXPECT_EQ(GetMenuItemID(popup, 3), static_cast<UINT>(IDM_RECENT4));
+    Command(IDM_RECENT4);  // s7 moves to the top
+    EXPECT_EQ(gDocument.name, L"s7.txt");
+    SendMessageW(gShell.main, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    EXPECT_EQ(MenuText(popup, 0), L"&1: " + Scratch(L"s7.txt"));
+    EXPECT_EQ(MenuText(popup, 1), L"&2: " + Scratch(L"s10.txt"));
+
+    // The list survives a restart in the same order.
+    Stop();
+    Start();
+    popup = OpenPopupHolding(IDM_RECENT_NONE);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(GetMenuItemCount(popup), 9);
+    EXPECT_EQ(MenuText(popup, 0), L"&1: " + Scratch(L"s7.txt"));
+}
+
+TEST_F(Documents, MenuStatesFollowTheEditor)
+{
+    Start();
+    EXPECT_TRUE(MenuState(IDM_UNDO) & MF_GRAYED);
+    EXPECT_TRUE(MenuState(IDM_REDO) & MF_GRAYED);
+    for (int id : {IDM_CUT, IDM_COPY, IDM_PASTE, IDM_COPYIMAGE, IDM_FILL, IDM_FLIPLR, IDM_FLIPUD, IDM_ANIMSTART,
+                   IDM_FRAMECANCELALL, IDM_SHIFTLEFT, IDM_SHIFTDOWN, IDM_FRAME1, IDM_FRAME9})
+        EXPECT_TRUE(MenuState(id) & MF_GRAYED) << id;
+    EXPECT_FALSE(MenuState(IDM_SELECTALL) & MF_GRAYED);
+    EXPECT_TRUE(MenuState(IDM_GRID) & MF_CHECKED);
+    EXPECT_TRUE(MenuState(IDM_SHOWFRAMES) & MF_CHECKED);
+    EXPECT_FALSE(MenuState(IDM_MARKBIT3) & MF_CHECKED);
+    HMENU anim = OpenPopupHolding(IDM_FRAME3);
+    wchar_t text[64];
+    GetMenuStringW(anim, IDM_FRAME3, text, 64, MF_BYCOMMAND);
+    EXPECT_STREQ(text, L"3コマめに設定");
+
+    const POINT p = CellCentre(1, 1);
+    Press(p.x, p.y);
+    Release(p.x, p.y);
+    EXPECT_FALSE(MenuState(IDM_UNDO) & MF_GRAYED);
+    Command(IDM_UNDO);
+    EXPECT_TRUE(MenuState(IDM_UNDO) & MF_GRAYED);
+    EXPECT_FALSE(MenuState(IDM_REDO) & MF_GRAYED);
+    Key(VK_F9);
+    EXPECT_TRUE(MenuState(IDM_MARKBIT3) & MF_CHECKED);
+    Key(VK_F11);
+    EXPECT_TRUE(MenuState(IDM_MARKDISPC0) & MF_CHECKED);
+    Command(IDM_MARKTRANSPARENT);
+    EXPECT_TRUE(MenuState(IDM_MARKTRANSPARENT) & MF_CHECKED);
+    Command(IDM_GRIDCROSS);
+    EXPECT_TRUE(MenuState(IDM_GRIDCROSS) & MF_CHECKED);
+    EXPECT_FALSE(MenuState(IDM_GRIDDOT) & MF_CHECKED);
+
+    Command(IDM_ABOUT);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, L"Vexa v0.23\n\tby Orlen");
+    EXPECT_EQ(messages[0].caption, L"About");
+}

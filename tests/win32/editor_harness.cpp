@@ -1,0 +1,182 @@
+#include "tests/win32/editor_harness.h"
+
+#include <shlwapi.h>
+
+#include "app/recent_files.h"
+#include "app/shell_win32.h"
+#include "render/view.h"
+
+namespace {
+EditorTest* gCurrent = nullptr;
+
+LPARAM ClientPoint(int x, int y) { return MAKELPARAM(x, y + gShell.Tb); }
+
+HMENU FindPopup(HMENU menu, int id)
+{
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (static_cast<int>(GetMenuItemID(menu, i)) == id) return menu;
+        if (HMENU sub = GetSubMenu(menu, i))
+            if (HMENU found = FindPopup(sub, id)) return found;
+    }
+    return nullptr;
+}
+}  // namespace
+
+std::string SampleScreenFile()
+{
+    std::string s;
+    for (int run = 0; run < 3; ++run)
+        for (int i = 0; i < 1000; ++i) {
+            s += std::to_string(run == 0 ? (i * 7) & 0xFF : run == 1 ? i % 8 : (i / 8) % 8);
+            if (run < 2 || i < 999) s += ',';
+        }
+    return s;
+}
+
+void EditorTest::SetUp()
+{
+    gCurrent = this;
+    AnswerModalsWith(AnswerMessage, AnswerFile);
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    PathRemoveFileSpecW(self);
+    programFolder_ = self;
+    DeleteFileW((programFolder_ + L"\\Vexa.ini").c_str());
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    scratch_ = std::wstring(temp) + L"vexa-editor-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+               std::to_wstring(GetTickCount64());
+    CreateDirectoryW(scratch_.c_str(), nullptr);
+}
+
+void EditorTest::TearDown()
+{
+    if (running_) {
+        messageAnswers.assign(8, IDYES);
+        Stop();
+    }
+    AnswerModalsWith(nullptr, nullptr);
+    DeleteFileW((programFolder_ + L"\\Vexa.ini").c_str());
+    SHFILEOPSTRUCTW op = {};
+    std::wstring from = scratch_ + L'\0';
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+    gCurrent = nullptr;
+}
+
+void EditorTest::Start(const std::wstring& commandLine)
+{
+    ASSERT_TRUE(StartUp(GetModuleHandleW(nullptr), commandLine.c_str(), SW_SHOWNORMAL));
+    running_ = true;
+}
+
+void EditorTest::Stop()
+{
+    if (gShell.main) SendMessageW(gShell.main, WM_CLOSE, 0, 0);
+    if (gShell.main && IsWindow(gShell.main)) return;  // the user said no
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (msg.message != WM_QUIT) DispatchMessageW(&msg);
+    ShutDown();
+    running_ = false;
+}
+
+std::wstring EditorTest::Scratch(const std::wstring& name) const
+{
+    return name.empty() ? scratch_ : scratch_ + L"\\" + name;
+}
+
+void EditorTest::WriteFile(const std::wstring& path, const std::string& bytes) const
+{
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
+std::string EditorTest::ReadFile(const std::wstring& path) const
+{
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (::ReadFile(f, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    CloseHandle(f);
+    return bytes;
+}
+
+bool EditorTest::Exists(const std::wstring& path) const
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void EditorTest::Command(int id) { SendMessageW(gShell.main, WM_COMMAND, id, 0); }
+void EditorTest::Press(int x, int y, WPARAM keys)
+{
+    SendMessageW(gShell.main, WM_LBUTTONDOWN, MK_LBUTTON | keys, ClientPoint(x, y));
+}
+void EditorTest::Move(int x, int y, WPARAM keys) { SendMessageW(gShell.main, WM_MOUSEMOVE, keys, ClientPoint(x, y)); }
+void EditorTest::Release(int x, int y) { SendMessageW(gShell.main, WM_LBUTTONUP, 0, ClientPoint(x, y)); }
+void EditorTest::RightClick(int x, int y, WPARAM keys)
+{
+    SendMessageW(gShell.main, WM_RBUTTONDOWN, MK_RBUTTON | keys, ClientPoint(x, y));
+}
+void EditorTest::Char(wchar_t c, LPARAM lParam) { SendMessageW(gShell.main, WM_CHAR, c, lParam); }
+void EditorTest::Key(UINT vk) { SendMessageW(gShell.main, WM_KEYDOWN, vk, 1); }
+
+POINT EditorTest::CellCentre(int column, int row) const
+{
+    const Point p = CellToPixel(column, row);
+    const int half = CurrentView().s / 2;
+    return {p.x + half, p.y + half};
+}
+
+std::wstring EditorTest::Title() const
+{
+    wchar_t text[256];
+    GetWindowTextW(gShell.main, text, 256);
+    return text;
+}
+
+HMENU EditorTest::OpenPopupHolding(int id)
+{
+    HMENU popup = FindPopup(GetMenu(gShell.main), id);
+    if (popup) SendMessageW(gShell.main, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    return popup;
+}
+
+UINT EditorTest::MenuState(int id)
+{
+    HMENU popup = OpenPopupHolding(id);
+    return popup ? GetMenuState(popup, id, MF_BYCOMMAND) : 0xFFFFFFFF;
+}
+
+SIZE EditorTest::ClientSize() const
+{
+    RECT r;
+    GetClientRect(gShell.main, &r);
+    return {r.right, r.bottom};
+}
+
+int EditorTest::AnswerMessage(const std::wstring& text, const std::wstring& caption, UINT type)
+{
+    gCurrent->messages.push_back({text, caption, type});
+    if (gCurrent->messageAnswers.empty()) return IDOK;
+    const int answer = gCurrent->messageAnswers.front();
+    gCurrent->messageAnswers.pop_front();
+    return answer;
+}
+
+bool EditorTest::AnswerFile(bool save, FileChoice& choice)
+{
+    gCurrent->fileDialogsWereSave.push_back(save);
+    if (gCurrent->fileAnswers.empty()) return false;
+    choice.path = gCurrent->fileAnswers.front();
+    choice.filterIndex = 1;
+    gCurrent->fileAnswers.pop_front();
+    return true;
+}

@@ -1,0 +1,69 @@
+// The real editor, started in this process on the real main window, with its
+// modal questions answered from a script.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/modal_win32.h"
+
+struct ShownMessage {
+    std::wstring text;
+    std::wstring caption;
+    UINT type;
+};
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the editor with `commandLine` (what follows the program name).
+    void Start(const std::wstring& commandLine = L"");
+    // Closes the window as the user would (WM_CLOSE) and shuts down.
+    void Stop();
+
+    // Files in a scratch folder of this test.
+    std::wstring Scratch(const std::wstring& name = L"") const;
+    void WriteFile(const std::wstring& path, const std::string& bytes) const;
+    std::string ReadFile(const std::wstring& path) const;
+    bool Exists(const std::wstring& path) const;
+
+    // Input as the window receives it; x, y in panel coordinates.
+    void Command(int id);
+    void Press(int x, int y, WPARAM keys = 0);
+    void Move(int x, int y, WPARAM keys = MK_LBUTTON);
+    void Release(int x, int y);
+    void RightClick(int x, int y, WPARAM keys = 0);
+    void Char(wchar_t c, LPARAM lParam = 1);
+    void Key(UINT vk);
+    // Panel point at the centre of canvas cell (column, row).
+    POINT CellCentre(int column, int row) const;
+
+    std::wstring Title() const;
+    // The popup holding `id`, refreshed as opening it would.
+    HMENU OpenPopupHolding(int id);
+    UINT MenuState(int id);
+    SIZE ClientSize() const;
+
+    // Scripted answers: message boxes take the next answer (IDOK when none
+    // is left); file dialogs take the next path, or cancel when none is left.
+    std::deque<int> messageAnswers;
+    std::deque<std::wstring> fileAnswers;
+    std::vector<ShownMessage> messages;
+    std::vector<bool> fileDialogsWereSave;
+
+private:
+    static int AnswerMessage(const std::wstring& text, const std::wstring& caption, UINT type);
+    static bool AnswerFile(bool save, FileChoice& choice);
+    std::wstring scratch_;
+    std::wstring programFolder_;
+    bool running_ = false;
+};
+
+// A screen file of 3000 numbers whose cell i holds code (i * 7) & 0xFF,
+// foreground i % 8 and background (i / 8) % 8.
+std::string SampleScreenFile();

@@ -1,0 +1,265 @@
+// Painting on the real window: pen and marker strokes through mouse
+// messages, the pick-up, keys, and the pixels the window shows.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "app/shell_win32.h"
+#include "render/font.h"
+#include "render/palette_view.h"
+#include "render/panel_win32.h"
+#include "render/view.h"
+#include "render/view_settings.h"
+#include "res/resource.h"
+#include "screen/palette_pages.h"
+#include "screen/pen.h"
+#include "screen/screen.h"
+#include "screen/strokes.h"
+#include "screen/undo.h"
+#include "tests/win32/editor_harness.h"
+
+namespace {
+
+int Code(int x, int y) { return gScreen.code[CellIndex(x, y)]; }
+int Attr(int x, int y) { return gScreen.attr[CellIndex(x, y)]; }
+
+// The back buffer's box of a cell equals a fresh drawing of the cell.
+bool BoxShowsCell(int column, int row)
+{
+    const ViewGeometry& g = CurrentView();
+    const Point p = CellToPixel(column, row);
+    std::vector<uint32_t> box;
+    for (int y = 0; y < g.s; ++y)
+        for (int x = 0; x < g.s; ++x) box.push_back(*PixelAt(gBackBuffer, p.x + x, p.y + y));
+    DrawCanvasCell(column, row, gScreen.code[CellIndex(column, row)], gScreen.attr[CellIndex(column, row)]);
+    size_t n = 0;
+    for (int y = 0; y < g.s; ++y)
+        for (int x = 0; x < g.s; ++x)
+            if (box[n++] != *PixelAt(gBackBuffer, p.x + x, p.y + y)) return false;
+    return true;
+}
+
+int CheckedButton(int first)
+{
+    for (int c = 0; c < 8; ++c)
+        if (SendMessageW(gShell.toolbar, TB_ISBUTTONCHECKED, first + c, 0)) return c;
+    return -1;
+}
+
+// The window's client area as the screen shows it.
+std::vector<uint32_t> GrabClient(int width, int height)
+{
+    HDC window = GetDC(gShell.main);
+    HDC memory = CreateCompatibleDC(window);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + width * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(gShell.main, window);
+    for (uint32_t& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+}
+
+}  // namespace
+
+using Painting = EditorTest;
+
+TEST_F(Painting, PenStrokeThroughMouseMessagesIsOneUndoStep)
+{
+    Start();
+    SetPaletteCursor(9 * 16 + 1);  // 'A'
+    const POINT a = CellCentre(2, 3), b = CellCentre(3, 3), c = CellCentre(6, 3);
+    Press(a.x, a.y);
+    Move(b.x, b.y);
+    Move(c.x, c.y);   // jumps: only the cells reported are painted
+    Move(900, a.y);   // beyond the canvas: the nearest edge cell
+    Release(900, a.y);
+    Move(CellCentre(10, 10).x, CellCentre(10, 10).y, 0);  // button up: nothing
+    for (int x : {2, 3, 6, 39}) {
+        EXPECT_EQ(Code(x, 3), 0x01) << x;
+        EXPECT_EQ(Attr(x, 3), 0x71) << x;
+        EXPECT_TRUE(BoxShowsCell(x, 3)) << x;
+    }
+    EXPECT_EQ(Code(4, 3), 0);
+    EXPECT_EQ(Code(10, 10), 0);
+    EXPECT_EQ(Title(), L"無題 * Vexa");
+    EXPECT_EQ(MenuState(IDM_UNDO) & MF_GRAYED, 0u);
+    Command(IDM_UNDO);
+    EXPECT_EQ(Code(2, 3), 0);
+    EXPECT_EQ(Code(39, 3), 0);
+    EXPECT_TRUE(BoxShowsCell(2, 3));
+    EXPECT_FALSE(CanUndo());
+    EXPECT_EQ(Title(), L"無題 - Vexa");
+    Command(IDM_REDO);
+    EXPECT_EQ(Code(6, 3), 0x01);
+
+    // A press on the palette picks the entry and paints nothing.
+    const Point entry = PaletteBox(5 * 16 + 4);
+    Press(entry.x + 2, entry.y + 2);
+    Release(entry.x + 2, entry.y + 2);
+    EXPECT_EQ(gPen.cursor, 5 * 16 + 4);
+    EXPECT_EQ(gHistory.SP, 4);
+}
+
+TEST_F(Painting, ModifiersSemigraphicModeAndTheMarker)
+{
+    Start();
+    gScreen.code[CellIndex(1, 1)] = 0x0D;
+    gScreen.attr[CellIndex(1, 1)] = 0x80 | 0x24 | kAttrMark;
+    SetPaletteCursor(9 * 16 + 1);
+    POINT p = CellCentre(1, 1);
+    Press(p.x, p.y, MK_SHIFT);
+    Release(p.x, p.y);
+    EXPECT_EQ(Code(1, 1), 0x0D);
+    EXPECT_EQ(Attr(1, 1), 0x80 | 0x71 | kAttrMark);
+    Press(p.x, p.y, MK_CONTROL);
+    Release(p.x, p.y);
+    EXPECT_EQ(Code(1, 1), 0x01);
+    EXPECT_EQ(Attr(1, 1), 0x80 | 0x71 | kAttrMark);
+
+    // Semigraphic mode: the first sub-block decides draw or erase.
+    Command(IDM_SEMIGRAPHIC);
+    EXPECT_EQ(MenuState(IDM_SEMIGRAPHIC) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    const Point cell = CellToPixel(5, 5);
+    const int quarter = CurrentView().s / 4;
+    Press(cell.x + quarter, cell.y + quarter);          // top-left
+    Move(cell.x + 3 * quarter, cell.y + 3 * quarter);   // bottom-right, same cell
+    Release(cell.x + 3 * quarter, cell.y + 3 * quarter);
+    EXPECT_EQ(Code(5, 5), 0xF9);
+    Press(cell.x + quarter, cell.y + quarter);  // on a set sub-block: erasing
+    Move(cell.x + 3 * quarter, cell.y + quarter);
+    Release(cell.x + 3 * quarter, cell.y + quarter);
+    EXPECT_EQ(Code(5, 5), 0xF8);
+    Command(IDM_SEMIGRAPHIC);
+
+    // The marker tool switches the bit-3 mark on and leaves crossed cells.
+    EXPECT_EQ(MarkBit3, 0);
+    Char(L'9');
+    EXPECT_EQ(gShell.tool, IDT_MARK);
+    EXPECT_EQ(MarkBit3, 1);
+    EXPECT_TRUE(SendMessageW(gShell.toolbar, TB_ISBUTTONCHECKED, IDT_MARK, 0));
+    p = CellCentre(8, 8);
+    Press(p.x, p.y);
+    const POINT q = CellCentre(9, 8), r = CellCentre(10, 8);
+    Move(q.x, q.y);  // crossed by one report
+    Move(r.x, r.y);  // entering: remembered only
+    Move(r.x + 1, r.y);
+    Release(r.x + 1, r.y);
+    EXPECT_TRUE(Attr(8, 8) & kAttrMark);
+    EXPECT_FALSE(Attr(9, 8) & kAttrMark);
+    EXPECT_TRUE(Attr(10, 8) & kAttrMark);
+    EXPECT_TRUE(BoxShowsCell(10, 8));
+    // F9 turns the mark off and hands back the pen.
+    Key(VK_F9);
+    EXPECT_EQ(MarkBit3, 0);
+    EXPECT_EQ(gShell.tool, IDT_PEN);
+    EXPECT_TRUE(SendMessageW(gShell.toolbar, TB_ISBUTTONCHECKED, IDT_PEN, 0));
+}
+
+TEST_F(Painting, KeysPickUpAndToolbarColours)
+{
+    Start();
+    EXPECT_EQ(CheckedButton(IDT_FG0), 7);
+    EXPECT_EQ(CheckedButton(IDT_BG0), 1);
+    Char(L'8');
+    EXPECT_EQ(gPen.foreground, 0);
+    EXPECT_EQ(CheckedButton(IDT_FG0), 0);
+    Char(L'(');
+    EXPECT_EQ(gPen.background, 0);
+    Char(L'3');
+    Char(L'%');
+    EXPECT_EQ(gPen.foreground, 3);
+    EXPECT_EQ(gPen.background, 5);
+    Char(L'x');
+    EXPECT_EQ(gPen.foreground, 5);
+    EXPECT_EQ(CheckedButton(IDT_BG0), 3);
+    Command(IDT_FG0 + 6);
+    EXPECT_EQ(gPen.foreground, 6);
+    Char(L'Y');  // only lowercase letters act
+    Char(L'p');
+    EXPECT_EQ(gShell.tool, IDT_FILL);
+    Char(0x1B);
+    EXPECT_EQ(gShell.tool, IDT_SELECT);
+    Char(L'y');
+    EXPECT_EQ(gShell.tool, IDT_PEN);
+    EXPECT_EQ(SendMessageW(gShell.main, WM_SYSCHAR, L'1', 1 << 29), 0);
+
+    gPen.cursor = 16;
+    Key(VK_LEFT);
+    EXPECT_EQ(gPen.cursor, 31);
+    Key(VK_DOWN);
+    EXPECT_EQ(gPen.cursor, 47);
+    Char(L' ');
+    EXPECT_EQ(gPen.page, 1);
+    EXPECT_EQ(MenuState(IDM_AUXPALETTE) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    Char(L' ');
+
+    gScreen.code[CellIndex(4, 4)] = 0x41;
+    gScreen.attr[CellIndex(4, 4)] = 0x80 | 0x25;
+    const POINT p = CellCentre(4, 4);
+    RightClick(p.x, p.y);
+    EXPECT_EQ(gPen.foreground, 2);
+    EXPECT_EQ(gPen.background, 5);
+    EXPECT_EQ(gPen.cursor, kPaletteLastEntry);
+    EXPECT_EQ(CheckedButton(IDT_FG0), 2);
+    EXPECT_EQ(CheckedButton(IDT_BG0), 5);
+
+    // The status bar describes the cell and the palette entry under the mouse.
+    Command(IDM_STATUSBAR);
+    Move(p.x, p.y, 0);
+    wchar_t text[64];
+    SendMessageW(gShell.statusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, L"( 4,  4)");
+    SendMessageW(gShell.statusBar, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, L"Chr: 41 h  Attr: A5 h");
+    const Point entry = PaletteBox(9 * 16 + 1);
+    Move(entry.x + 1, entry.y + 1, 0);
+    SendMessageW(gShell.statusBar, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, L"Chr: 01 h  Attr: 25 h");
+    EXPECT_EQ(gLastCell.x, -1);
+}
+
+TEST_F(Painting, WindowShowsThePanelAndThePaletteCursor)
+{
+    WriteFile(Scratch(L"s.txt"), SampleScreenFile());
+    Start(Scratch(L"s.txt"));
+    UpdateWindow(gShell.main);
+    const ViewGeometry& g = CurrentView();
+    const SIZE size = ClientSize();
+    const std::vector<uint32_t> shown = GrabClient(size.cx, size.cy);
+    Rect frames[2];
+    PaletteCursorFrames(gPen.cursor, gShell.Tb, frames);
+    const auto onFrame = [&](int x, int y) {
+        for (const Rect& f : frames) {
+            const bool inside = x >= f.left && x < f.right && y >= f.top && y < f.bottom;
+            const bool edge = x == f.left || x == f.right - 1 || y == f.top || y == f.bottom - 1;
+            if (inside && edge) return true;
+        }
+        return false;
+    };
+    int differing = 0, orange = 0;
+    for (int y = 0; y < g.H; ++y)
+        for (int x = 0; x < g.W; ++x) {
+            const uint32_t got = shown[static_cast<size_t>(y + gShell.Tb) * size.cx + x];
+            if (onFrame(x, y + gShell.Tb)) {
+                orange += got == 0xFF8000;
+                continue;
+            }
+            differing += got != (*PixelAt(gBackBuffer, x, y) & 0xFFFFFF);
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(orange, 2 * (4 * (g.s + 2) - 4) + 8);  // two rings around the entry
+    // The panel: grey background, black frame, cells in their colours.
+    EXPECT_EQ(*PixelAt(gBackBuffer, 2, 2) & 0xFFFFFF, 0x404040u);
+    EXPECT_EQ(*PixelAt(gBackBuffer, 6, 100) & 0xFFFFFF, 0u);
+    EXPECT_TRUE(BoxShowsCell(17, 9));
+}
