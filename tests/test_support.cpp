@@ -48,19 +48,3 @@ void LoadPatternFont()
     for (int g = 0; g < kGlyphCount; ++g)
         for (int r = 0; r < kGlyphBytes; ++r) gFontImage[g * kGlyphBytes + r] = static_cast<uint8_t>((g + r * 37) & 0xFF);
 }
-
-bool BoxShowsCell(int column, int row)
-{
-    const ViewGeometry& g = CurrentView();
-    const Point p = CellToPixel(column, row);
-    std::vector<uint32_t> saved;
-    for (int y = 0; y < g.s; ++y)
-        for (int x = 0; x < g.s; ++x) saved.push_back(*PixelAt(gBackBuffer, p.x + x, p.y + y));
-    const int i = CellIndex(column, row);
-    DrawCanvasCell(column, row, gScreen.code[i], gScreen.attr[i]);
-    size_t n = 0;
-    bool same = true;
-    for (int y = 0; y < g.s; ++y)
-        for (int x = 0; x < g.s; ++x) same = same && saved[n++] == *PixelAt(gBackBuffer, p.x + x, p.y + y);
-    return same;
-}

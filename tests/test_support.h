@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "screen/pen.h"
+#include "tests/box_check.h"
 
 struct SeamLog {
     int canvasInvalidations = 0;
@@ -23,7 +24,3 @@ void UseTestBackBuffer(int zoom, uint32_t fill = 0x00123456);
 
 // A font whose glyph g has row r = (g + r * 37) & 0xFF: every glyph differs.
 void LoadPatternFont();
-
-// Whether the back buffer's box of canvas cell (column, row) shows exactly
-// what drawing that Screen buffer cell now gives.
-bool BoxShowsCell(int column, int row);

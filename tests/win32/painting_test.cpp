@@ -18,28 +18,13 @@
 #include "screen/screen.h"
 #include "screen/strokes.h"
 #include "screen/undo.h"
+#include "tests/box_check.h"
 #include "tests/win32/editor_harness.h"
 
 namespace {
 
 int Code(int x, int y) { return gScreen.code[CellIndex(x, y)]; }
 int Attr(int x, int y) { return gScreen.attr[CellIndex(x, y)]; }
-
-// The back buffer's box of a cell equals a fresh drawing of the cell.
-bool BoxShowsCell(int column, int row)
-{
-    const ViewGeometry& g = CurrentView();
-    const Point p = CellToPixel(column, row);
-    std::vector<uint32_t> box;
-    for (int y = 0; y < g.s; ++y)
-        for (int x = 0; x < g.s; ++x) box.push_back(*PixelAt(gBackBuffer, p.x + x, p.y + y));
-    DrawCanvasCell(column, row, gScreen.code[CellIndex(column, row)], gScreen.attr[CellIndex(column, row)]);
-    size_t n = 0;
-    for (int y = 0; y < g.s; ++y)
-        for (int x = 0; x < g.s; ++x)
-            if (box[n++] != *PixelAt(gBackBuffer, p.x + x, p.y + y)) return false;
-    return true;
-}
 
 int CheckedButton(int first)
 {
