@@ -125,6 +125,14 @@ TEST(Rasteriser, GridCornersArmsAndThePaletteSide)
     EXPECT_EQ(box[0], "g.......");  // x1: the corner only, whatever the shape
     EXPECT_EQ(box[1], "........");
 
+    UseTestBackBuffer(1);  // x2: arms of two pixels
+    DrawGlyph(8, 8, 0x01, 0x71);
+    box = BoxPicture(8, 8, 16, kWhite, kBlue);
+    EXPECT_EQ(box[0], "ggg...........gg");
+    EXPECT_EQ(box[2][0], 'g');
+    EXPECT_EQ(box[3][0], '.');
+    EXPECT_EQ(box[14][0], 'g');
+
     UseTestBackBuffer(2);  // x3: arms of three pixels
     DrawGlyph(8, 8, 0x01, 0x71);
     box = BoxPicture(8, 8, 24, kWhite, kBlue);
