@@ -201,3 +201,46 @@ TEST(ScreenFile, WriterReportsFailedWritesAndWritesInSmallPieces)
     EXPECT_TRUE(WriteScreenFile(CountPieces, &pieces));
     EXPECT_GT(pieces, 10);
 }
+
+TEST(ScreenFile, MangledTextsAreAcceptedWholeOrLeaveTheScreenAlone)
+{
+    // Random damage to a valid file: every outcome is all-or-nothing, and
+    // what is accepted always writes back as a valid file (run under the
+    // sanitizers too).
+    ResetCore();
+    FillPattern();
+    const std::string good = Written();
+    uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    const char alphabet[] = "0123456789,,,, \n-\xEF\x00x9";
+    for (int round = 0; round < 3000; ++round) {
+        std::string text = good;
+        const int edits = 1 + static_cast<int>(next() % 6);
+        for (int e = 0; e < edits; ++e) {
+            const size_t at = next() % (text.size() + 1);
+            const char c = alphabet[next() % (sizeof alphabet - 1)];
+            switch (next() % 4) {
+            case 0: text.insert(at, 1, c); break;
+            case 1: if (at < text.size()) text.erase(at, 1); break;
+            case 2: if (at < text.size()) text[at] = c; break;
+            default: text.resize(at); break;
+            }
+        }
+        FillPattern();
+        ScreenFileProblem problem = {0, 0};
+        if (ReadScreenFile(text.data(), text.size(), &problem)) {
+            for (int i = 0; i < kCellCount; ++i) {
+                ASSERT_GE(gScreen.attr[i], 0);
+                ASSERT_LE(gScreen.attr[i], 0xFF);
+                ASSERT_LE(gScreen.code[i], 0xFF);
+            }
+            const std::string again = Written();
+            std::memset(&gScreen, 0, sizeof gScreen);
+            ASSERT_TRUE(Read(again));
+            ASSERT_EQ(Written(), again);
+        } else {
+            ASSERT_LE(problem.offset, text.size());
+            ASSERT_EQ(Written(), good) << "round " << round;
+        }
+    }
+}
