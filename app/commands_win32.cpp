@@ -21,17 +21,6 @@
 
 namespace {
 
-void SetCheck(int id, bool on)
-{
-    CheckMenuItem(GetMenu(gShell.main), id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
-}
-
-void Flip(int32_t& setting, int id)
-{
-    setting = !setting;
-    SetCheck(id, setting != 0);
-}
-
 void OpenRecent(int position)
 {
     if (!DiscardPrompt(gShell.main)) return;
@@ -54,7 +43,6 @@ void SetZoom(int zoom)
         Zoom = previous;
         RebuildView(gShell.main);
     }
-    CheckMenuRadioItem(GetMenu(gShell.main), IDM_ZOOM1, IDM_ZOOM8, IDM_ZOOM1 + Zoom, MF_BYCOMMAND);
     ResizeToLayout();
     RedrawCanvas();
     InvalidateRect(gShell.main, nullptr, FALSE);
@@ -62,162 +50,172 @@ void SetZoom(int zoom)
 
 void InvalidatePanel() { InvalidateRect(gShell.main, nullptr, FALSE); }
 
-void SaveDocument(bool overwrite) { Save(gShell.main, overwrite); }
-
-void SetColour(int id)
+// Command handlers, each given the command ID.
+void OpenCommand(int)
 {
-    if (id >= IDT_BG0)
-        SetBackground(id - IDT_BG0);
-    else
-        SetForeground(id - IDT_FG0);
+    if (DiscardPrompt(gShell.main)) Open(gShell.main);
 }
-
-void ChooseMarkerTool()
+void SaveCommand(int) { Save(gShell.main, !gDocument.path.empty()); }
+void SaveAsCommand(int) { Save(gShell.main, false); }
+void ExitCommand(int) { SendMessageW(gShell.main, WM_CLOSE, 0, 0); }
+void RecentCommand(int id) { OpenRecent(id - IDM_RECENT1); }
+void UndoCommand(int)
 {
-    gShell.tool = IDT_MARK;
+    Undo();
+    InvalidateCanvas();
+}
+void RedoCommand(int)
+{
+    Redo();
+    InvalidateCanvas();
+}
+void MarkTransparentCommand(int)
+{
+    MarkIsTransparent = !MarkIsTransparent;
+    InvalidateCanvas();
+}
+void GridCommand(int)
+{
+    ShowGrid = !ShowGrid;
+    DrawGridFrame();
+    RedrawCanvas();
+}
+void GridShapeCommand(int id)
+{
+    GridType = id - IDM_GRIDDOT;
+    DrawPanel();
+    RedrawCanvas();
+    InvalidatePanel();
+}
+void ZoomCommand(int id) { SetZoom(id - IDM_ZOOM1); }
+void ZoomToggleCommand(int) { SetZoom(Zoom != 0 ? 0 : ZoomRatio); }
+void FramesCommand(int)
+{
+    ShowFrames = !ShowFrames;
+    InvalidateCanvas();
+}
+void StatusBarCommand(int)
+{
+    ShowStatusBar = !ShowStatusBar;
+    ShowWindow(gShell.statusBar, ShowStatusBar ? SW_SHOW : SW_HIDE);
+    ResizeToLayout();
+}
+void MarkBit3Command(int)
+{
+    MarkBit3 = !MarkBit3;
+    RedrawCanvas();
+    if (!MarkBit3 && gShell.tool == IDT_MARK) {
+        PressButton(IDT_PEN);
+        SwitchTool(IDT_PEN);
+    }
+}
+void MarkDispc0Command(int)
+{
+    MarkDispc0 = !MarkDispc0;
+    DrawPalette();  // the palette's blank entries carry the mark too
+    RedrawCanvas();
+    InvalidatePalette();
+}
+void PalettePageCommand(int) { TogglePalettePage(); }
+void SemigraphicCommand(int) { gSemigraphicMode = (gSemigraphicMode ^ kSemigraphicOn) & kSemigraphicOn; }
+void AboutCommand(int) { ShowMessage(gShell.main, L"Vexa v0.23\n\tby Orlen", L"About", MB_OK); }
+void ToolCommand(int id) { SwitchTool(id); }
+void MarkerToolCommand(int)
+{
+    SwitchTool(IDT_MARK);
     gBit3Choice = kBit3Clears;
-    gShell.hoverZone = 0;
     if (!MarkBit3) {
         MarkBit3 = 1;
         RedrawCanvas();
     }
 }
+void ForegroundCommand(int id) { SetForeground(id - IDT_FG0); }
+void BackgroundCommand(int id) { SetBackground(id - IDT_BG0); }
+void SwapCommand(int) { SwapPenColours(); }
+// Commands whose operations arrive later (selection, clipboard, fill of the
+// selection, text, animation, overlay, half-cell shifts).
+void NotYet(int) {}
 
-}  // namespace
+// Enabled and checked rules, computed again whenever a popup opens.
+bool Always() { return true; }
+bool Never() { return false; }
+bool UndoAvailable() { return CanUndo(); }
+bool RedoAvailable() { return CanRedo(); }
+bool HasSelection() { return false; }  // selections arrive with the block operations
+bool GridShown() { return ShowGrid != 0; }
+bool FramesShown() { return ShowFrames != 0; }
+bool OverlayShown() { return ShowOverlay != 0; }
+bool StatusBarShown() { return ShowStatusBar != 0; }
+bool Bit3Marked() { return MarkBit3 != 0; }
+bool Code0Marked() { return MarkDispc0 != 0; }
+bool MarksTransparent() { return MarkIsTransparent != 0; }
+bool AuxiliaryPage() { return gPen.page == 1; }
+bool SemigraphicOn() { return (gSemigraphicMode & kSemigraphicOn) != 0; }
 
-void SwitchTool(int tool)
+// One row per command, or per run of commands that share a handler: what it
+// does, and the rules the menu refresh applies to its item (nullptr leaves
+// that state as it is). Radio rows check the item whose ID `selected` gives.
+struct CommandRow {
+    int first;
+    int last;
+    void (*run)(int id);
+    bool (*enabled)();
+    bool (*checked)();
+    int (*selected)();
+};
+
+int SelectedGridShape() { return IDM_GRIDDOT + GridType; }
+int SelectedZoom() { return IDM_ZOOM1 + Zoom; }
+
+const CommandRow kCommands[] = {
+    {IDM_OPEN, IDM_OPEN, OpenCommand, nullptr, nullptr, nullptr},
+    {IDM_SAVE, IDM_SAVE, SaveCommand, nullptr, nullptr, nullptr},
+    {IDT_SAVE, IDT_SAVE, SaveCommand, nullptr, nullptr, nullptr},
+    {IDM_SAVEAS, IDM_SAVEAS, SaveAsCommand, nullptr, nullptr, nullptr},
+    {IDM_EXIT, IDM_EXIT, ExitCommand, nullptr, nullptr, nullptr},
+    {IDM_LOADOVERLAY, IDM_LOADOVERLAY, NotYet, nullptr, nullptr, nullptr},
+    {IDM_RECENT_NONE, IDM_RECENT_NONE, NotYet, nullptr, nullptr, nullptr},
+    {IDM_RECENT1, IDM_RECENT9, RecentCommand, nullptr, nullptr, nullptr},
+    {IDM_UNDO, IDM_UNDO, UndoCommand, UndoAvailable, nullptr, nullptr},
+    {IDM_REDO, IDM_REDO, RedoCommand, RedoAvailable, nullptr, nullptr},
+    {IDM_CUT, IDM_COPY, NotYet, HasSelection, nullptr, nullptr},
+    {IDM_PASTE, IDM_PASTE, NotYet, Never, nullptr, nullptr},
+    {IDM_COPYIMAGE, IDM_COPYIMAGE, NotYet, HasSelection, nullptr, nullptr},
+    {IDM_MARKTRANSPARENT, IDM_MARKTRANSPARENT, MarkTransparentCommand, nullptr, MarksTransparent, nullptr},
+    {IDM_SELECTALL, IDM_SELECTALL, NotYet, nullptr, nullptr, nullptr},
+    {IDM_FILL, IDM_FILL, NotYet, HasSelection, nullptr, nullptr},
+    {IDM_FLIPLR, IDM_FLIPUD, NotYet, HasSelection, nullptr, nullptr},
+    {IDM_TEXTINPUT, IDM_TEXTINPUT, NotYet, nullptr, nullptr, nullptr},
+    {IDM_GRID, IDM_GRID, GridCommand, nullptr, GridShown, nullptr},
+    {IDM_GRIDDOT, IDM_GRIDCROSS, GridShapeCommand, nullptr, nullptr, SelectedGridShape},
+    {IDM_ZOOM1, IDM_ZOOM8, ZoomCommand, nullptr, nullptr, SelectedZoom},
+    {IDM_ZOOMTOGGLE, IDM_ZOOMTOGGLE, ZoomToggleCommand, nullptr, nullptr, nullptr},
+    {IDM_SHOWFRAMES, IDM_SHOWFRAMES, FramesCommand, nullptr, FramesShown, nullptr},
+    {IDM_SHOWOVERLAY, IDM_SHOWOVERLAY, NotYet, nullptr, OverlayShown, nullptr},
+    {IDM_STATUSBAR, IDM_STATUSBAR, StatusBarCommand, nullptr, StatusBarShown, nullptr},
+    {IDM_MARKBIT3, IDM_MARKBIT3, MarkBit3Command, Always, Bit3Marked, nullptr},
+    {IDM_MARKDISPC0, IDM_MARKDISPC0, MarkDispc0Command, nullptr, Code0Marked, nullptr},
+    {IDM_AUXPALETTE, IDM_AUXPALETTE, PalettePageCommand, nullptr, AuxiliaryPage, nullptr},
+    {IDM_ANIMSTART, IDM_ANIMSTART, NotYet, Never, nullptr, nullptr},
+    {IDM_FRAME1, IDM_FRAME9, NotYet, HasSelection, nullptr, nullptr},
+    {IDM_FRAMECANCELALL, IDM_FRAMECANCELALL, NotYet, Never, nullptr, nullptr},
+    {IDM_SEMIGRAPHIC, IDM_SEMIGRAPHIC, SemigraphicCommand, nullptr, SemigraphicOn, nullptr},
+    {IDM_SHIFTLEFT, IDM_SHIFTDOWN, NotYet, HasSelection, nullptr, nullptr},
+    {IDM_ABOUT, IDM_ABOUT, AboutCommand, nullptr, nullptr, nullptr},
+    {IDT_SELECT, IDT_PEN, ToolCommand, nullptr, nullptr, nullptr},
+    {IDT_FILL, IDT_FILL, ToolCommand, nullptr, nullptr, nullptr},
+    {IDT_MARK, IDT_MARK, MarkerToolCommand, nullptr, nullptr, nullptr},
+    {IDT_FG0, IDT_FG7, ForegroundCommand, nullptr, nullptr, nullptr},
+    {IDT_BG0, IDT_BG7, BackgroundCommand, nullptr, nullptr, nullptr},
+    {IDT_SWAP, IDT_SWAP, SwapCommand, nullptr, nullptr, nullptr},
+};
+
+const CommandRow* FindCommand(int id)
 {
-    gShell.tool = tool;
-    gShell.hoverZone = 0;
+    for (const CommandRow& row : kCommands)
+        if (id >= row.first && id <= row.last) return &row;
+    return nullptr;
 }
-
-// The Pen's colours, cursor or page changed: buttons, menu and palette follow.
-void OnPenChanged(PenChange change)
-{
-    if (!gShell.main) return;
-    if (change == PenChange::Colours) {
-        PressButton(IDT_FG0 + gPen.foreground);
-        PressButton(IDT_BG0 + gPen.background);
-    }
-    if (change == PenChange::Page) SetCheck(IDM_AUXPALETTE, gPen.page == 1);
-    if (change != PenChange::Cursor) DrawPalette();
-    InvalidatePalette();
-}
-
-bool HandleCommand(int id)
-{
-    HWND main = gShell.main;
-    switch (id) {
-    case IDM_OPEN:
-        if (DiscardPrompt(main)) Open(main);
-        return true;
-    case IDM_SAVE:
-    case IDT_SAVE:
-        SaveDocument(!gDocument.path.empty());
-        return true;
-    case IDM_SAVEAS:
-        SaveDocument(false);
-        return true;
-    case IDM_EXIT:
-        SendMessageW(main, WM_CLOSE, 0, 0);
-        return true;
-    case IDM_RECENT_NONE:
-        return true;
-    case IDM_UNDO:
-        Undo();
-        InvalidateCanvas();
-        return true;
-    case IDM_REDO:
-        Redo();
-        InvalidateCanvas();
-        return true;
-    case IDM_MARKTRANSPARENT:
-        Flip(MarkIsTransparent, IDM_MARKTRANSPARENT);
-        InvalidateCanvas();
-        return true;
-    case IDM_GRID:
-        Flip(ShowGrid, IDM_GRID);
-        DrawGridFrame();
-        RedrawCanvas();
-        InvalidatePanel();
-        return true;
-    case IDM_GRIDDOT:
-    case IDM_GRIDCROSS:
-        GridType = id - IDM_GRIDDOT;
-        CheckMenuRadioItem(GetMenu(main), IDM_GRIDDOT, IDM_GRIDCROSS, id, MF_BYCOMMAND);
-        DrawPanel();
-        RedrawCanvas();
-        InvalidatePanel();
-        return true;
-    case IDM_ZOOMTOGGLE:
-        SetZoom(Zoom != 0 ? 0 : ZoomRatio);
-        return true;
-    case IDM_SHOWFRAMES:
-        Flip(ShowFrames, IDM_SHOWFRAMES);
-        InvalidateCanvas();
-        return true;
-    case IDM_STATUSBAR:
-        Flip(ShowStatusBar, IDM_STATUSBAR);
-        ShowWindow(gShell.statusBar, ShowStatusBar ? SW_SHOW : SW_HIDE);
-        ResizeToLayout();
-        return true;
-    case IDM_MARKBIT3:
-        MarkBit3 = !MarkBit3;
-        RedrawCanvas();
-        if (!MarkBit3 && gShell.tool == IDT_MARK) {
-            PressButton(IDT_PEN);
-            SwitchTool(IDT_PEN);
-        }
-        return true;
-    case IDM_MARKDISPC0:
-        Flip(MarkDispc0, IDM_MARKDISPC0);
-        DrawPalette();  // the palette's blank entries carry the mark too
-        RedrawCanvas();
-        InvalidatePalette();
-        return true;
-    case IDM_AUXPALETTE:
-        TogglePalettePage();
-        return true;
-    case IDM_SEMIGRAPHIC:
-        gSemigraphicMode = (gSemigraphicMode ^ kSemigraphicOn) & kSemigraphicOn;
-        SetCheck(IDM_SEMIGRAPHIC, gSemigraphicMode & kSemigraphicOn);
-        return true;
-    case IDM_ABOUT:
-        ShowMessage(main, L"Vexa v0.23\n\tby Orlen", L"About", MB_OK);
-        return true;
-    case IDT_SELECT:
-    case IDT_PEN:
-    case IDT_FILL:
-        SwitchTool(id);
-        return true;
-    case IDT_MARK:
-        ChooseMarkerTool();
-        return true;
-    case IDT_SWAP:
-        SwapPenColours();
-        return true;
-    default:
-        break;
-    }
-    if (id >= IDM_RECENT1 && id <= IDM_RECENT9) {
-        OpenRecent(id - IDM_RECENT1);
-        return true;
-    }
-    if (id >= IDM_ZOOM1 && id <= IDM_ZOOM8) {
-        SetZoom(id - IDM_ZOOM1);
-        return true;
-    }
-    if (id >= IDT_FG0 && id <= IDT_BG7) {
-        SetColour(id);
-        return true;
-    }
-    // Commands whose operations arrive later (selection, clipboard, fill of
-    // the selection, text, animation, overlay, half-cell shifts) stay grayed
-    // or do nothing for now.
-    return id >= IDM_OPEN && id <= IDT_MARK;
-}
-
-namespace {
 
 void RebuildRecentPopup(HMENU popup)
 {
@@ -232,50 +230,52 @@ void RebuildRecentPopup(HMENU popup)
     }
 }
 
-void Enable(HMENU popup, int position, bool on)
+}  // namespace
+
+void SwitchTool(int tool)
 {
-    EnableMenuItem(popup, position, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED));
+    gShell.tool = tool;
+    gShell.hoverZone = 0;
 }
 
-}  // namespace
+// The Pen's colours, cursor or page changed: buttons and palette follow.
+void OnPenChanged(PenChange change)
+{
+    if (!gShell.main) return;
+    if (change == PenChange::Colours) {
+        PressButton(IDT_FG0 + gPen.foreground);
+        PressButton(IDT_BG0 + gPen.background);
+    }
+    if (change != PenChange::Cursor) DrawPalette();
+    InvalidatePalette();
+}
+
+bool HandleCommand(int id)
+{
+    const CommandRow* row = FindCommand(id);
+    if (!row) return false;
+    row->run(id);
+    return true;
+}
 
 void RefreshMenu(HMENU popup)
 {
-    const bool selection = false;  // selections arrive with the block operations
     for (int i = 0; i < GetMenuItemCount(popup); ++i) {
         const int id = static_cast<int>(GetMenuItemID(popup, i));
         if (id >= IDM_RECENT_NONE && id <= IDM_RECENT9) {
             RebuildRecentPopup(popup);
             return;
         }
-        switch (id) {
-        case IDM_UNDO: Enable(popup, i, CanUndo()); break;
-        case IDM_REDO: Enable(popup, i, CanRedo()); break;
-        case IDM_CUT:
-        case IDM_COPY:
-        case IDM_FILL:
-        case IDM_COPYIMAGE:
-        case IDM_FLIPLR:
-        case IDM_FLIPUD:
-        case IDM_SHIFTLEFT:
-        case IDM_SHIFTRIGHT:
-        case IDM_SHIFTUP:
-        case IDM_SHIFTDOWN: Enable(popup, i, selection); break;
-        case IDM_PASTE: Enable(popup, i, false); break;
-        case IDM_MARKBIT3:
-            Enable(popup, i, true);
-            CheckMenuItem(popup, i, MF_BYPOSITION | (MarkBit3 ? MF_CHECKED : MF_UNCHECKED));
-            break;
-        case IDM_ANIMSTART:
-        case IDM_FRAMECANCELALL: Enable(popup, i, false); break;
-        default:
-            if (id >= IDM_FRAME1 && id <= IDM_FRAME9) {
-                const std::wstring text = std::to_wstring(id - IDM_FRAME1 + 1) + L"コマめに設定";
-                ModifyMenuW(popup, i, MF_BYPOSITION | MF_STRING, id, text.c_str());
-                Enable(popup, i, selection);
-            }
-            break;
+        if (id >= IDM_FRAME1 && id <= IDM_FRAME9) {
+            const std::wstring text = std::to_wstring(id - IDM_FRAME1 + 1) + L"コマめに設定";
+            ModifyMenuW(popup, i, MF_BYPOSITION | MF_STRING, id, text.c_str());
         }
+        const CommandRow* row = FindCommand(id);
+        if (!row) continue;
+        if (row->enabled) EnableMenuItem(popup, i, MF_BYPOSITION | (row->enabled() ? MF_ENABLED : MF_GRAYED));
+        if (row->checked) CheckMenuItem(popup, i, MF_BYPOSITION | (row->checked() ? MF_CHECKED : MF_UNCHECKED));
+        if (row->selected && row->selected() == id) CheckMenuRadioItem(popup, i, i, i, MF_BYPOSITION);
+        if (row->selected && row->selected() != id) CheckMenuItem(popup, i, MF_BYPOSITION | MF_UNCHECKED);
     }
 }
 

@@ -99,7 +99,6 @@ void CreateStatusBar()
 // Deletes the zoom items that do not fit the screen, in every menu.
 void DeleteZoomItems(HMENU menu, int fitting)
 {
-    bool held = false;
     for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i) {
         HMENU sub = GetSubMenu(menu, i);
         if (sub) {
@@ -107,11 +106,8 @@ void DeleteZoomItems(HMENU menu, int fitting)
             continue;
         }
         const int id = static_cast<int>(GetMenuItemID(menu, i));
-        if (id < IDM_ZOOM1 || id > IDM_ZOOM8) continue;
-        held = true;
-        if (id >= IDM_ZOOM1 + fitting) DeleteMenu(menu, i, MF_BYPOSITION);
+        if (id >= IDM_ZOOM1 + fitting && id <= IDM_ZOOM8) DeleteMenu(menu, i, MF_BYPOSITION);
     }
-    if (held) CheckMenuRadioItem(menu, IDM_ZOOM1, IDM_ZOOM8, IDM_ZOOM1 + Zoom, MF_BYCOMMAND);
 }
 
 void PruneZoomMenu()
@@ -133,22 +129,11 @@ void PruneZoomMenu()
     DeleteZoomItems(GetMenu(gShell.main), fitting);
 }
 
-void SetInitialMenuMarks(HWND window)
-{
-    HMENU menu = GetMenu(window);
-    CheckMenuItem(menu, IDM_GRID, ShowGrid ? MF_CHECKED : MF_UNCHECKED);
-    CheckMenuItem(menu, IDM_MARKDISPC0, MarkDispc0 ? MF_CHECKED : MF_UNCHECKED);
-    CheckMenuItem(menu, IDM_MARKTRANSPARENT, MarkIsTransparent ? MF_CHECKED : MF_UNCHECKED);
-    CheckMenuItem(menu, IDM_STATUSBAR, ShowStatusBar ? MF_CHECKED : MF_UNCHECKED);
-    CheckMenuRadioItem(menu, IDM_GRIDDOT, IDM_GRIDCROSS, IDM_GRIDDOT + GridType, MF_BYCOMMAND);
-}
-
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        gShell.main = hwnd;
-        SetInitialMenuMarks(hwnd);
+        gShell.main = hwnd;  // check marks follow the settings at every menu refresh
         gShell.orangeBrush = CreateSolidBrush(RGB(255, 128, 0));
         ShowWindow(hwnd, SW_SHOW);
         DragAcceptFiles(hwnd, TRUE);
