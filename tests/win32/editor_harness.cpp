@@ -5,6 +5,7 @@
 #include "app/recent_files.h"
 #include "app/shell_win32.h"
 #include "render/view.h"
+#include "tests/win32/window_util.h"
 
 namespace {
 EditorTest* gCurrent = nullptr;
@@ -86,27 +87,6 @@ void EditorTest::Stop()
 std::wstring EditorTest::Scratch(const std::wstring& name) const
 {
     return name.empty() ? scratch_ : scratch_ + L"\\" + name;
-}
-
-void EditorTest::WriteFile(const std::wstring& path, const std::string& bytes) const
-{
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(f);
-}
-
-std::string EditorTest::ReadFile(const std::wstring& path) const
-{
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (::ReadFile(f, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-    CloseHandle(f);
-    return bytes;
 }
 
 bool EditorTest::Exists(const std::wstring& path) const

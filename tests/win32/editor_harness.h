@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/modal_win32.h"
+#include "tests/win32/window_util.h"
 
 struct ShownMessage {
     std::wstring text;
@@ -28,8 +29,11 @@ protected:
 
     // Files in a scratch folder of this test.
     std::wstring Scratch(const std::wstring& name = L"") const;
-    void WriteFile(const std::wstring& path, const std::string& bytes) const;
-    std::string ReadFile(const std::wstring& path) const;
+    void WriteFile(const std::wstring& path, const std::string& bytes) const
+    {
+        ASSERT_TRUE(WriteWholeFile(path, bytes));
+    }
+    std::string ReadFile(const std::wstring& path) const { return ReadWholeFile(path); }
     bool Exists(const std::wstring& path) const;
 
     // Input as the window receives it; x, y in panel coordinates.

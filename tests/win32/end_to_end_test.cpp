@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/win32/window_util.h"
+
 namespace {
 
 constexpr DWORD kWaitMs = 15000;  // generous: Wine may be slow to start a process
@@ -26,21 +28,6 @@ constexpr int kToolbarId = 100;
 
 const wchar_t kWindowClass[] = L"Vexa Window";
 const wchar_t kDialogClass[] = L"#32770";
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-std::wstring TextOf(HWND window)
-{
-    const int n = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, &text[0], n + 1)));
-    return text;
-}
 
 // A visible top-level window of class `cls` belonging to process `pid`.
 HWND FindProcessWindow(const wchar_t* cls, DWORD pid)
@@ -224,29 +211,6 @@ protected:
         EXPECT_EQ(code, 0u);
     }
 
-    std::string Read(const std::wstring& path) const
-    {
-        HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
-        if (f == INVALID_HANDLE_VALUE) return "<missing>";
-        std::string bytes;
-        char chunk[4096];
-        DWORD got = 0;
-        while (::ReadFile(f, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-        CloseHandle(f);
-        return bytes;
-    }
-
-    void Write(const std::wstring& path, const std::string& bytes) const
-    {
-        HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(f, INVALID_HANDLE_VALUE);
-        DWORD written = 0;
-        ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(f);
-        ASSERT_EQ(written, bytes.size());
-    }
-
     std::wstring Setting(const wchar_t* section, const wchar_t* key) const
     {
         wchar_t value[1024] = {};
@@ -310,7 +274,7 @@ TEST_F(EndToEnd, PaintSaveWithCtrlSAndCloseWritesTheFileAndTheSettings)
     const std::wstring name = L"my picture 絵 1.txt";
     const std::wstring file = In(name);
     const ScreenNumbers loaded = SampleScreen();
-    Write(file, Format(loaded));
+    ASSERT_TRUE(WriteWholeFile(file, Format(loaded)));
     Launch(file);
     HWND main = WaitForWindow(kWindowClass);
     ASSERT_NE(main, nullptr) << "no main window";
@@ -351,7 +315,7 @@ TEST_F(EndToEnd, PaintSaveWithCtrlSAndCloseWritesTheFileAndTheSettings)
     }
     ScreenNumbers written;
     std::string problem;
-    ASSERT_TRUE(Parse(Read(file), written, problem)) << problem;
+    ASSERT_TRUE(Parse(ReadWholeFile(file), written, problem)) << problem;
     int differences = 0;
     for (int i = 0; i < 1000 && differences < 10; ++i) {
         const bool same = written.word[i] == expected.word[i] && written.fg[i] == expected.fg[i] &&
@@ -361,7 +325,7 @@ TEST_F(EndToEnd, PaintSaveWithCtrlSAndCloseWritesTheFileAndTheSettings)
                           << written.fg[i] << "/" << written.bg[i] << ", expected " << expected.word[i] << "/"
                           << expected.fg[i] << "/" << expected.bg[i];
     }
-    EXPECT_EQ(Read(file + L".vexa-tmp"), "<missing>");
+    EXPECT_EQ(ReadWholeFile(file + L".vexa-tmp"), "<missing>");
 
     // A fresh settings file: the eight view settings at their defaults, and
     // the saved file first in the recent list.
@@ -406,7 +370,7 @@ TEST_F(EndToEnd, MissingFileIsReportedAndTheEditorRunsUntitled)
     EXPECT_TRUE(WaitUntil([&] { return TextOf(main) == L"無題 - Vexa"; })) << ::testing::PrintToString(TextOf(main));
     EXPECT_EQ(FindProcessWindow(kDialogClass, process_.dwProcessId), nullptr);
     CloseAndWait(main);
-    EXPECT_EQ(Read(file), "<missing>");
+    EXPECT_EQ(ReadWholeFile(file), "<missing>");
     EXPECT_EQ(Setting(L"RecentFiles", L"RecentFile1"), L"");
 }
 
@@ -425,5 +389,5 @@ TEST_F(EndToEnd, MissingFontStopsWithItsMessageAndWritesNothing)
     DWORD code = 99;
     GetExitCodeProcess(process_.hProcess, &code);
     EXPECT_EQ(code, 0u);
-    EXPECT_EQ(Read(In(L"Vexa.ini")), "<missing>");
+    EXPECT_EQ(ReadWholeFile(In(L"Vexa.ini")), "<missing>");
 }

@@ -16,6 +16,7 @@
 #include "screen/pen.h"
 #include "screen/screen.h"
 #include "tests/win32/editor_harness.h"
+#include "tests/win32/window_util.h"
 
 namespace {
 
@@ -25,21 +26,6 @@ constexpr DWORD kPollMs = 10;
 // child) of the newer template, the plain edit of the older one.
 constexpr int kNameCombo = 0x47C;  // cmb13
 constexpr int kNameEdit = 0x480;   // edt1
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-std::wstring TextOf(HWND window)
-{
-    const int n = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, &text[0], n + 1)));
-    return text;
-}
 
 // Visible dialogs of this process with the given caption (any caption when
 // empty).
