@@ -38,10 +38,11 @@ void SetZoom(int zoom)
 {
     const int previous = Zoom;
     Zoom = zoom;
-    if (Zoom != 0) ZoomRatio = Zoom;
-    if (!RebuildView(gShell.main)) {  // not enough memory for the larger view
+    if (RebuildView(gShell.main)) {
+        if (Zoom != 0) ZoomRatio = Zoom;
+    } else {  // not enough memory for the larger view: stay where we were
         Zoom = previous;
-        RebuildView(gShell.main);
+        if (!RebuildView(gShell.main)) ShowMessage(gShell.main, L"画面用のメモリが足りません", L"Error", MB_OK);
     }
     ResizeToLayout();
     RedrawCanvas();
@@ -281,8 +282,10 @@ void RefreshMenu(HMENU popup)
 
 void HandleDroppedFiles(HDROP drop)
 {
-    wchar_t path[MAX_PATH];
-    if (DragQueryFileW(drop, 0, path, MAX_PATH) && DiscardPrompt(gShell.main)) {
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    if (length > 0 && DragQueryFileW(drop, 0, &path[0], length + 1) == length && DiscardPrompt(gShell.main)) {
+        path.resize(length);
         SetDocumentPath(path);
         gDocument.fileType = kBriselFileType;
         Load();

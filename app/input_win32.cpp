@@ -102,11 +102,15 @@ void OnLeftButtonDown(WPARAM wParam, LPARAM lParam)
     const Point p = PanelPoint(lParam);
     const int entry = PaletteHitTest(p.x, p.y);
     if (entry >= 0) {
+        EndStroke();
         SetPaletteCursor(entry);
         return;
     }
     Point cell;
     if (!PixelToCell(p.x, p.y, cell)) return;
+    // The stroke follows the mouse outside the window too, and always ends
+    // with the button's release.
+    if (gShell.tool == IDT_PEN || gShell.tool == IDT_MARK) SetCapture(gShell.main);
     if (gShell.tool == IDT_PEN) {
         const Point half = PixelToHalfCellClamped(p.x, p.y);
         PenStrokePress(cell.x, cell.y, SubBlockBit(half), (wParam & MK_CONTROL) != 0, (wParam & MK_SHIFT) != 0);
@@ -186,19 +190,23 @@ LRESULT HandleInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool&
         return 0;
     case WM_LBUTTONUP:
         EndStroke();
+        if (GetCapture() == hwnd) ReleaseCapture();
+        return 0;
+    case WM_CAPTURECHANGED:
+        EndStroke();
         return 0;
     case WM_RBUTTONDOWN:
         OnRightButtonDown(wParam, lParam);
         return 0;
     case WM_SETCURSOR:
-        if (gShell.hoverZone > 0 && gShell.hoverZone < 10) {
+        if (reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(lParam) == HTCLIENT && gShell.hoverZone > 0 &&
+            gShell.hoverZone < 10) {
             SetCursor(LoadCursorW(nullptr, kZoneCursors[gShell.hoverZone]));
             handled = true;
             return TRUE;
         }
         return 0;
     default:
-        (void)hwnd;
         return 0;
     }
 }

@@ -148,6 +148,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_CLOSE:
         if (!DiscardPrompt(hwnd)) return 0;
         break;
+    case WM_QUERYENDSESSION:  // logging off must not lose the picture either
+        return DiscardPrompt(hwnd) ? TRUE : FALSE;
     case WM_DESTROY:
         DeleteObject(gShell.orangeBrush);
         gShell.orangeBrush = nullptr;

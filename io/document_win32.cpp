@@ -54,28 +54,58 @@ bool WriteToHandle(void* context, const char* bytes, size_t count)
            written == count;
 }
 
-// Writes the screen next to `path` and moves it into place only when every
-// byte is on disk, so a failure never destroys the previous file.
+// A path the file functions accept at any length.
+std::wstring Extended(const std::wstring& path)
+{
+    if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0) return path;
+    if (path.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
+}
+
+// A new, empty file of our own beside `path`, never one that was there.
+HANDLE CreateTempBeside(const std::wstring& path, std::wstring& temp)
+{
+    const std::wstring folder = path.substr(0, path.find_last_of(L"\\/") + 1);
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        wchar_t name[32];
+        swprintf(name, 32, L"~vexa%04lx%02x.tmp", GetCurrentProcessId() & 0xFFFF, attempt);
+        temp = folder + name;
+        HANDLE file = CreateFileW(Extended(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// Writes the screen beside `path` and puts it in place only when every byte
+// is on disk, so a failure never destroys the previous file. An existing file
+// is replaced in a way that keeps its attributes and permissions.
 bool WriteScreenSafely(const std::wstring& path)
 {
+    const std::wstring target = Extended(path);
     // A file we may not write to (read-only, no rights) is not replaced.
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
-    HANDLE target = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (target != INVALID_HANDLE_VALUE)
-        CloseHandle(target);
-    else if (GetLastError() != ERROR_FILE_NOT_FOUND)
-        return false;
-    const std::wstring temp = path + L".vexa-tmp";
-    HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists) {
+        HANDLE probe = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe == INVALID_HANDLE_VALUE) return false;
+        CloseHandle(probe);
+    }
+    std::wstring temp;
+    HANDLE file = CreateTempBeside(path, temp);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = WriteScreenFile(WriteToHandle, file);
     ok = FlushFileBuffers(file) && ok;
     ok = CloseHandle(file) && ok;
-    if (ok) ok = MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileW(temp.c_str());
+    const std::wstring written = Extended(temp);
+    if (ok)
+        ok = exists ? ReplaceFileW(target.c_str(), written.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                                   nullptr)
+                    : MoveFileExW(written.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileW(written.c_str());
     return ok;
 }
 
@@ -106,7 +136,8 @@ bool DiscardPrompt(HWND owner)
 bool Load()
 {
     const std::wstring path = gDocument.path;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(Extended(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     std::vector<char> text;
     const bool read = file != INVALID_HANDLE_VALUE && ReadWholeFile(file, text);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
@@ -142,22 +173,22 @@ void Open(HWND owner)
 bool Save(HWND owner, bool overwrite)
 {
     int chosenType = gDocument.fileType;
-    if (!(overwrite && !gDocument.path.empty() && gDocument.fileType != 0)) {
+    const bool askName = !(overwrite && !gDocument.path.empty() && gDocument.fileType != 0);
+    if (askName) {
         FileChoice choice = {gDocument.path, 0};
         if (!ChooseFile(owner, true, choice)) return false;
         SetDocumentPath(choice.path);
         chosenType = choice.filterIndex;
     }
+    // Every save writes a screen file, whatever filter the dialog was left on.
     const bool written = WriteScreenSafely(gDocument.path);
     if (written) {
         gDocument.fileType = chosenType;
         MarkSaved();
-        if (!overwrite) RefreshTitle(false);
     }
+    // The dialog may have renamed the document, saved or not.
+    if (askName) RefreshTitle(IsModified());
     AddToRecentFiles(gDocument.path);
-    if (!written) {
-        RefreshTitle(IsModified());  // the dialog may have renamed the document
-        ShowMessage(owner, gDocument.path + L" に保存できませんでした", kErrorCaption, MB_OK | MB_ICONERROR);
-    }
+    if (!written) ShowMessage(owner, gDocument.path + L" に保存できませんでした", kErrorCaption, MB_OK);
     return written;
 }

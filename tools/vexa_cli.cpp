@@ -1,6 +1,7 @@
 // vexa-cli: the editor's core on the command line, for checking, normalising
 // and rendering screen files.
 #include <png.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -87,15 +88,26 @@ bool WriteToFile(void* context, const char* bytes, size_t count)
     return std::fwrite(bytes, 1, count, static_cast<FILE*>(context)) == count;
 }
 
-// Writes beside `path` first and renames into place, so a failed write never
-// destroys an existing file.
+// Writes a new file of our own beside `path` first and renames it into place,
+// so a failed write never destroys an existing file.
 template <typename WriteFn>
 bool WriteFileSafely(const char* path, WriteFn write)
 {
-    const std::string temp = std::string(path) + ".vexa-tmp";
-    FILE* f = std::fopen(temp.c_str(), "wb");
+    std::string folder = path;
+    folder.erase(folder.rfind('/') == std::string::npos ? 0 : folder.rfind('/') + 1);
+    std::string temp = folder + ".vexa-XXXXXX";
+    const int fd = mkstemp(&temp[0]);
+    if (fd >= 0) {
+        // The file gets the permissions any new file would, not mkstemp's 0600.
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(fd, 0666 & ~mask);
+    }
+    FILE* f = fd < 0 ? nullptr : fdopen(fd, "wb");
     if (!f) {
-        std::fprintf(stderr, "vexa-cli: cannot create '%s': %s\n", temp.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "vexa-cli: cannot write beside '%s': %s\n", path, std::strerror(errno));
+        if (fd >= 0) close(fd);
+        if (fd >= 0) std::remove(temp.c_str());
         return false;
     }
     bool ok = write(f);

@@ -55,7 +55,10 @@ TEST_F(Documents, SaveAsThenSaveKeepTheNameAndTheMarks)
     const std::string saved = ReadFile(file);
     EXPECT_EQ(saved.size(), 5999u);  // 'A' white on blue, the rest zero
     EXPECT_EQ(saved.compare(0, 2, "1,"), 0);
-    EXPECT_FALSE(Exists(file + L".vexa-tmp"));
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Scratch(L"*.tmp").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left behind";
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
 
     Paint(1, 0);
     EXPECT_EQ(Title(), L"絵 stage1.txt * Vexa");
@@ -175,17 +178,75 @@ TEST_F(Documents, FailedSavesNeverDestroyTheFileAndKeepTheChanges)
     EXPECT_TRUE(IsModified());
     EXPECT_EQ(Title(), L"keep.txt * Vexa");
 
-    // A missing folder: nothing is written anywhere, still modified.
+    // A missing folder: nothing is written, still modified.
     fileAnswers.push_back(Scratch(L"no such folder\\x.txt"));
     Command(IDM_SAVEAS);
     EXPECT_EQ(messages.size(), 2u);
-    EXPECT_FALSE(Exists(Scratch(L"no such folder")));
     EXPECT_TRUE(IsModified());
     EXPECT_EQ(Title(), L"x.txt * Vexa");
+    // A file that happens to carry the name the save would try first for its
+    // temporary file is never touched, and nothing is left behind.
+    wchar_t taken[32];
+    swprintf(taken, 32, L"~vexa%04lx00.tmp", GetCurrentProcessId() & 0xFFFF);
+    WriteFile(Scratch(taken), "mine");
+    fileAnswers.push_back(file);
+    Command(IDM_SAVEAS);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_FALSE(IsModified());
+    EXPECT_EQ(ReadFile(Scratch(taken)), "mine");
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Scratch(L"*").c_str(), &found);
+    int entries = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (found.cFileName[0] != L'.') ++entries;
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    EXPECT_EQ(entries, 2);  // keep.txt and the file that was there
+    Paint(3, 3);
     // Closing still asks, so nothing is lost.
     messageAnswers.push_back(IDNO);
     Stop();
     EXPECT_EQ(messages.back().text, L"変更内容を破棄しますか？");
+}
+
+TEST_F(Documents, AllFilesFilterStillReadsAndWritesScreenFiles)
+{
+    // Whatever filter the dialogs are left on, a file is read as a screen
+    // file and saved as one: a save never leaves a file empty.
+    const std::wstring notes = Scratch(L"notes.dat");
+    WriteFile(notes, "just some notes");
+    Start();
+    Paint(0, 0);
+    messageAnswers.push_back(IDYES);
+    fileAnswers.push_back(notes);
+    filterAnswers.push_back(2);
+    Command(IDM_OPEN);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text, L"BRISELフォーマットではありません");
+    EXPECT_EQ(ReadFile(notes), "just some notes");
+    EXPECT_TRUE(gDocument.path.empty());
+    EXPECT_EQ(gScreen.code[0], 0x01);
+
+    const std::wstring any = Scratch(L"picture.any");
+    fileAnswers.push_back(any);
+    filterAnswers.push_back(2);
+    Command(IDM_SAVEAS);
+    EXPECT_EQ(gDocument.fileType, 2);
+    EXPECT_EQ(ReadFile(any).size(), 5999u);
+    Paint(1, 0);
+    Command(IDM_SAVE);  // no dialog this time
+    EXPECT_EQ(fileDialogsWereSave.size(), 2u);
+    const std::string again = ReadFile(any);
+    EXPECT_EQ(again.size(), 5999u);
+    EXPECT_EQ(again.compare(0, 4, "1,1,"), 0);
+    messageAnswers.push_back(IDYES);
+    fileAnswers.push_back(any);
+    filterAnswers.push_back(2);
+    Command(IDM_OPEN);
+    EXPECT_EQ(gDocument.path, any);
+    EXPECT_EQ(gScreen.code[1], 0x01);
 }
 
 TEST_F(Documents, RecentFilesPopupFollowsTheList)

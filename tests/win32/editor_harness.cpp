@@ -156,7 +156,11 @@ bool EditorTest::AnswerFile(bool save, FileChoice& choice)
     gCurrent->fileDialogsWereSave.push_back(save);
     if (gCurrent->fileAnswers.empty()) return false;
     choice.path = gCurrent->fileAnswers.front();
-    choice.filterIndex = 1;
     gCurrent->fileAnswers.pop_front();
+    choice.filterIndex = 1;
+    if (!gCurrent->filterAnswers.empty()) {
+        choice.filterIndex = gCurrent->filterAnswers.front();
+        gCurrent->filterAnswers.pop_front();
+    }
     return true;
 }

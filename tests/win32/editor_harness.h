@@ -57,6 +57,7 @@ protected:
     // is left); file dialogs take the next path, or cancel when none is left.
     std::deque<int> messageAnswers;
     std::deque<std::wstring> fileAnswers;
+    std::deque<int> filterAnswers;  // the filter each dialog is left on; 1 when none is left
     std::vector<ShownMessage> messages;
     std::vector<bool> fileDialogsWereSave;
 

@@ -54,6 +54,19 @@ std::vector<uint32_t> GrabClient(int width, int height)
     return pixels;
 }
 
+// Stands between the editor and its window to count, and keep from opening,
+// the menu bar's keyboard mode.
+WNDPROC gEditorProc = nullptr;
+int gKeyMenus = 0;
+LRESULT CALLBACK CountKeyMenus(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) {
+        ++gKeyMenus;
+        return 0;
+    }
+    return CallWindowProcW(gEditorProc, hwnd, message, wParam, lParam);
+}
+
 }  // namespace
 
 using Painting = EditorTest;
@@ -169,14 +182,24 @@ TEST_F(Painting, KeysPickUpAndToolbarColours)
     EXPECT_EQ(CheckedButton(IDT_BG0), 3);
     Command(IDT_FG0 + 6);
     EXPECT_EQ(gPen.foreground, 6);
-    Char(L'Y');  // only lowercase letters act
+    Char(L'P');  // only lowercase letters act
+    EXPECT_EQ(gShell.tool, IDT_PEN);
     Char(L'p');
     EXPECT_EQ(gShell.tool, IDT_FILL);
     Char(0x1B);
     EXPECT_EQ(gShell.tool, IDT_SELECT);
     Char(L'y');
     EXPECT_EQ(gShell.tool, IDT_PEN);
-    EXPECT_EQ(SendMessageW(gShell.main, WM_SYSCHAR, L'1', 1 << 29), 0);
+    // Alt with a lowercase letter or a digit never reaches the menu bar; any
+    // other Alt character does.
+    gKeyMenus = 0;
+    gEditorProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(gShell.main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountKeyMenus)));
+    for (wchar_t c : {L'1', L'a', L'z', L'0'}) SendMessageW(gShell.main, WM_SYSCHAR, c, 1 << 29);
+    EXPECT_EQ(gKeyMenus, 0);
+    SendMessageW(gShell.main, WM_SYSCHAR, L'F', 1 << 29);
+    EXPECT_EQ(gKeyMenus, 1);
+    SetWindowLongPtrW(gShell.main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gEditorProc));
 
     gPen.cursor = 16;
     Key(VK_LEFT);

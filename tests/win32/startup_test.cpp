@@ -106,8 +106,11 @@ TEST_F(StartUp_, ZoomMenuOffersOnlyWhatFitsTheScreen)
     HDC screen = GetDC(nullptr);
     const int width = GetDeviceCaps(screen, HORZRES), height = GetDeviceCaps(screen, VERTRES);
     ReleaseDC(nullptr, screen);
+    // The panel sizes of x1 to x8, as the layout table gives them.
+    const int panelWidth[8] = {524, 952, 1415, 1878, 2341, 2804, 3267, 3730};
+    const int panelHeight[8] = {234, 416, 616, 816, 1016, 1216, 1416, 1616};
     int fitting = 0;
-    while (fitting < 8 && ViewForZoom(fitting).W <= width && ViewForZoom(fitting).H <= height) ++fitting;
+    while (fitting < 8 && panelWidth[fitting] <= width && panelHeight[fitting] <= height) ++fitting;
     HMENU popup = OpenPopupHolding(IDM_ZOOM1);
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(GetMenuItemCount(popup), fitting);
