@@ -32,7 +32,11 @@ uint32_t FoldCase(uint32_t c)
 
 bool Fits(const char* path) { return std::strlen(path) < static_cast<size_t>(kPathBytes); }
 
+PathComparer gSamePath = SamePathIgnoringCase;
+
 }  // namespace
+
+void UsePathComparer(PathComparer same) { gSamePath = same ? same : SamePathIgnoringCase; }
 
 bool SamePathIgnoringCase(const char* a, const char* b)
 {
@@ -73,7 +77,7 @@ bool AddRecentFile(const char* path)
     if (!path || !path[0] || !Fits(path)) return false;
     int32_t* order = gRecentFiles.order;
     for (int s = 0; s < kRecentFiles; ++s) {
-        if (!gRecentFiles.slots[s][0] || !SamePathIgnoringCase(gRecentFiles.slots[s], path))
+        if (!gRecentFiles.slots[s][0] || !gSamePath(gRecentFiles.slots[s], path))
             continue;
         // Already listed: move it to the top, keeping the letter case it was
         // first stored in.
@@ -99,7 +103,7 @@ bool ForgetRecentFile(const char* path)
     if (!path || !path[0]) return false;
     int32_t* order = gRecentFiles.order;
     for (int s = 0; s < kRecentFiles; ++s) {
-        if (!gRecentFiles.slots[s][0] || !SamePathIgnoringCase(gRecentFiles.slots[s], path))
+        if (!gRecentFiles.slots[s][0] || !gSamePath(gRecentFiles.slots[s], path))
             continue;
         gRecentFiles.slots[s][0] = '\0';
         for (int j = 0; j < kRecentFiles; ++j) {

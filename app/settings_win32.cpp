@@ -40,8 +40,13 @@ void MakeSettingsFileUnicode()
     } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
         return;  // there but unreadable: leave it to the profile functions
     }
-    const bool utf8 = bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    if (utf8) bytes.erase(0, 3);
+    const bool utf8Mark = bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    if (utf8Mark) bytes.erase(0, 3);
+    // Text that is valid UTF-8 is taken as such; anything else was written
+    // in the system's code page.
+    const bool utf8 = utf8Mark || bytes.empty() ||
+                      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                                          nullptr, 0) > 0;
     const UINT codePage = utf8 ? CP_UTF8 : CP_ACP;
     std::wstring text(1, L'\xFEFF');
     if (!bytes.empty()) {
@@ -74,11 +79,21 @@ void AppendLine(std::wstring& block, const std::wstring& line)
 
 const wchar_t* SettingsPath() { return gSettingsPath.c_str(); }
 
+namespace {
+// File names differ in letter case the way the file system says.
+bool SamePathOnThisSystem(const char* a, const char* b)
+{
+    return CompareStringOrdinal(Widen(a).c_str(), -1, Widen(b).c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+}  // namespace
+
 void LoadSettings()
 {
+    UsePathComparer(SamePathOnThisSystem);
     std::vector<wchar_t> folder(kMaxFolderChars);
     const DWORD n = GetCurrentDirectoryW(kMaxFolderChars, folder.data());
-    gSettingsPath = std::wstring(folder.data(), n < kMaxFolderChars ? n : 0) + L"\\" + kSettingsFile;
+    gSettingsPath = n > 0 && n < kMaxFolderChars ? std::wstring(folder.data(), n) + L"\\" + kSettingsFile
+                                                  : std::wstring(kSettingsFile);
 
     for (const SettingEntry* e = kSettingsTable; e->key; ++e)
         *e->value = static_cast<int32_t>(

@@ -34,8 +34,9 @@ extern int32_t gBit3Choice;
 // The canvas cell of the previous mouse report (kNoCell when none).
 extern CellPos gLastCell;
 
-// subBit is the semigraphic sub-block bit (1, 2, 4 or 8) under the mouse;
-// in semigraphic mode a 0 leaves the cell alone.
+// subBit is the semigraphic sub-block bit (1, 2, 4 or 8) under the mouse, or
+// of the nearest sub-block when the mouse is beyond the canvas; in
+// semigraphic mode a 0 (no sub-block known) leaves the cell alone.
 void PenStrokePress(int x, int y, int subBit, bool ctrl, bool shift);
 // A mouse report during a pen stroke at (clamped) cell (x, y); returns
 // whether a cell was painted. The cell becomes the remembered last cell.

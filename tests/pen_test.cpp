@@ -110,6 +110,15 @@ TEST(Pen, ColourAndCursorOperations)
     gPen.cursor = 10;
     MovePaletteCursor(PaletteDirection::Up);
     EXPECT_EQ(gPen.cursor, 10);
+    gPen.cursor = 15;
+    MovePaletteCursor(PaletteDirection::Up);
+    EXPECT_EQ(gPen.cursor, 15);
+    gPen.cursor = 16;
+    MovePaletteCursor(PaletteDirection::Up);
+    EXPECT_EQ(gPen.cursor, 0);
+    gPen.cursor = 336;
+    MovePaletteCursor(PaletteDirection::Down);
+    EXPECT_EQ(gPen.cursor, 336);
     gPen.cursor = 340;
     MovePaletteCursor(PaletteDirection::Down);
     EXPECT_EQ(gPen.cursor, 340);
@@ -197,7 +206,8 @@ TEST(PenStroke, PlainStrokePaintsKeepsMarksAndUndoesAsOne)
     PenStrokePress(0, 0, 1, false, false);
     EXPECT_TRUE(CanUndo());
     EXPECT_TRUE(IsModified());
-    EXPECT_NE(*PixelAt(gBackBuffer, 9, 9), 0xABCDEFu);
+    EXPECT_NE(*PixelAt(gBackBuffer, 8, 8), 0xABCDEFu);
+    EXPECT_TRUE(BoxShowsCell(0, 0));
 }
 
 TEST(PenStroke, ModifiersDecideWhatChanges)
@@ -215,11 +225,15 @@ TEST(PenStroke, ModifiersDecideWhatChanges)
     EXPECT_EQ(AttrAt(1, 0), 0x71);
     EndStroke();
 
-    // Ctrl: character only.
+    // Ctrl: character only, at the press and through the drag.
     Put(0, 1, 0x0D, 0x80 | 0x24 | kAttrMark);
+    Put(1, 1, 0x0E, 0x80 | 0x35);
     PenStrokePress(0, 1, 1, true, false);
     EXPECT_EQ(CodeAt(0, 1), 0x01);
     EXPECT_EQ(AttrAt(0, 1), 0x80 | 0x24 | kAttrMark);
+    PenStrokeMove(1, 1, 1, true);
+    EXPECT_EQ(CodeAt(1, 1), 0x01);
+    EXPECT_EQ(AttrAt(1, 1), 0x80 | 0x35);
     EndStroke();
 
     // Plain stroke: Shift held during the drag keeps the character set of
@@ -232,14 +246,19 @@ TEST(PenStroke, ModifiersDecideWhatChanges)
     EXPECT_EQ(AttrAt(1, 2), 0x80 | 0x71);
     EndStroke();
 
-    // Ctrl+Shift: the press keeps the character, the drag paints it.
+    // Ctrl+Shift: the press keeps the character, the drag paints it, and
+    // keeps the character set only while Shift is held.
     Put(0, 3, 0x44, 0x80);
     Put(1, 3, 0x44, 0x80);
+    Put(2, 3, 0x44, 0x80);
     PenStrokePress(0, 3, 1, true, true);
     EXPECT_EQ(CodeAt(0, 3), 0x44);
     PenStrokeMove(1, 3, 1, false);
     EXPECT_EQ(CodeAt(1, 3), 0x01);
     EXPECT_EQ(AttrAt(1, 3), 0x71);
+    PenStrokeMove(2, 3, 1, true);
+    EXPECT_EQ(CodeAt(2, 3), 0x01);
+    EXPECT_EQ(AttrAt(2, 3), 0x80 | 0x71);
     EndStroke();
     EXPECT_EQ(gDragMode, kNoDrag);
 }

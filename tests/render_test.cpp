@@ -260,6 +260,16 @@ TEST(CanvasView, RedrawAndGridFrame)
     const ViewGeometry& g = CurrentView();
     for (int y = 0; y < g.H; ++y)
         for (int x = 0; x < g.W; ++x) ASSERT_NE(*PixelAt(gBackBuffer, x, y), kGrid) << x << "," << y;
+
+    // At x1 the boundary shows dots only, whatever the shape.
+    UseTestBackBuffer(0, kBlack);
+    ShowGrid = 1;
+    DrawGridFrame();
+    const Point r1 = CellToPixel(40, 3), b1 = CellToPixel(7, 25);
+    EXPECT_EQ(*PixelAt(gBackBuffer, r1.x, r1.y), kGrid);
+    EXPECT_EQ(*PixelAt(gBackBuffer, r1.x, r1.y + 1), kBlack);
+    EXPECT_EQ(*PixelAt(gBackBuffer, r1.x, r1.y + 7), kBlack);
+    EXPECT_EQ(*PixelAt(gBackBuffer, b1.x + 1, b1.y), kBlack);
 }
 
 TEST(CanvasView, MarqueeSidesAndDashes)

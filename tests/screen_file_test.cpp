@@ -101,8 +101,9 @@ TEST(ScreenFile, ReaderAcceptsWhatTheFormatAllows)
 
     // Oversized colours never push the attribute beyond eight bits.
     ASSERT_TRUE(Read(FileWithFirstCell("0", "4294967295", "99999999")));
-    EXPECT_GE(gScreen.attr[0], 0);
-    EXPECT_LE(gScreen.attr[0], 0xFF);
+    EXPECT_EQ(gScreen.attr[0], 0xFF);
+    ASSERT_TRUE(Read(FileWithFirstCell("0", "17", "256")));  // bits above 7 dropped
+    EXPECT_EQ(gScreen.attr[0], 0x10);
 
     const std::string base = FileWithFirstCell("1", "2", "3");
     EXPECT_TRUE(Read(base + ","));

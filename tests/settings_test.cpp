@@ -50,8 +50,13 @@ TEST(Settings, DefaultsOrderAndSanitizing)
     EXPECT_EQ(Zoom, 1);
     EXPECT_EQ(ShowStatusBar, 1);
     Zoom = 7;
+    ZoomRatio = 8;
     SanitizeSettings();
     EXPECT_EQ(Zoom, 7);
+    EXPECT_EQ(ZoomRatio, 1);
+    ZoomRatio = 7;
+    SanitizeSettings();
+    EXPECT_EQ(ZoomRatio, 7);
 }
 
 TEST(RecentFiles, AddMovesToTopWithoutDuplicatesAndDropsTheLeastRecent)

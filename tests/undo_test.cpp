@@ -185,6 +185,21 @@ TEST(Undo, WrappingDropsOldestGroupsAndTheWayBackToTheSave)
     ExpectModified(true);
 }
 
+TEST(Undo, SavedStateAtTheNewOldestRecordStaysReachable)
+{
+    // The wrap drops only what lies before the saved state: undoing back to
+    // it is still "not modified".
+    ResetCore();
+    Paint(0, 1, 1);
+    MarkSaved();
+    for (int i = 0; i < kUndoRecords - 1; ++i) Paint(1 + i % 24, 1, 2);
+    EXPECT_EQ(gHistory.bottom, gHistory.savedPoint);
+    while (CanUndo()) Undo();
+    ExpectModified(false);
+    Redo();
+    ExpectModified(true);
+}
+
 TEST(Undo, GroupLargerThanTheRingStaysConsistent)
 {
     ResetCore();

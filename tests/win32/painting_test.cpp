@@ -100,6 +100,21 @@ TEST_F(Painting, PenStrokeThroughMouseMessagesIsOneUndoStep)
     Command(IDM_REDO);
     EXPECT_EQ(Code(6, 3), 0x01);
 
+    // The stroke holds the mouse until the button comes up; losing it ends
+    // the stroke, so a later drag in from the palette paints nothing.
+    Press(a.x, a.y + 32);
+    EXPECT_EQ(GetCapture(), gShell.main);
+    ReleaseCapture();
+    EXPECT_EQ(gDragMode, kNoDrag);
+    Command(IDM_UNDO);
+    const Point box = PaletteBox(0);
+    Press(box.x + 1, box.y + 1);
+    Move(c.x, c.y + 48);
+    EXPECT_EQ(Code(6, 6), 0);
+    Release(c.x, c.y + 48);
+    EXPECT_EQ(GetCapture(), nullptr);
+    SetPaletteCursor(9 * 16 + 1);
+
     // A press on the palette picks the entry and paints nothing.
     const Point entry = PaletteBox(5 * 16 + 4);
     Press(entry.x + 2, entry.y + 2);
@@ -137,6 +152,13 @@ TEST_F(Painting, ModifiersSemigraphicModeAndTheMarker)
     Move(cell.x + 3 * quarter, cell.y + quarter);
     Release(cell.x + 3 * quarter, cell.y + quarter);
     EXPECT_EQ(Code(5, 5), 0xF8);
+    // Dragged beyond the canvas, the stroke draws the edge cell's nearest
+    // sub-block: here the bottom-right one of cell (39, 24).
+    const Point corner = CellToPixel(39, 24);
+    Press(corner.x + quarter, corner.y + quarter);
+    Move(2000, 2000);
+    Release(2000, 2000);
+    EXPECT_EQ(Code(39, 24), 0xF9);
     Command(IDM_SEMIGRAPHIC);
 
     // The marker tool switches the bit-3 mark on and leaves crossed cells.

@@ -155,3 +155,26 @@ TEST_F(SettingsFile, OutOfRangeValuesFallBackToDefaults)
     LoadSettings();
     EXPECT_EQ(Zoom, 1);
 }
+
+TEST_F(SettingsFile, RecentListComparesNamesAsTheFileSystemDoes)
+{
+    LoadSettings();
+    EXPECT_TRUE(AddRecentFile("C:\\Łódź\\Ÿes.txt"));
+    EXPECT_TRUE(AddRecentFile("C:\\other.txt"));
+    EXPECT_TRUE(AddRecentFile("c:\\łÓDŹ\\ÿES.TXT"));  // the same file: moved up, not added
+    EXPECT_STREQ(LookUpRecentFile(0), "C:\\Łódź\\Ÿes.txt");
+    EXPECT_STREQ(LookUpRecentFile(1), "C:\\other.txt");
+    EXPECT_EQ(LookUpRecentFile(2), nullptr);
+    EXPECT_TRUE(ForgetRecentFile("C:\\ŁÓDŹ\\ŸES.TXT"));
+    EXPECT_EQ(LookUpRecentFile(1), nullptr);
+}
+
+TEST_F(SettingsFile, UnmarkedUtf8FileKeepsItsText)
+{
+    WriteIni("[Notes]\r\ntitle=タイトル\r\n[Config]\r\nZoom=3\r\n");
+    LoadSettings();
+    EXPECT_EQ(Zoom, 3);
+    SaveSettings();
+    EXPECT_EQ(Read(L"Notes", L"title"), L"タイトル");
+    EXPECT_EQ(Read(L"Config", L"Zoom"), L"3");
+}
