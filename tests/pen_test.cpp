@@ -102,31 +102,20 @@ TEST(Pen, ColourAndCursorOperations)
     EXPECT_EQ(gPen.background, 2);
     EXPECT_EQ(gSeams.penChanges.size(), 3u);
 
-    gPen.cursor = 16;
-    MovePaletteCursor(PaletteDirection::Left);
-    EXPECT_EQ(gPen.cursor, 31);
-    MovePaletteCursor(PaletteDirection::Right);
-    EXPECT_EQ(gPen.cursor, 16);
-    gPen.cursor = 10;
-    MovePaletteCursor(PaletteDirection::Up);
-    EXPECT_EQ(gPen.cursor, 10);
-    gPen.cursor = 15;
-    MovePaletteCursor(PaletteDirection::Up);
-    EXPECT_EQ(gPen.cursor, 15);
-    gPen.cursor = 16;
-    MovePaletteCursor(PaletteDirection::Up);
-    EXPECT_EQ(gPen.cursor, 0);
-    gPen.cursor = 336;
-    MovePaletteCursor(PaletteDirection::Down);
-    EXPECT_EQ(gPen.cursor, 336);
-    gPen.cursor = 340;
-    MovePaletteCursor(PaletteDirection::Down);
-    EXPECT_EQ(gPen.cursor, 340);
-    gPen.cursor = 335;
-    MovePaletteCursor(PaletteDirection::Down);
-    EXPECT_EQ(gPen.cursor, 351);
-    MovePaletteCursor(PaletteDirection::Right);
-    EXPECT_EQ(gPen.cursor, 336);
+    using D = PaletteDirection;
+    // Left and right wrap within the row of 16; up and down stop at the edges.
+    const struct {
+        int from;
+        D direction;
+        int to;
+    } moves[] = {{16, D::Left, 31}, {31, D::Right, 16}, {10, D::Up, 10},   {15, D::Up, 15},
+                 {16, D::Up, 0},    {336, D::Down, 336}, {340, D::Down, 340}, {335, D::Down, 351},
+                 {351, D::Right, 336}, {0, D::Left, 15}};
+    for (const auto& m : moves) {
+        gPen.cursor = m.from;
+        MovePaletteCursor(m.direction);
+        EXPECT_EQ(gPen.cursor, m.to) << "from " << m.from;
+    }
 
     SetPaletteCursor(352);  // off the page: ignored
     EXPECT_EQ(gPen.cursor, 336);
