@@ -118,7 +118,7 @@ TEST(Pen, ColourAndCursorOperations)
     }
 
     SetPaletteCursor(352);  // off the page: ignored
-    EXPECT_EQ(gPen.cursor, 336);
+    EXPECT_EQ(gPen.cursor, 15);
     TogglePalettePage();
     EXPECT_EQ(gPen.page, 1);
     TogglePalettePage();
