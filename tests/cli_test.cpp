@@ -42,15 +42,11 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-    void Write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(Path(name), std::ios::binary) << text;
-    }
+    void Write(const std::string& name, const std::string& text) const { std::ofstream(Path(name)) << text; }
     std::string ReadBack(const std::string& name) const
     {
-        std::ifstream in(Path(name), std::ios::binary);
         std::stringstream s;
-        s << in.rdbuf();
+        s << std::ifstream(Path(name)).rdbuf();
         return s.str();
     }
     std::string dir_;
@@ -64,68 +60,9 @@ std::string Sloppy()
     return s;
 }
 
-}  // namespace
-
-TEST_F(CliTest, CheckReportsOkProblemsAndUnreadableFiles)
-{
-    Write("good.txt", Sloppy());
-    CliRun r = RunCli("check " + Path("good.txt"));
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "ok\n");
-
-    Write("bad.txt", "1,2,3,4,5,6 7");
-    r = RunCli("check " + Path("bad.txt"));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "not a screen file: expected ',' at byte 11, found ' '\n");
-
-    r = RunCli("check " + Path("missing.txt"));
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.out.find("cannot open"), std::string::npos);
-
-    r = RunCli("check " + dir_);  // a folder cannot be read as a file
-    EXPECT_EQ(r.status, 2);
-}
-
-TEST_F(CliTest, NormalizeRewritesAsTheEditorWritesAndProtectsTheOutput)
-{
-    Write("in.txt", Sloppy());
-    CliRun r = RunCli("normalize " + Path("in.txt") + " " + Path("out.txt"));
-    ASSERT_EQ(r.status, 0) << r.out;
-    const std::string out = ReadBack("out.txt");
-    EXPECT_EQ(out.size(), 6000u);
-    EXPECT_EQ(out.compare(0, 5, "65,0,"), 0);
-    EXPECT_EQ(out.compare(2001, 4, "7,0,"), 0);
-    EXPECT_EQ(RunCli("check " + Path("out.txt")).status, 0);
-
-    Write("keep.txt", "precious");
-    Write("broken.txt", "1,2");
-    r = RunCli("normalize " + Path("broken.txt") + " " + Path("keep.txt"));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(ReadBack("keep.txt"), "precious");
-
-    // An output in a missing folder is an error, not a silent success.
-    r = RunCli("normalize " + Path("in.txt") + " " + Path("no/such/out.txt"));
-    EXPECT_EQ(r.status, 2);
-}
-
-TEST_F(CliTest, UsageAndHelp)
-{
-    CliRun r = RunCli("--help");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("normalize IN OUT"), std::string::npos);
-    for (const char* args : {"", "check", "normalize a", "frobnicate x", "check a b"}) {
-        r = RunCli(args);
-        EXPECT_EQ(r.status, 2) << args;
-        EXPECT_EQ(r.out.rfind("usage: vexa-cli", 0), 0u) << args;
-    }
-}
-
-namespace {
-
 // An RGB picture read back from a PNG file.
 struct Picture {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::vector<uint8_t> rgb;
     uint32_t At(int x, int y) const
     {
@@ -134,16 +71,19 @@ struct Picture {
     }
 };
 
-bool ReadPng(const std::string& path, Picture& out)
+// Empty when the file cannot be read.
+Picture ReadPng(const std::string& path)
 {
     png_image image = {};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    Picture out;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return out;
     image.format = PNG_FORMAT_RGB;
+    out.rgb.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, out.rgb.data(), 0, nullptr)) return {};
     out.width = static_cast<int>(image.width);
     out.height = static_cast<int>(image.height);
-    out.rgb.resize(PNG_IMAGE_SIZE(image));
-    return png_image_finish_read(&image, nullptr, out.rgb.data(), 0, nullptr) != 0;
+    return out;
 }
 
 // Screen: cell (x, y) holds code x + y, colours from the cell index, cell 5
@@ -165,6 +105,48 @@ const uint32_t kColours[8] = {0x000000, 0x0000FF, 0xFF0000, 0xFF00FF, 0x00FF00, 
 
 }  // namespace
 
+TEST_F(CliTest, CheckReportsOkProblemsAndUnreadableFiles)
+{
+    Write("good.txt", Sloppy());
+    Write("bad.txt", "1,2,3,4,5,6 7");
+    CliRun r = RunCli("check " + Path("good.txt"));
+    EXPECT_TRUE(r.status == 0 && r.out == "ok\n") << r.status << " " << r.out;
+    r = RunCli("check " + Path("bad.txt"));
+    EXPECT_TRUE(r.status == 1 && r.out == "not a screen file: expected ',' at byte 11, found ' '\n") << r.out;
+    r = RunCli("check " + Path("missing.txt"));
+    EXPECT_TRUE(r.status == 2 && r.out.find("cannot open") != std::string::npos) << r.status << " " << r.out;
+    EXPECT_EQ(RunCli("check " + dir_).status, 2);  // a folder cannot be read as a file
+}
+
+TEST_F(CliTest, NormalizeRewritesAsTheEditorWritesAndProtectsTheOutput)
+{
+    Write("in.txt", Sloppy());
+    CliRun r = RunCli("normalize " + Path("in.txt") + " " + Path("out.txt"));
+    ASSERT_EQ(r.status, 0) << r.out;
+    // 65, 999 zeros, 7, 1999 zeros: no leading zeros, no line break.
+    std::string expected = "65";
+    for (int i = 1; i < 3000; ++i) expected += i == 1000 ? ",7" : ",0";
+    EXPECT_EQ(ReadBack("out.txt"), expected);
+
+    Write("keep.txt", "precious");
+    Write("broken.txt", "1,2");
+    EXPECT_EQ(RunCli("normalize " + Path("broken.txt") + " " + Path("keep.txt")).status, 1);
+    EXPECT_EQ(ReadBack("keep.txt"), "precious");
+    // An output in a missing folder is an error, not a silent success.
+    EXPECT_EQ(RunCli("normalize " + Path("in.txt") + " " + Path("no/such/out.txt")).status, 2);
+}
+
+TEST_F(CliTest, UsageAndHelp)
+{
+    CliRun r = RunCli("--help");
+    EXPECT_TRUE(r.status == 0 && r.out.find("normalize IN OUT") != std::string::npos) << r.out;
+    for (const char* args : {"", "check", "normalize a", "frobnicate x", "check a b"}) {
+        r = RunCli(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out.rfind("usage: vexa-cli", 0), 0u) << args;
+    }
+}
+
 TEST_F(CliTest, RenderDrawsTheCanvasExactly)
 {
     // Glyph g, row r: the byte (g * 7 + r * 29) & 0xFF.
@@ -174,10 +156,8 @@ TEST_F(CliTest, RenderDrawsTheCanvasExactly)
     Write("screen.txt", RenderSample());
     CliRun r = RunCli("render " + Path("screen.txt") + " " + Path("x2.png") + " --zoom 2 --font " + Path("font.dat"));
     ASSERT_EQ(r.status, 0) << r.out;
-    Picture pic;
-    ASSERT_TRUE(ReadPng(Path("x2.png"), pic));
-    ASSERT_EQ(pic.width, 640);
-    ASSERT_EQ(pic.height, 400);
+    Picture pic = ReadPng(Path("x2.png"));
+    ASSERT_TRUE(pic.width == 640 && pic.height == 400) << pic.width << "x" << pic.height;
     for (int y = 0; y < 400; ++y)
         for (int x = 0; x < 640; ++x) {
             const int cx = x / 16, cy = y / 16, i = cx + 40 * cy;
@@ -191,8 +171,8 @@ TEST_F(CliTest, RenderDrawsTheCanvasExactly)
     r = RunCli("render " + Path("screen.txt") + " " + Path("marks.png") +
                " --zoom 3 --grid cross --mark-bit3 --mark-code0 --font " + Path("font.dat"));
     ASSERT_EQ(r.status, 0) << r.out;
-    ASSERT_TRUE(ReadPng(Path("marks.png"), pic));
-    ASSERT_EQ(pic.width, 960);
+    pic = ReadPng(Path("marks.png"));
+    ASSERT_TRUE(pic.width == 960 && pic.height == 600) << pic.width << "x" << pic.height;
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(pic.At(24 + i, 24), 0x404040u) << i;      // corner and arm of cell (1, 1)
         EXPECT_EQ(pic.At(24, 24 + i), 0x404040u) << i;
@@ -206,26 +186,22 @@ TEST_F(CliTest, RenderRejectsBadInputWithoutWriting)
     Write("font.dat", std::string(4096, '\x55'));
     Write("screen.txt", RenderSample());
     Write("bad.txt", "1,2,x");
-    const std::string font = " --font " + Path("font.dat");
-    struct Case {
-        std::string args;
-        int status;
-    } cases[] = {
+    const std::string font = " --font " + Path("font.dat"), screen = "render " + Path("screen.txt") + " ";
+    const std::pair<std::string, int> cases[] = {
         {"render " + Path("bad.txt") + " " + Path("o.png") + font, 1},
         {"render " + Path("missing.txt") + " " + Path("o.png") + font, 2},
-        {"render " + Path("screen.txt") + " " + Path("o.png") + " --font " + Path("nofont.dat"), 2},
-        {"render " + Path("screen.txt") + " " + Path("o.png") + " --zoom 9" + font, 2},
-        {"render " + Path("screen.txt") + " " + Path("o.png") + " --zoom 0" + font, 2},
-        {"render " + Path("screen.txt") + " " + Path("o.png") + " --grid plus" + font, 2},
-        {"render " + Path("screen.txt") + " " + Path("o.png") + " --sparkle" + font, 2},
-        {"render " + Path("screen.txt") + " " + Path("o.png") + " --zoom", 2},
-        {"render " + Path("screen.txt") + " " + Path("no/such/o.png") + font, 2},
+        {screen + Path("o.png") + " --font " + Path("nofont.dat"), 2},
+        {screen + Path("o.png") + " --zoom 9" + font, 2},
+        {screen + Path("o.png") + " --zoom 0" + font, 2},
+        {screen + Path("o.png") + " --grid plus" + font, 2},
+        {screen + Path("o.png") + " --sparkle" + font, 2},
+        {screen + Path("o.png") + " --zoom", 2},
+        {screen + Path("no/such/o.png") + font, 2},
     };
-    for (const Case& c : cases) {
-        const CliRun r = RunCli(c.args);
-        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out;
-        EXPECT_FALSE(r.out.empty()) << c.args;
-        EXPECT_FALSE(std::filesystem::exists(Path("o.png"))) << c.args;
+    for (const auto& [args, status] : cases) {
+        const CliRun r = RunCli(args);
+        EXPECT_TRUE(r.status == status && !r.out.empty()) << args << "\n" << r.status << " " << r.out;
+        EXPECT_FALSE(std::filesystem::exists(Path("o.png"))) << args;
     }
     // The default font is the one beside the program.
     const CliRun r = RunCli("render " + Path("screen.txt") + " " + Path("o.png"));

@@ -21,157 +21,87 @@
 namespace {
 
 constexpr DWORD kDialogWaitMs = 10000;
-constexpr DWORD kPollMs = 10;
-// Control IDs of the file dialog's name box: the combo box (with its edit
-// child) of the newer template, the plain edit of the older one.
-constexpr int kNameCombo = 0x47C;  // cmb13
-constexpr int kNameEdit = 0x480;   // edt1
 
-// Visible dialogs of this process with the given caption (any caption when
-// empty).
+// Visible dialogs of this process with the given caption (any when empty).
 std::vector<HWND> OurDialogs(const std::wstring& caption)
 {
-    struct Search {
-        const std::wstring* caption;
-        std::vector<HWND> found;
-    } search = {&caption, {}};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            Search& s = *reinterpret_cast<Search*>(context);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid == GetCurrentProcessId() && IsWindowVisible(window) && ClassOf(window) == L"#32770" &&
-                (s.caption->empty() || TextOf(window) == *s.caption))
-                s.found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND FirstDescendant(HWND parent, const wchar_t* cls)
-{
-    struct Search {
-        const wchar_t* cls;
-        HWND found;
-    } search = {cls, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM context) -> BOOL {
-            Search& s = *reinterpret_cast<Search*>(context);
-            if (ClassOf(child) != s.cls) return TRUE;
-            s.found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-bool WaitGone(HWND window)
-{
-    const ULONGLONG end = GetTickCount64() + kDialogWaitMs;
-    while (IsWindow(window) && IsWindowVisible(window)) {
-        if (GetTickCount64() >= end) return false;
-        Sleep(kPollMs);
+    std::vector<HWND> found;
+    const wchar_t* title = caption.empty() ? nullptr : caption.c_str();
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"#32770", title)) != nullptr;) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid == GetCurrentProcessId() && IsWindowVisible(window)) found.push_back(window);
     }
+    return found;
+}
+
+// The children of `parent` of class `cls`, in Z order.
+std::vector<HWND> Children(HWND parent, const wchar_t* cls)
+{
+    std::vector<HWND> children;
+    for (HWND child = nullptr; (child = FindWindowExW(parent, child, cls, nullptr)) != nullptr;)
+        children.push_back(child);
+    return children;
+}
+
+// Waits, within the dialog limit, until `done` holds.
+bool WaitFor(const std::function<bool()>& done)
+{
+    for (const ULONGLONG end = GetTickCount64() + kDialogWaitMs; !done(); Sleep(10))
+        if (GetTickCount64() >= end) return false;
     return true;
 }
 
-// Watches, on its own thread, for a dialog of this process with `caption`
-// and hands it to `answer` once. Whatever happens, it never leaves the
-// editor's thread stuck: when the dialog does not appear in time, or
-// `answer` fails, every open dialog of ours is cancelled.
-class Watcher {
-public:
-    using Answer = std::function<bool(HWND dialog, std::wstring& log)>;
+// A dialog's answer: false when it could not be given. `log` collects what
+// was seen and done.
+using Answer = std::function<bool(HWND dialog, std::wstring& log)>;
 
-    Watcher(std::wstring caption, Answer answer)
-        : caption_(std::move(caption)), answer_(std::move(answer)), thread_([this] { Run(); })
-    {
-    }
-    ~Watcher() { Finish(); }
-
-    // Stops looking (the editor is past the dialog) and waits for the thread.
-    void Finish()
-    {
-        stop_ = true;
-        if (thread_.joinable()) thread_.join();
-    }
-
-    bool Answered() const { return answered_; }
-    // What the watcher saw and did, for failure messages.
-    const std::wstring& Log() const { return log_; }
-    std::string LogText() const { return ::testing::PrintToString(log_); }
-
-private:
-    void Run()
-    {
-        const ULONGLONG end = GetTickCount64() + kDialogWaitMs;
-        while (!stop_ && GetTickCount64() < end) {
-            const std::vector<HWND> found = OurDialogs(caption_);
-            if (!found.empty()) {
-                answered_ = answer_(found.front(), log_) && WaitGone(found.front());
-                if (!answered_) CancelEverything();
-                return;
-            }
-            Sleep(kPollMs);
-        }
-        if (stop_) return;
-        // The editor is still held by some dialog, not the one expected.
-        log_ += L"[no dialog]";
-        CancelEverything();
-    }
-
-    void CancelEverything()
-    {
-        log_ += L"[cancelled]";
-        const ULONGLONG end = GetTickCount64() + kDialogWaitMs;
-        for (;;) {
+// Runs `action` while a watcher thread waits for a dialog of this process
+// with `caption` and hands it to `answer` once. The editor's thread is never
+// left stuck: when the dialog does not appear in time, or `answer` fails,
+// every open dialog of ours is cancelled. True when it was answered.
+bool Answering(const std::wstring& caption, const Answer& answer, const std::function<void()>& action,
+               std::wstring& log)
+{
+    std::atomic<bool> stop{false}, answered{false};
+    std::thread watcher([&] {
+        std::vector<HWND> found;
+        if (WaitFor([&] { return stop || !(found = OurDialogs(caption)).empty(); }) && !stop)
+            answered = answer(found.front(), log) && WaitFor([&] { return !IsWindowVisible(found.front()); });
+        if (answered || stop) return;
+        log += L"[cancelled]";
+        WaitFor([] {
             const std::vector<HWND> open = OurDialogs(L"");
-            if (open.empty() || GetTickCount64() >= end) return;
             for (HWND dialog : open) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-            Sleep(50);
-        }
-    }
+            return open.empty();
+        });
+    });
+    action();
+    stop = true;  // the editor is past the dialog
+    watcher.join();
+    return answered;
+}
 
-    std::wstring caption_;
-    Answer answer_;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> answered_{false};
-    std::wstring log_;
-    std::thread thread_;
-};
-
-// Logs a message box's texts and its buttons (IDs in increasing order), then
-// answers it with `button`.
-Watcher::Answer MessageBoxAnswer(int button, bool click)
+// Logs a message box's texts, its icon and its buttons (IDs in increasing
+// order), then answers it with `button`: clicked as the user would, or sent
+// as the dialog hears it.
+Answer MessageBoxAnswer(int button, bool click)
 {
     return [button, click](HWND box, std::wstring& log) {
-        struct Seen {
-            std::wstring texts;
-            std::vector<int> buttons;
-        } seen;
-        EnumChildWindows(
-            box,
-            [](HWND child, LPARAM context) -> BOOL {
-                Seen& seen = *reinterpret_cast<Seen*>(context);
-                const std::wstring cls = ClassOf(child);
-                if (cls == L"Static" && GetWindowTextLengthW(child) > 0) seen.texts += L"text:" + TextOf(child) + L";";
-                if (cls == L"Static" && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-                    const LRESULT icon = SendMessageW(child, STM_GETICON, 0, 0);
-                    const bool question = icon && icon == reinterpret_cast<LRESULT>(LoadIconW(nullptr, IDI_QUESTION));
-                    seen.texts += question ? L"icon:question;" : L"icon:other;";
-                }
-                if (cls == L"Button") seen.buttons.push_back(GetDlgCtrlID(child));
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&seen));
-        std::sort(seen.buttons.begin(), seen.buttons.end());
-        log += seen.texts + L"buttons:";
-        for (int id : seen.buttons) log += std::to_wstring(id) + L";";
+        for (HWND child : Children(box, L"Static")) {
+            if (GetWindowTextLengthW(child) > 0) log += L"text:" + TextOf(child) + L";";
+            if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
+            const LRESULT icon = SendMessageW(child, STM_GETICON, 0, 0);
+            const bool question = icon && icon == reinterpret_cast<LRESULT>(LoadIconW(nullptr, IDI_QUESTION));
+            log += question ? L"icon:question;" : L"icon:other;";
+        }
+        std::vector<int> buttons;
+        for (HWND child : Children(box, L"Button")) buttons.push_back(GetDlgCtrlID(child));
+        std::sort(buttons.begin(), buttons.end());
+        log += L"buttons:";
+        for (int id : buttons) log += std::to_wstring(id) + L";";
         HWND target = GetDlgItem(box, button);
         if (!target) return false;
-        // Either as the button would be pressed, or as the dialog hears it.
         if (click)
             PostMessageW(target, BM_CLICK, 0, 0);
         else
@@ -180,44 +110,23 @@ Watcher::Answer MessageBoxAnswer(int button, bool click)
     };
 }
 
-// The file dialog's name box: the edit inside cmb13 (under Wine a
-// ComboBoxEx32 whose inner ComboBox holds the Edit, so search all its
-// descendants), edt1, or else the dialog's first Edit.
-HWND FileNameBox(HWND dialog, std::wstring& log)
-{
-    if (HWND combo = GetDlgItem(dialog, kNameCombo)) {
-        if (HWND edit = FirstDescendant(combo, L"Edit")) {
-            log += L"name box: Edit in cmb13 (" + ClassOf(combo) + L");";
-            return edit;
-        }
-    }
-    if (HWND edit = GetDlgItem(dialog, kNameEdit)) {
-        log += L"name box: edt1 (" + ClassOf(edit) + L");";
-        return edit;
-    }
-    if (HWND edit = FirstDescendant(dialog, L"Edit")) {
-        log += L"name box: first Edit descendant;";
-        return edit;
-    }
-    return nullptr;
-}
-
-// Types `path` into the file dialog's name box and presses OK.
-Watcher::Answer FileDialogAnswer(std::wstring path)
+// Types `path` into the file dialog's name box and presses OK. The name box
+// is the Edit of cmb13 (under Wine a ComboBoxEx32 whose inner ComboBox holds
+// the Edit), or edt1 of the older template.
+Answer FileDialogAnswer(std::wstring path)
 {
     return [path](HWND dialog, std::wstring& log) {
-        HWND box = FileNameBox(dialog, log);
-        if (!box) {
-            log += L"no name box;";
-            return false;
+        HWND box = GetDlgItem(dialog, 0x480 /* edt1 */);
+        if (HWND combo = GetDlgItem(dialog, 0x47C /* cmb13 */)) {
+            HWND inner = FindWindowExW(combo, nullptr, L"ComboBox", nullptr);
+            box = FindWindowExW(inner ? inner : combo, nullptr, L"Edit", nullptr);
         }
+        if (!box) return false;
         log += L"shown:" + TextOf(box) + L";";
         DWORD_PTR result = 0;
         if (!SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG,
-                                 kDialogWaitMs, &result)) {
-            log += L"typing failed;";
+                                 kDialogWaitMs, &result))
             return false;
-        }
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
         return true;
@@ -235,9 +144,17 @@ protected:
     void TearDown() override
     {
         // A test that failed half-way may leave changes: the close asks.
-        Watcher yes(L"Vexa", MessageBoxAnswer(IDYES, false));
-        EditorTest::TearDown();
-        yes.Finish();
+        std::wstring log;
+        Answering(L"Vexa", MessageBoxAnswer(IDYES, false), [this] { EditorTest::TearDown(); }, log);
+    }
+
+    // Runs `action`, during which the dialog with `caption` must come up and
+    // be answered; returns what the watcher saw.
+    std::wstring Answered(const std::wstring& caption, const Answer& answer, const std::function<void()>& action)
+    {
+        std::wstring log;
+        EXPECT_TRUE(Answering(caption, answer, action, log)) << ::testing::PrintToString(log);
+        return log;
     }
 
     // Paints 'A', white on blue, into one cell.
@@ -261,25 +178,13 @@ TEST_F(RealDialogs, DiscardPromptKeepsTheWindowOnNoAndClosesOnYes)
     ASSERT_EQ(Title(), L"a.txt * Vexa");
 
     const std::wstring seen = L"icon:question;text:変更内容を破棄しますか？;buttons:6;7;";
-    {
-        Watcher no(L"Vexa", MessageBoxAnswer(IDNO, true));
-        Stop();
-        no.Finish();
-        EXPECT_TRUE(no.Answered()) << no.LogText();
-        EXPECT_EQ(no.Log(), seen);
-    }
+    EXPECT_EQ(Answered(L"Vexa", MessageBoxAnswer(IDNO, true), [&] { Stop(); }), seen);
     ASSERT_TRUE(gShell.main && IsWindow(gShell.main)) << "closed although the answer was No";
     EXPECT_EQ(Title(), L"a.txt * Vexa");
     EXPECT_EQ(gScreen.code[CellIndex(4, 2)], 1);
     EXPECT_TRUE(IsWindowVisible(gShell.main));
 
-    {
-        Watcher yes(L"Vexa", MessageBoxAnswer(IDYES, false));
-        Stop();
-        yes.Finish();
-        EXPECT_TRUE(yes.Answered()) << yes.LogText();
-        EXPECT_EQ(yes.Log(), seen);
-    }
+    EXPECT_EQ(Answered(L"Vexa", MessageBoxAnswer(IDYES, false), [&] { Stop(); }), seen);
     EXPECT_EQ(gShell.main, nullptr) << "still open after Yes";
     EXPECT_EQ(ReadFile(file), SampleScreenFile());
 }
@@ -289,13 +194,7 @@ TEST_F(RealDialogs, OpenDialogLoadsTheTypedFile)
     const std::wstring file = Scratch(L"to open 1.txt");
     WriteFile(file, SampleScreenFile());
     Start();
-    {
-        Watcher open(L"Open File", FileDialogAnswer(file));
-        Command(IDM_OPEN);
-        open.Finish();
-        EXPECT_TRUE(open.Answered()) << open.LogText();
-        RecordProperty("OpenDialog", ::testing::PrintToString(open.Log()));
-    }
+    Answered(L"Open File", FileDialogAnswer(file), [&] { Command(IDM_OPEN); });
     EXPECT_EQ(gDocument.path, file);
     EXPECT_EQ(Title(), L"to open 1.txt - Vexa");
     EXPECT_EQ(gScreen.code[CellIndex(1, 0)], 7);
@@ -310,21 +209,15 @@ TEST_F(RealDialogs, SaveAsDialogWritesTheTypedFileWithTheDefaultExtension)
     Start(L"\"" + source + L"\"");
     Paint(0, 0);
     ASSERT_EQ(Title(), L"a.txt * Vexa");
-    {
-        Watcher save(L"Save As", FileDialogAnswer(Scratch(L"saved copy")));
-        Command(IDM_SAVEAS);
-        save.Finish();
-        EXPECT_TRUE(save.Answered()) << save.LogText();
-        RecordProperty("SaveAsDialog", ::testing::PrintToString(save.Log()));
-        // The dialog starts on the document's own name.
-        EXPECT_NE(save.Log().find(L"shown:a.txt;"), std::wstring::npos) << save.LogText();
-    }
+    const std::wstring log = Answered(L"Save As", FileDialogAnswer(Scratch(L"saved copy")), [&] { Command(IDM_SAVEAS); });
+    // The dialog starts on the document's own name.
+    EXPECT_NE(log.find(L"shown:a.txt;"), std::wstring::npos) << ::testing::PrintToString(log);
     const std::wstring saved = Scratch(L"saved copy.txt");
     EXPECT_EQ(gDocument.path, saved);
     EXPECT_EQ(Title(), L"saved copy.txt - Vexa");
-    // The file holds the picture as it is now; the original is untouched.
+    // The file holds the picture as it is now, cell 0 being the first number
+    // of each run of 1000 (word, fore-, background); the original is untouched.
     std::string expected = SampleScreenFile();
-    // Cell 0 is the first number of each run of 1000: word, fore-, background.
     size_t at = 0;
     for (const char* value : {"1", "7", "1"}) {
         expected.replace(at, expected.find(',', at) - at, value);
