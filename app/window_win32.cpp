@@ -32,7 +32,7 @@ constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 constexpr int kInitialWidth = 320;
 constexpr int kInitialHeight = 200;
 constexpr size_t kArgumentLimit = 260;
-const wchar_t kFontFile[] = L"mz700fon.dat";
+const char kFontFile[] = "mz700fon.dat";  // beside the program
 
 struct ToolbarButton {
     int image;  // -1 for a separator
@@ -235,7 +235,7 @@ bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
 
     LoadSettings();
     gMarkColour = kMarkPurple;
-    if (!LoadFont("mz700fon.dat")) {
+    if (!LoadFont(kFontFile)) {
         ShowMessage(nullptr, L"MZ700FON.DATが見つかりません", L"Error", MB_OK);
         return false;
     }

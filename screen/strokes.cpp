@@ -48,11 +48,13 @@ PenValue PenStrokeValue(int x, int y, int subBit, bool press, bool shiftNow)
     return v;
 }
 
-void PaintPenCell(int x, int y, int subBit, bool press, bool shiftNow)
+// Returns whether the cell was written.
+bool PaintPenCell(int x, int y, int subBit, bool press, bool shiftNow)
 {
-    if (SemigraphicOn() && subBit == 0) return;
+    if (SemigraphicOn() && subBit == 0) return false;
     const PenValue v = PenStrokeValue(x, y, subBit, press, shiftNow);
     SetCell(x, y, v.code, v.attr);
+    return true;
 }
 
 void WriteMarkBit(int x, int y)
@@ -83,11 +85,7 @@ bool PenStrokeMove(int x, int y, int subBit, bool shiftNow)
     // Sub-blocks within one cell differ, so semigraphic strokes paint on
     // every report.
     const bool newCell = x != gLastCell.x || y != gLastCell.y || SemigraphicOn();
-    bool painted = false;
-    if (newCell && gDragMode != kNoDrag) {
-        PaintPenCell(x, y, subBit, false, shiftNow);
-        painted = !(SemigraphicOn() && subBit == 0);
-    }
+    const bool painted = newCell && gDragMode != kNoDrag && PaintPenCell(x, y, subBit, false, shiftNow);
     gLastCell = {x, y};
     return painted;
 }
