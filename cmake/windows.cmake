@@ -6,14 +6,13 @@ if(MINGW)
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
-file(GLOB VEXA_SHELL_SOURCES CONFIGURE_DEPENDS
-  app/*_win32.cpp screen/*_win32.cpp render/*_win32.cpp io/*_win32.cpp anim/*_win32.cpp)
-list(FILTER VEXA_SHELL_SOURCES EXCLUDE REGEX "app/main_win32\\.cpp$")
+file(GLOB VEXA_SHELL_SOURCES CONFIGURE_DEPENDS shell/*.cpp shell/base/*.cpp)
+list(FILTER VEXA_SHELL_SOURCES EXCLUDE REGEX "shell/main_win32\\.cpp$")
 add_library(vexa_shell STATIC ${VEXA_SHELL_SOURCES})
 target_link_libraries(vexa_shell PUBLIC vexa_core comctl32 comdlg32 shlwapi gdi32 user32 msimg32 shell32)
 target_compile_options(vexa_shell PRIVATE ${VEXA_WARNINGS})
 
-add_executable(Vexa WIN32 app/main_win32.cpp)
+add_executable(Vexa WIN32 shell/main_win32.cpp)
 target_link_libraries(Vexa PRIVATE vexa_shell)
 target_compile_options(Vexa PRIVATE ${VEXA_WARNINGS})
 if(MINGW)

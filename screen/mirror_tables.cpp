@@ -1,4 +1,4 @@
-#include "mirror_tables.h"
+#include "screen/mirror_tables.h"
 
 namespace {
 

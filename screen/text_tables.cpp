@@ -1,4 +1,4 @@
-#include "text_tables.h"
+#include "screen/text_tables.h"
 
 // Generated from code page 932 once and kept as plain data, so that no
 // Shift-JIS text sits in this UTF-8 source; the comments name each character.

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/pointer.h"
 #include "app/settings.h"
 #include "render/font.h"
 #include "render/view.h"
@@ -14,6 +15,7 @@ SeamLog gSeams;
 void InvalidateCanvas() { ++gSeams.canvasInvalidations; }
 void OnModifiedStateChanged(bool modified) { gSeams.modifiedReports.push_back(modified); }
 void OnPenChanged(PenChange change) { gSeams.penChanges.push_back(change); }
+void OnToolChanged(int tool) { gSeams.toolChanges.push_back(tool); }
 
 namespace {
 std::vector<uint32_t> gTestPixels;
@@ -24,6 +26,7 @@ void ResetCore()
     std::memset(&gScreen, 0, sizeof gScreen);
     ResetPen();
     ResetStrokes();
+    ResetPointer();
     ResetSettings();
     UpdateViewGeometry();
     gGridColour = kPanelGrey;

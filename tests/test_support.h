@@ -10,6 +10,7 @@ struct SeamLog {
     int canvasInvalidations = 0;
     std::vector<bool> modifiedReports;  // OnModifiedStateChanged calls
     std::vector<PenChange> penChanges;
+    std::vector<int> toolChanges;  // OnToolChanged calls
 };
 
 extern SeamLog gSeams;

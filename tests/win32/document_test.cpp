@@ -5,9 +5,10 @@
 #include <shlobj.h>
 
 #include "app/recent_files.h"
-#include "app/shell_win32.h"
-#include "app/text_win32.h"
-#include "io/document_win32.h"
+#include "shell/base/shell_win32.h"
+#include "shell/window_win32.h"
+#include "shell/base/text_win32.h"
+#include "shell/document_win32.h"
 #include "res/resource.h"
 #include "screen/screen.h"
 #include "screen/pen.h"

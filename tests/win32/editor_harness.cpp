@@ -1,9 +1,11 @@
 #include "tests/win32/editor_harness.h"
 
+#include <shellapi.h>
 #include <shlwapi.h>
 
 #include "app/recent_files.h"
-#include "app/shell_win32.h"
+#include "shell/base/shell_win32.h"
+#include "shell/window_win32.h"
 #include "render/view.h"
 #include "tests/win32/window_util.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/modal_win32.h"
+#include "shell/base/modal_win32.h"
 #include "tests/win32/window_util.h"
 
 struct ShownMessage {

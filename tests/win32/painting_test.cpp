@@ -6,10 +6,12 @@
 
 #include <vector>
 
-#include "app/shell_win32.h"
+#include "app/pointer.h"
+#include "shell/base/shell_win32.h"
+#include "shell/window_win32.h"
 #include "render/font.h"
 #include "render/palette_view.h"
-#include "render/panel_win32.h"
+#include "shell/panel_win32.h"
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
@@ -164,7 +166,7 @@ TEST_F(Painting, ModifiersSemigraphicModeAndTheMarker)
     // The marker tool switches the bit-3 mark on and leaves crossed cells.
     EXPECT_EQ(MarkBit3, 0);
     Char(L'9');
-    EXPECT_EQ(gShell.tool, IDT_MARK);
+    EXPECT_EQ(gPointer.tool, IDT_MARK);
     EXPECT_EQ(MarkBit3, 1);
     EXPECT_TRUE(SendMessageW(gShell.toolbar, TB_ISBUTTONCHECKED, IDT_MARK, 0));
     p = CellCentre(8, 8);
@@ -181,7 +183,7 @@ TEST_F(Painting, ModifiersSemigraphicModeAndTheMarker)
     // F9 turns the mark off and hands back the pen.
     Key(VK_F9);
     EXPECT_EQ(MarkBit3, 0);
-    EXPECT_EQ(gShell.tool, IDT_PEN);
+    EXPECT_EQ(gPointer.tool, IDT_PEN);
     EXPECT_TRUE(SendMessageW(gShell.toolbar, TB_ISBUTTONCHECKED, IDT_PEN, 0));
 }
 
@@ -205,13 +207,13 @@ TEST_F(Painting, KeysPickUpAndToolbarColours)
     Command(IDT_FG0 + 6);
     EXPECT_EQ(gPen.foreground, 6);
     Char(L'P');  // only lowercase letters act
-    EXPECT_EQ(gShell.tool, IDT_PEN);
+    EXPECT_EQ(gPointer.tool, IDT_PEN);
     Char(L'p');
-    EXPECT_EQ(gShell.tool, IDT_FILL);
+    EXPECT_EQ(gPointer.tool, IDT_FILL);
     Char(0x1B);
-    EXPECT_EQ(gShell.tool, IDT_SELECT);
+    EXPECT_EQ(gPointer.tool, IDT_SELECT);
     Char(L'y');
-    EXPECT_EQ(gShell.tool, IDT_PEN);
+    EXPECT_EQ(gPointer.tool, IDT_PEN);
     // Alt with a lowercase letter or a digit never reaches the menu bar; any
     // other Alt character does.
     gKeyMenus = 0;

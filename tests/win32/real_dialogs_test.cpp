@@ -10,8 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/shell_win32.h"
-#include "io/document_win32.h"
+#include "shell/base/shell_win32.h"
+#include "shell/window_win32.h"
+#include "shell/document_win32.h"
 #include "res/resource.h"
 #include "screen/pen.h"
 #include "screen/screen.h"

@@ -6,8 +6,8 @@
 
 #include "app/recent_files.h"
 #include "app/settings.h"
-#include "app/settings_win32.h"
-#include "app/text_win32.h"
+#include "shell/settings_win32.h"
+#include "shell/base/text_win32.h"
 
 namespace {
 

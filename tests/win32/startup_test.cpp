@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/shell_win32.h"
-#include "io/document_win32.h"
+#include "shell/base/shell_win32.h"
+#include "shell/window_win32.h"
+#include "shell/document_win32.h"
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"

@@ -1,14 +1,14 @@
-#include "io/document_win32.h"
+#include "shell/document_win32.h"
 
 #include <shlwapi.h>
 
 #include <string>
 #include <vector>
 
-#include "app/modal_win32.h"
+#include "shell/base/modal_win32.h"
 #include "app/recent_files.h"
-#include "app/shell_win32.h"
-#include "app/text_win32.h"
+#include "shell/base/shell_win32.h"
+#include "shell/base/text_win32.h"
 #include "io/screen_file.h"
 #include "io/title.h"
 #include "render/view.h"

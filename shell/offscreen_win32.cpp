@@ -1,4 +1,4 @@
-#include "render/offscreen_win32.h"
+#include "shell/offscreen_win32.h"
 
 bool CreateOffscreenBuffer(HWND owner, int width, int height, OffscreenBuffer& buffer)
 {

@@ -1,4 +1,4 @@
-#include "app/modal_win32.h"
+#include "shell/base/modal_win32.h"
 
 #include <commdlg.h>
 

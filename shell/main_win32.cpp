@@ -1,7 +1,7 @@
 // Vexa.exe's entry point.
 #include <windows.h>
 
-#include "app/shell_win32.h"
+#include "shell/window_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show)
 {

@@ -1,23 +1,24 @@
-// Menu, accelerator and toolbar commands, the menu refresh and dropped files.
-#include <windows.h>
-#include <shellapi.h>
+#include "shell/commands_win32.h"
 
+#include <cstring>
 #include <string>
 
-#include "app/modal_win32.h"
+#include "app/pointer.h"
 #include "app/recent_files.h"
-#include "app/shell_win32.h"
-#include "app/text_win32.h"
-#include "io/document_win32.h"
 #include "render/font.h"
 #include "render/palette_view.h"
-#include "render/panel_win32.h"
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
 #include "screen/pen.h"
 #include "screen/strokes.h"
 #include "screen/undo.h"
+#include "shell/base/modal_win32.h"
+#include "shell/base/shell_win32.h"
+#include "shell/base/text_win32.h"
+#include "shell/document_win32.h"
+#include "shell/panel_win32.h"
+#include "shell/window_win32.h"
 
 namespace {
 
@@ -105,10 +106,7 @@ void MarkBit3Command(int)
 {
     MarkBit3 = !MarkBit3;
     RedrawCanvas();
-    if (!MarkBit3 && gShell.tool == IDT_MARK) {
-        PressButton(IDT_PEN);
-        SwitchTool(IDT_PEN);
-    }
+    if (!MarkBit3 && gPointer.tool == IDT_MARK) SwitchTool(IDT_PEN);
 }
 void MarkDispc0Command(int)
 {
@@ -154,8 +152,9 @@ bool AuxiliaryPage() { return gPen.page == 1; }
 bool SemigraphicOn() { return (gSemigraphicMode & kSemigraphicOn) != 0; }
 
 // One row per command, or per run of commands that share a handler: what it
-// does, and the rules the menu refresh applies to its item (nullptr leaves
-// that state as it is). Radio rows check the item whose ID `selected` gives.
+// does, the rules the menu refresh applies to its item (nullptr leaves that
+// state as it is; radio rows check the item whose ID `selected` gives), and
+// the toolbar button and keys that run it too.
 struct CommandRow {
     int first;
     int last;
@@ -163,6 +162,10 @@ struct CommandRow {
     bool (*enabled)();
     bool (*checked)();
     int (*selected)();
+    int button = 0;             // a toolbar button that does the same
+    const char* keys = nullptr;  // characters: for a run, the i-th runs first + i
+    UINT key = 0;               // a virtual key, with Ctrl held exactly when `ctrl`
+    bool ctrl = false;
 };
 
 int SelectedGridShape() { return IDM_GRIDDOT + GridType; }
@@ -170,11 +173,10 @@ int SelectedZoom() { return IDM_ZOOM1 + Zoom; }
 
 const CommandRow kCommands[] = {
     {IDM_OPEN, IDM_OPEN, OpenCommand, nullptr, nullptr, nullptr},
-    {IDM_SAVE, IDM_SAVE, SaveCommand, nullptr, nullptr, nullptr},
-    {IDT_SAVE, IDT_SAVE, SaveCommand, nullptr, nullptr, nullptr},
+    {IDM_SAVE, IDM_SAVE, SaveCommand, nullptr, nullptr, nullptr, IDT_SAVE},
     {IDM_SAVEAS, IDM_SAVEAS, SaveAsCommand, nullptr, nullptr, nullptr},
     {IDM_EXIT, IDM_EXIT, ExitCommand, nullptr, nullptr, nullptr},
-    {IDM_LOADOVERLAY, IDM_LOADOVERLAY, NotYet, nullptr, nullptr, nullptr},
+    {IDM_LOADOVERLAY, IDM_LOADOVERLAY, NotYet, Never, nullptr, nullptr},
     {IDM_RECENT_NONE, IDM_RECENT_NONE, NotYet, nullptr, nullptr, nullptr},
     {IDM_RECENT1, IDM_RECENT9, RecentCommand, nullptr, nullptr, nullptr},
     {IDM_UNDO, IDM_UNDO, UndoCommand, UndoAvailable, nullptr, nullptr},
@@ -186,35 +188,39 @@ const CommandRow kCommands[] = {
     {IDM_SELECTALL, IDM_SELECTALL, NotYet, nullptr, nullptr, nullptr},
     {IDM_FILL, IDM_FILL, NotYet, HasSelection, nullptr, nullptr},
     {IDM_FLIPLR, IDM_FLIPUD, NotYet, HasSelection, nullptr, nullptr},
-    {IDM_TEXTINPUT, IDM_TEXTINPUT, NotYet, nullptr, nullptr, nullptr},
+    {IDM_TEXTINPUT, IDM_TEXTINPUT, NotYet, Never, nullptr, nullptr},
     {IDM_GRID, IDM_GRID, GridCommand, nullptr, GridShown, nullptr},
     {IDM_GRIDDOT, IDM_GRIDCROSS, GridShapeCommand, nullptr, nullptr, SelectedGridShape},
     {IDM_ZOOM1, IDM_ZOOM8, ZoomCommand, nullptr, nullptr, SelectedZoom},
     {IDM_ZOOMTOGGLE, IDM_ZOOMTOGGLE, ZoomToggleCommand, nullptr, nullptr, nullptr},
     {IDM_SHOWFRAMES, IDM_SHOWFRAMES, FramesCommand, nullptr, FramesShown, nullptr},
-    {IDM_SHOWOVERLAY, IDM_SHOWOVERLAY, NotYet, nullptr, OverlayShown, nullptr},
+    {IDM_SHOWOVERLAY, IDM_SHOWOVERLAY, NotYet, Never, OverlayShown, nullptr},
     {IDM_STATUSBAR, IDM_STATUSBAR, StatusBarCommand, nullptr, StatusBarShown, nullptr},
-    {IDM_MARKBIT3, IDM_MARKBIT3, MarkBit3Command, Always, Bit3Marked, nullptr},
-    {IDM_MARKDISPC0, IDM_MARKDISPC0, MarkDispc0Command, nullptr, Code0Marked, nullptr},
-    {IDM_AUXPALETTE, IDM_AUXPALETTE, PalettePageCommand, nullptr, AuxiliaryPage, nullptr},
+    {IDM_MARKBIT3, IDM_MARKBIT3, MarkBit3Command, Always, Bit3Marked, nullptr, 0, nullptr, VK_F9},
+    {IDM_MARKDISPC0, IDM_MARKDISPC0, MarkDispc0Command, nullptr, Code0Marked, nullptr, 0, nullptr, VK_F11},
+    {IDM_AUXPALETTE, IDM_AUXPALETTE, PalettePageCommand, nullptr, AuxiliaryPage, nullptr, 0, " "},
     {IDM_ANIMSTART, IDM_ANIMSTART, NotYet, Never, nullptr, nullptr},
-    {IDM_FRAME1, IDM_FRAME9, NotYet, HasSelection, nullptr, nullptr},
+    {IDM_FRAME1, IDM_FRAME9, NotYet, Never, nullptr, nullptr},
     {IDM_FRAMECANCELALL, IDM_FRAMECANCELALL, NotYet, Never, nullptr, nullptr},
     {IDM_SEMIGRAPHIC, IDM_SEMIGRAPHIC, SemigraphicCommand, nullptr, SemigraphicOn, nullptr},
-    {IDM_SHIFTLEFT, IDM_SHIFTDOWN, NotYet, HasSelection, nullptr, nullptr},
+    {IDM_SHIFTLEFT, IDM_SHIFTLEFT, NotYet, HasSelection, nullptr, nullptr, 0, nullptr, VK_LEFT, true},
+    {IDM_SHIFTRIGHT, IDM_SHIFTRIGHT, NotYet, HasSelection, nullptr, nullptr, 0, nullptr, VK_RIGHT, true},
+    {IDM_SHIFTUP, IDM_SHIFTUP, NotYet, HasSelection, nullptr, nullptr, 0, nullptr, VK_UP, true},
+    {IDM_SHIFTDOWN, IDM_SHIFTDOWN, NotYet, HasSelection, nullptr, nullptr, 0, nullptr, VK_DOWN, true},
     {IDM_ABOUT, IDM_ABOUT, AboutCommand, nullptr, nullptr, nullptr},
-    {IDT_SELECT, IDT_PEN, ToolCommand, nullptr, nullptr, nullptr},
-    {IDT_FILL, IDT_FILL, ToolCommand, nullptr, nullptr, nullptr},
-    {IDT_MARK, IDT_MARK, MarkerToolCommand, nullptr, nullptr, nullptr},
-    {IDT_FG0, IDT_FG7, ForegroundCommand, nullptr, nullptr, nullptr},
-    {IDT_BG0, IDT_BG7, BackgroundCommand, nullptr, nullptr, nullptr},
-    {IDT_SWAP, IDT_SWAP, SwapCommand, nullptr, nullptr, nullptr},
+    {IDT_SELECT, IDT_SELECT, ToolCommand, nullptr, nullptr, nullptr, 0, "m\x1B"},
+    {IDT_PEN, IDT_PEN, ToolCommand, nullptr, nullptr, nullptr, 0, "y"},
+    {IDT_FILL, IDT_FILL, ToolCommand, nullptr, nullptr, nullptr, 0, "p"},
+    {IDT_MARK, IDT_MARK, MarkerToolCommand, nullptr, nullptr, nullptr, 0, "9"},
+    {IDT_FG0, IDT_FG7, ForegroundCommand, nullptr, nullptr, nullptr, 0, "81234567"},  // '8' is black
+    {IDT_BG0, IDT_BG7, BackgroundCommand, nullptr, nullptr, nullptr, 0, "(!\"#$%&'"},  // '(' is black
+    {IDT_SWAP, IDT_SWAP, SwapCommand, nullptr, nullptr, nullptr, 0, "x@"},
 };
 
 const CommandRow* FindCommand(int id)
 {
     for (const CommandRow& row : kCommands)
-        if (id >= row.first && id <= row.last) return &row;
+        if ((id >= row.first && id <= row.last) || (row.button && id == row.button)) return &row;
     return nullptr;
 }
 
@@ -233,11 +239,8 @@ void RebuildRecentPopup(HMENU popup)
 
 }  // namespace
 
-void SwitchTool(int tool)
-{
-    gShell.tool = tool;
-    gShell.hoverZone = 0;
-}
+// The toolbar shows the tool, however it was chosen.
+void OnToolChanged(int tool) { PressButton(tool); }
 
 // The Pen's colours, cursor or page changed: buttons and palette follow.
 void OnPenChanged(PenChange change)
@@ -255,8 +258,31 @@ bool HandleCommand(int id)
 {
     const CommandRow* row = FindCommand(id);
     if (!row) return false;
-    row->run(id);
+    row->run(row->button == id ? row->first : id);
     return true;
+}
+
+bool HandleCommandChar(int character)
+{
+    if (character == 0) return false;
+    for (const CommandRow& row : kCommands) {
+        if (!row.keys) continue;
+        const char* at = std::strchr(row.keys, character);
+        if (!at) continue;
+        row.run(row.first == row.last ? row.first : row.first + static_cast<int>(at - row.keys));
+        return true;
+    }
+    return false;
+}
+
+bool HandleCommandKey(UINT key, bool ctrl)
+{
+    for (const CommandRow& row : kCommands)
+        if (row.key && row.key == key && row.ctrl == ctrl) {
+            row.run(row.first);
+            return true;
+        }
+    return false;
 }
 
 void RefreshMenu(HMENU popup)

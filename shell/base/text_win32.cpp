@@ -1,4 +1,4 @@
-#include "app/text_win32.h"
+#include "shell/base/text_win32.h"
 
 #include <windows.h>
 

@@ -1,5 +1,6 @@
 // Start-up, the main window and its lifecycle, the toolbar and status bar.
-#include <windows.h>
+#include "shell/window_win32.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -9,12 +10,8 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/modal_win32.h"
-#include "app/settings_win32.h"
-#include "app/shell_win32.h"
-#include "io/document_win32.h"
+#include "app/pointer.h"
 #include "render/font.h"
-#include "render/panel_win32.h"
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
@@ -22,6 +19,13 @@
 #include "screen/screen.h"
 #include "screen/strokes.h"
 #include "screen/undo.h"
+#include "shell/base/modal_win32.h"
+#include "shell/base/shell_win32.h"
+#include "shell/commands_win32.h"
+#include "shell/document_win32.h"
+#include "shell/input_win32.h"
+#include "shell/panel_win32.h"
+#include "shell/settings_win32.h"
 
 Shell gShell;
 const wchar_t kMainWindowClass[] = L"Vexa Window";
@@ -179,10 +183,8 @@ void ResetEditorState()
     std::memset(&gScreen, 0, sizeof gScreen);
     ResetPen();
     ResetStrokes();
+    ResetPointer();
     gDocument = Document{L"", L"", 0};
-    gShell.tool = IDT_PEN;
-    gShell.hoverZone = 0;
-    gShell.lastPaletteIndex = -1;
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "render/offscreen_win32.h"
+#include "shell/offscreen_win32.h"
 
 extern OffscreenBuffer gBackBufferBitmap;
 extern OffscreenBuffer gOverlayBuffer;

@@ -1,4 +1,4 @@
-#include "app/settings_win32.h"
+#include "shell/settings_win32.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 
 #include "app/recent_files.h"
 #include "app/settings.h"
-#include "app/text_win32.h"
+#include "shell/base/text_win32.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "render/panel_win32.h"
+#include "shell/panel_win32.h"
 
-#include "app/shell_win32.h"
+#include "shell/base/shell_win32.h"
 #include "render/font.h"
 #include "render/palette_view.h"
 #include "render/view.h"

@@ -1,0 +1,49 @@
+// What the mouse does on the panel: the current tool, the drag in progress,
+// the hover zone and the status-bar texts. The shell turns window messages
+// into these calls and carries out the answer.
+#pragma once
+#include <cstdint>
+
+#include "screen/strokes.h"
+
+struct PointerState {
+    int32_t tool;              // IDT_SELECT, IDT_PEN, IDT_FILL or IDT_MARK
+    int32_t hoverZone;         // selection zone under the mouse, 0-9: picks the cursor
+    int32_t lastPaletteIndex;  // entry last described in the status bar, -1 none
+};
+extern PointerState gPointer;
+
+// Implemented by the shell: the toolbar shows `tool` as the chosen one.
+void OnToolChanged(int tool);
+
+struct Modifiers {
+    bool shift;
+    bool ctrl;
+};
+
+enum class Capture { Keep, Take, Release };
+
+constexpr int kStatusParts = 2;
+constexpr int kStatusChars = 32;
+
+// What the shell must do after a mouse report.
+struct PointerAnswer {
+    bool invalidateCanvas = false;
+    Capture capture = Capture::Keep;
+    int cursorZone = -1;  // a new hover zone whose cursor shows at once, or -1
+    bool statusChanged[kStatusParts] = {};
+    char status[kStatusParts][kStatusChars] = {};
+};
+
+// Start-of-run state: the pen tool, nothing hovered or described.
+void ResetPointer();
+// The tool switch of the toolbar and the tool keys.
+void SwitchTool(int tool);
+
+// Positions are panel coordinates; points outside the client area are
+// allowed (the mouse is captured during a drag).
+PointerAnswer PointerPress(int x, int y, Modifiers keys);
+PointerAnswer PointerMove(int x, int y, bool buttonHeld, Modifiers keys);
+// The left button came up, or the drag lost the mouse.
+PointerAnswer PointerRelease();
+PointerAnswer RightPress(int x, int y, Modifiers keys);

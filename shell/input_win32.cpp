@@ -1,0 +1,98 @@
+#include "shell/input_win32.h"
+
+#include <windowsx.h>
+
+#include "app/pointer.h"
+#include "render/view.h"
+#include "screen/pen.h"
+#include "shell/base/shell_win32.h"
+#include "shell/base/text_win32.h"
+#include "shell/commands_win32.h"
+#include "shell/window_win32.h"
+
+namespace {
+
+constexpr LPARAM kAltHeld = 1 << 29;
+
+const LPCWSTR kZoneCursors[10] = {IDC_ARROW,   IDC_SIZENESW, IDC_SIZENS,   IDC_SIZENWSE, IDC_SIZEWE,
+                                  IDC_SIZEALL, IDC_SIZEWE,   IDC_SIZENWSE, IDC_SIZENS,   IDC_SIZENESW};
+
+// Signed, so that a captured drag left of or above the window clamps to the
+// nearest cell instead of wrapping to the far edge.
+int PanelX(LPARAM lParam) { return GET_X_LPARAM(lParam); }
+int PanelY(LPARAM lParam) { return GET_Y_LPARAM(lParam) - gShell.Tb; }
+Modifiers KeysOf(WPARAM wParam) { return {(wParam & MK_SHIFT) != 0, (wParam & MK_CONTROL) != 0}; }
+
+void ShowZoneCursor(int zone) { SetCursor(LoadCursorW(nullptr, kZoneCursors[zone])); }
+
+void CarryOut(const PointerAnswer& a)
+{
+    if (a.invalidateCanvas) InvalidateCanvas();
+    if (a.capture == Capture::Take) SetCapture(gShell.main);
+    if (a.capture == Capture::Release && GetCapture() == gShell.main) ReleaseCapture();
+    if (a.cursorZone >= 0 && a.cursorZone < 10) ShowZoneCursor(a.cursorZone);
+    for (int part = 0; part < kStatusParts; ++part)
+        if (a.statusChanged[part]) SetStatusText(part, Widen(a.status[part]).c_str());
+}
+
+// Alt with a lowercase letter or a digit never reaches the menu bar.
+bool SwallowSysChar(WPARAM wParam, LPARAM lParam)
+{
+    return (lParam & kAltHeld) && ((wParam >= 'a' && wParam <= 'z') || (wParam >= '0' && wParam <= '9'));
+}
+
+bool OnChar(WPARAM wParam)
+{
+    if (wParam > 0xFF) return false;  // no key of ours lies beyond Latin-1
+    return HandleCommandChar(static_cast<signed char>(wParam & 0xFF));
+}
+
+bool OnKeyDown(WPARAM key)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const bool ctrl = (keys[VK_CONTROL] & 0x80) != 0;
+    if (HandleCommandKey(static_cast<UINT>(key), ctrl)) return true;
+    if (ctrl) return false;
+    switch (key) {
+    case VK_LEFT: MovePaletteCursor(PaletteDirection::Left); return true;
+    case VK_RIGHT: MovePaletteCursor(PaletteDirection::Right); return true;
+    case VK_UP: MovePaletteCursor(PaletteDirection::Up); return true;
+    case VK_DOWN: MovePaletteCursor(PaletteDirection::Down); return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+LRESULT HandleInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool& handled)
+{
+    handled = true;
+    switch (message) {
+    case WM_KEYDOWN: handled = OnKeyDown(wParam); return 0;
+    case WM_CHAR: handled = OnChar(wParam) || SwallowSysChar(wParam, lParam); return 0;
+    case WM_SYSCHAR: handled = SwallowSysChar(wParam, lParam); return 0;
+    case WM_LBUTTONDOWN: CarryOut(PointerPress(PanelX(lParam), PanelY(lParam), KeysOf(wParam))); break;
+    case WM_MOUSEMOVE:
+        CarryOut(PointerMove(PanelX(lParam), PanelY(lParam), (wParam & MK_LBUTTON) != 0, KeysOf(wParam)));
+        break;
+    case WM_LBUTTONUP: CarryOut(PointerRelease()); break;
+    case WM_CAPTURECHANGED:  // the drag lost the mouse: it ends as if released
+        if (reinterpret_cast<HWND>(lParam) != hwnd) PointerRelease();
+        break;
+    case WM_RBUTTONDOWN: CarryOut(RightPress(PanelX(lParam), PanelY(lParam), KeysOf(wParam))); break;
+    case WM_SETCURSOR:
+        // The zone's cursor, wherever the mouse is, until a report over the
+        // client area changes the zone.
+        if (reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(lParam) == HTCLIENT && gPointer.hoverZone > 0 &&
+            gPointer.hoverZone < 10) {
+            ShowZoneCursor(gPointer.hoverZone);
+            return TRUE;
+        }
+        break;
+    default: break;
+    }
+    // Mouse messages go on to the default procedure as well.
+    handled = false;
+    return 0;
+}

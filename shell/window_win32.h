@@ -1,0 +1,16 @@
+// Start-up, the message loop and shutdown of the main window, and the
+// toolbar and status bar that the commands and the mouse update.
+#pragma once
+#include <windows.h>
+
+// Start-up up to the message loop: false when the program must end (no
+// font, no memory); the font message has been shown then.
+bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show);
+int RunMessageLoop();
+// Frees what start-up made and writes the settings back.
+void ShutDown();
+
+// The window sizing rule for the current zoom and status bar.
+void ResizeToLayout();
+void PressButton(int id);
+void SetStatusText(int part, const wchar_t* text);
