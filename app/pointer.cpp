@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "render/block_view.h"
 #include "render/palette_view.h"
 #include "render/view.h"
 #include "render/view_settings.h"
@@ -9,8 +10,9 @@
 #include "screen/palette_pages.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
+#include "screen/selection.h"
 
-PointerState gPointer = {IDT_PEN, 0, -1};
+PointerState gPointer = {IDT_PEN, 0, -1, kNoCell};
 
 namespace {
 
@@ -46,15 +48,78 @@ bool DescribePaletteEntry(PointerAnswer& a, int x, int y, bool held)
     return true;
 }
 
+// The selection tool's press: a move of the selection's contents, a handle
+// grabbed, or a new rubber band begun on the cell pressed. True when a drag
+// begins.
+bool SelectionPress(int x, int y)
+{
+    const int h = HitTestSelection(x, y);
+    const Point at = PixelToCellClamped(x, y);
+    if (h == kHitInside) {
+        if (!BlockFloats() && !StartMove()) return false;
+    } else if (h == kHitOutside) {
+        Point cell;
+        if (!PixelToCell(x, y, cell)) return false;
+        DropAndDeselect();
+        gPointer.anchor = {cell.x, cell.y};
+    }
+    gDragMode = h;
+    gLastCell = {at.x, at.y};
+    return true;
+}
+
+// A handle drag moves the edges it holds, each only as far as the opposite
+// edge; nothing happens when no edge can move.
+void DragHandle(int handle, Point cell)
+{
+    const bool left = handle == 1 || handle == 4 || handle == 7, right = handle == 3 || handle == 6 || handle == 9;
+    const bool top = handle >= 7, bottom = handle <= 3;
+    Selection s = gSelection;
+    bool moves = false;
+    if (left && cell.x <= s.x1) s.x0 = cell.x, moves = true;
+    if (right && cell.x >= s.x0) s.x1 = cell.x, moves = true;
+    if (top && cell.y <= s.y1) s.y0 = cell.y, moves = true;
+    if (bottom && cell.y >= s.y0) s.y1 = cell.y, moves = true;
+    if (moves) SetSelection(s.x0, s.y0, s.x1, s.y1);
+}
+
+void SelectionDrag(PointerAnswer& a, Point cell)
+{
+    if (gDragMode == kHitOutside) {
+        if (gPointer.anchor.x >= 0) SetSelection(gPointer.anchor.x, gPointer.anchor.y, cell.x, cell.y);
+    } else if (!gSelection.active) {
+        return;  // an undo during the drag ended the selection
+    } else if (gDragMode == kHitInside) {
+        // No clamping: the block may hang over the edges.
+        const int dx = cell.x - gLastCell.x, dy = cell.y - gLastCell.y;
+        SetSelection(gSelection.x0 + dx, gSelection.y0 + dy, gSelection.x1 + dx, gSelection.y1 + dy);
+    } else {
+        DragHandle(gDragMode, cell);
+    }
+    if (!gSelection.active) return;
+    char text[kStatusChars];
+    std::snprintf(text, sizeof text, "[%2d, %2d]", SelectionWidth(), SelectionHeight());
+    SetStatus(a, 0, text);
+}
+
 }  // namespace
 
-void ResetPointer() { gPointer = {IDT_PEN, 0, -1}; }
+void ResetPointer() { gPointer = {IDT_PEN, 0, -1, kNoCell}; }
 
 void SwitchTool(int tool)
 {
     gPointer.tool = tool;
+    DropAndDeselect();
     gPointer.hoverZone = 0;
     OnToolChanged(tool);
+}
+
+void UseSelectionTool()
+{
+    if (gPointer.tool == IDT_SELECT) return;
+    gPointer.tool = IDT_SELECT;
+    gPointer.hoverZone = 0;
+    OnToolChanged(IDT_SELECT);
 }
 
 PointerAnswer PointerPress(int x, int y, Modifiers keys)
@@ -64,6 +129,13 @@ PointerAnswer PointerPress(int x, int y, Modifiers keys)
     if (entry >= 0) {
         EndStroke();  // a stroke never continues from the palette
         SetPaletteCursor(entry);
+        return a;
+    }
+    if (gPointer.tool == IDT_SELECT) {
+        if (SelectionPress(x, y)) {
+            a.invalidateCanvas = true;
+            a.capture = Capture::Take;
+        }
         return a;
     }
     Point cell;
@@ -85,6 +157,11 @@ PointerAnswer PointerPress(int x, int y, Modifiers keys)
 PointerAnswer PointerMove(int x, int y, bool held, Modifiers keys)
 {
     PointerAnswer a;
+    const int zone = HitTestSelection(x, y);
+    if (gPointer.tool == IDT_SELECT && !held && zone != gPointer.hoverZone) {
+        gPointer.hoverZone = zone;
+        a.cursorZone = zone;
+    }
     if (DescribePaletteEntry(a, x, y, held)) return a;
     const Point cell = PixelToCellClamped(x, y);
     const bool moved = !SameCell(cell, gLastCell);
@@ -94,6 +171,7 @@ PointerAnswer PointerMove(int x, int y, bool held, Modifiers keys)
     }
     if (gPointer.tool == IDT_PEN && held && gDragMode != kNoDrag)
         a.invalidateCanvas = PenStrokeMove(cell.x, cell.y, SubBlockBit(PixelToHalfCellClamped(x, y)), keys.shift);
+    if (gPointer.tool == IDT_SELECT && held && moved) SelectionDrag(a, cell);
     if (ShowStatusBar && !held && moved) {
         char text[kStatusChars];
         std::snprintf(text, sizeof text, "(%2d, %2d)", cell.x, cell.y);
@@ -110,6 +188,7 @@ PointerAnswer PointerRelease()
 {
     PointerAnswer a;
     EndStroke();
+    gPointer.anchor = kNoCell;
     a.capture = Capture::Release;
     return a;
 }

@@ -10,6 +10,7 @@ struct PointerState {
     int32_t tool;              // IDT_SELECT, IDT_PEN, IDT_FILL or IDT_MARK
     int32_t hoverZone;         // selection zone under the mouse, 0-9: picks the cursor
     int32_t lastPaletteIndex;  // entry last described in the status bar, -1 none
+    CellPos anchor;            // where a rubber band began, kNoCell when none
 };
 extern PointerState gPointer;
 
@@ -37,8 +38,12 @@ struct PointerAnswer {
 
 // Start-of-run state: the pen tool, nothing hovered or described.
 void ResetPointer();
-// The tool switch of the toolbar and the tool keys.
+// The tool switch of the toolbar and the tool keys: a floating block is
+// dropped and the selection cleared.
 void SwitchTool(int tool);
+// Paste, Select all and text input: the selection tool becomes the tool,
+// leaving the selection and any floating block as they are.
+void UseSelectionTool();
 
 // Positions are panel coordinates; points outside the client area are
 // allowed (the mouse is captured during a drag).

@@ -8,7 +8,9 @@ endif()
 
 file(GLOB VEXA_SHELL_SOURCES CONFIGURE_DEPENDS shell/*.cpp shell/base/*.cpp)
 list(FILTER VEXA_SHELL_SOURCES EXCLUDE REGEX "shell/main_win32\\.cpp$")
-add_library(vexa_shell STATIC ${VEXA_SHELL_SOURCES})
+# An object library: every shell file is linked in, so the core can call
+# its seams whatever pulled them.
+add_library(vexa_shell OBJECT ${VEXA_SHELL_SOURCES})
 target_link_libraries(vexa_shell PUBLIC vexa_core comctl32 comdlg32 shlwapi gdi32 user32 msimg32 shell32)
 target_compile_options(vexa_shell PRIVATE ${VEXA_WARNINGS})
 
@@ -38,7 +40,13 @@ file(GLOB VEXA_SHELL_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(vexa_shell_tests ${VEXA_SHELL_TEST_SOURCES})
 target_link_libraries(vexa_shell_tests PRIVATE vexa_shell gtest gtest_main)
 target_compile_options(vexa_shell_tests PRIVATE ${VEXA_WARNINGS})
-add_dependencies(vexa_shell_tests font Vexa)
+# Stands in for another program that puts text on the clipboard.
+add_executable(vexa_clip_put tests/win32/helpers/clip_put.cpp)
+target_compile_options(vexa_clip_put PRIVATE ${VEXA_WARNINGS})
+if(MINGW)
+  target_link_options(vexa_clip_put PRIVATE -municode)
+endif()
+add_dependencies(vexa_shell_tests font Vexa vexa_clip_put)
 
 set(VEXA_WINE_ENV
   WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix

@@ -3,14 +3,17 @@
 #include <cstring>
 #include <string>
 
+#include "app/edit_commands.h"
 #include "app/pointer.h"
 #include "app/recent_files.h"
+#include "io/clipboard.h"
 #include "render/font.h"
 #include "render/palette_view.h"
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
 #include "screen/pen.h"
+#include "screen/selection.h"
 #include "screen/strokes.h"
 #include "screen/undo.h"
 #include "shell/base/modal_win32.h"
@@ -46,6 +49,7 @@ void SetZoom(int zoom)
         if (!RebuildView(gShell.main)) ShowMessage(gShell.main, L"画面用のメモリが足りません", L"Error", MB_OK);
     }
     ResizeToLayout();
+    DrawBlockImage();  // the scratch area was made anew
     RedrawCanvas();
     InvalidateRect(gShell.main, nullptr, FALSE);
 }
@@ -57,35 +61,47 @@ void OpenCommand(int)
 {
     if (DiscardPrompt(gShell.main)) Open(gShell.main);
 }
-void SaveCommand(int) { Save(gShell.main, !gDocument.path.empty()); }
-void SaveAsCommand(int) { Save(gShell.main, false); }
+void SaveCommand(int)
+{
+    DropAndDeselect();
+    Save(gShell.main, !gDocument.path.empty());
+}
+void SaveAsCommand(int)
+{
+    DropAndDeselect();
+    Save(gShell.main, false);
+}
 void ExitCommand(int) { SendMessageW(gShell.main, WM_CLOSE, 0, 0); }
 void RecentCommand(int id) { OpenRecent(id - IDM_RECENT1); }
-void UndoCommand(int)
-{
-    Undo();
-    InvalidateCanvas();
-}
+void UndoCommand(int) { UndoEdit(); }
 void RedoCommand(int)
 {
     Redo();
     InvalidateCanvas();
 }
-void MarkTransparentCommand(int)
-{
-    MarkIsTransparent = !MarkIsTransparent;
-    InvalidateCanvas();
-}
+void CutCommand(int) { CutBlock(); }
+void CopyCommand(int) { CopyBlock(); }
+void PasteCommand(int) { PasteBlock(); }
+void CopyImageCommand(int) { CopyBlockAsImage(); }
+void MarkTransparentCommand(int) { ToggleMarksTransparent(); }
+void SelectAllCommand(int) { SelectAll(); }
+void FillCommand(int) { FillSelectionWithPen(); }
+void FlipCommand(int id) { FlipBlock(id == IDM_FLIPLR); }
+void ShiftCommand(int id) { ShiftBlockHalfCell(id - IDM_SHIFTLEFT); }
+// The floating block's picture carries the grid and the marks as the canvas
+// does: view changes draw it again.
 void GridCommand(int)
 {
     ShowGrid = !ShowGrid;
     DrawGridFrame();
+    DrawBlockImage();
     RedrawCanvas();
 }
 void GridShapeCommand(int id)
 {
     GridType = id - IDM_GRIDDOT;
     DrawPanel();
+    DrawBlockImage();
     RedrawCanvas();
     InvalidatePanel();
 }
@@ -105,12 +121,14 @@ void StatusBarCommand(int)
 void MarkBit3Command(int)
 {
     MarkBit3 = !MarkBit3;
+    DrawBlockImage();
     RedrawCanvas();
     if (!MarkBit3 && gPointer.tool == IDT_MARK) SwitchTool(IDT_PEN);
 }
 void MarkDispc0Command(int)
 {
     MarkDispc0 = !MarkDispc0;
+    DrawBlockImage();
     DrawPalette();  // the palette's blank entries carry the mark too
     RedrawCanvas();
     InvalidatePalette();
@@ -131,16 +149,19 @@ void MarkerToolCommand(int)
 void ForegroundCommand(int id) { SetForeground(id - IDT_FG0); }
 void BackgroundCommand(int id) { SetBackground(id - IDT_BG0); }
 void SwapCommand(int) { SwapPenColours(); }
-// Commands whose operations arrive later (selection, clipboard, fill of the
-// selection, text, animation, overlay, half-cell shifts).
+// The grayed placeholder of the recent-file popup.
+void Nothing(int) {}
+// Commands still to come (text, animation, overlay): their items stay grayed.
 void NotYet(int) {}
 
 // Enabled and checked rules, computed again whenever a popup opens.
 bool Always() { return true; }
 bool Never() { return false; }
-bool UndoAvailable() { return CanUndo(); }
 bool RedoAvailable() { return CanRedo(); }
-bool HasSelection() { return false; }  // selections arrive with the block operations
+bool UndoOrBlockAvailable() { return BlockFloats() || CanUndo(); }
+bool HasSelection() { return gSelection.active; }
+bool HasSelectionOrBlock() { return gSelection.active || BlockFloats(); }
+bool PasteAvailable() { return CanPasteBlock(); }
 bool GridShown() { return ShowGrid != 0; }
 bool FramesShown() { return ShowFrames != 0; }
 bool OverlayShown() { return ShowOverlay != 0; }
@@ -177,17 +198,18 @@ const CommandRow kCommands[] = {
     {IDM_SAVEAS, IDM_SAVEAS, SaveAsCommand, nullptr, nullptr, nullptr},
     {IDM_EXIT, IDM_EXIT, ExitCommand, nullptr, nullptr, nullptr},
     {IDM_LOADOVERLAY, IDM_LOADOVERLAY, NotYet, Never, nullptr, nullptr},
-    {IDM_RECENT_NONE, IDM_RECENT_NONE, NotYet, nullptr, nullptr, nullptr},
+    {IDM_RECENT_NONE, IDM_RECENT_NONE, Nothing, nullptr, nullptr, nullptr},
     {IDM_RECENT1, IDM_RECENT9, RecentCommand, nullptr, nullptr, nullptr},
-    {IDM_UNDO, IDM_UNDO, UndoCommand, UndoAvailable, nullptr, nullptr},
+    {IDM_UNDO, IDM_UNDO, UndoCommand, UndoOrBlockAvailable, nullptr, nullptr},
     {IDM_REDO, IDM_REDO, RedoCommand, RedoAvailable, nullptr, nullptr},
-    {IDM_CUT, IDM_COPY, NotYet, HasSelection, nullptr, nullptr},
-    {IDM_PASTE, IDM_PASTE, NotYet, Never, nullptr, nullptr},
-    {IDM_COPYIMAGE, IDM_COPYIMAGE, NotYet, HasSelection, nullptr, nullptr},
+    {IDM_CUT, IDM_CUT, CutCommand, HasSelection, nullptr, nullptr},
+    {IDM_COPY, IDM_COPY, CopyCommand, HasSelection, nullptr, nullptr},
+    {IDM_PASTE, IDM_PASTE, PasteCommand, PasteAvailable, nullptr, nullptr},
+    {IDM_COPYIMAGE, IDM_COPYIMAGE, CopyImageCommand, HasSelection, nullptr, nullptr},
     {IDM_MARKTRANSPARENT, IDM_MARKTRANSPARENT, MarkTransparentCommand, nullptr, MarksTransparent, nullptr},
-    {IDM_SELECTALL, IDM_SELECTALL, NotYet, nullptr, nullptr, nullptr},
-    {IDM_FILL, IDM_FILL, NotYet, HasSelection, nullptr, nullptr},
-    {IDM_FLIPLR, IDM_FLIPUD, NotYet, HasSelection, nullptr, nullptr},
+    {IDM_SELECTALL, IDM_SELECTALL, SelectAllCommand, nullptr, nullptr, nullptr},
+    {IDM_FILL, IDM_FILL, FillCommand, HasSelection, nullptr, nullptr},
+    {IDM_FLIPLR, IDM_FLIPUD, FlipCommand, HasSelection, nullptr, nullptr},
     {IDM_TEXTINPUT, IDM_TEXTINPUT, NotYet, Never, nullptr, nullptr},
     {IDM_GRID, IDM_GRID, GridCommand, nullptr, GridShown, nullptr},
     {IDM_GRIDDOT, IDM_GRIDCROSS, GridShapeCommand, nullptr, nullptr, SelectedGridShape},
@@ -203,10 +225,10 @@ const CommandRow kCommands[] = {
     {IDM_FRAME1, IDM_FRAME9, NotYet, Never, nullptr, nullptr},
     {IDM_FRAMECANCELALL, IDM_FRAMECANCELALL, NotYet, Never, nullptr, nullptr},
     {IDM_SEMIGRAPHIC, IDM_SEMIGRAPHIC, SemigraphicCommand, nullptr, SemigraphicOn, nullptr},
-    {IDM_SHIFTLEFT, IDM_SHIFTLEFT, NotYet, HasSelection, nullptr, nullptr, 0, nullptr, VK_LEFT, true},
-    {IDM_SHIFTRIGHT, IDM_SHIFTRIGHT, NotYet, HasSelection, nullptr, nullptr, 0, nullptr, VK_RIGHT, true},
-    {IDM_SHIFTUP, IDM_SHIFTUP, NotYet, HasSelection, nullptr, nullptr, 0, nullptr, VK_UP, true},
-    {IDM_SHIFTDOWN, IDM_SHIFTDOWN, NotYet, HasSelection, nullptr, nullptr, 0, nullptr, VK_DOWN, true},
+    {IDM_SHIFTLEFT, IDM_SHIFTLEFT, ShiftCommand, HasSelectionOrBlock, nullptr, nullptr, 0, nullptr, VK_LEFT, true},
+    {IDM_SHIFTRIGHT, IDM_SHIFTRIGHT, ShiftCommand, HasSelectionOrBlock, nullptr, nullptr, 0, nullptr, VK_RIGHT, true},
+    {IDM_SHIFTUP, IDM_SHIFTUP, ShiftCommand, HasSelectionOrBlock, nullptr, nullptr, 0, nullptr, VK_UP, true},
+    {IDM_SHIFTDOWN, IDM_SHIFTDOWN, ShiftCommand, HasSelectionOrBlock, nullptr, nullptr, 0, nullptr, VK_DOWN, true},
     {IDM_ABOUT, IDM_ABOUT, AboutCommand, nullptr, nullptr, nullptr},
     {IDT_SELECT, IDT_SELECT, ToolCommand, nullptr, nullptr, nullptr, 0, "m\x1B"},
     {IDT_PEN, IDT_PEN, ToolCommand, nullptr, nullptr, nullptr, 0, "y"},

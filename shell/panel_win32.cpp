@@ -1,18 +1,53 @@
 #include "shell/panel_win32.h"
 
-#include "shell/base/shell_win32.h"
+#include "render/block_view.h"
 #include "render/font.h"
 #include "render/palette_view.h"
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "screen/pen.h"
+#include "screen/selection.h"
+#include "shell/base/shell_win32.h"
 
 OffscreenBuffer gBackBufferBitmap;
 OffscreenBuffer gOverlayBuffer;
 
 namespace {
+
 constexpr int kFrameCorner = 8;
+constexpr UINT_PTR kMarqueeTimer = 1;
+constexpr UINT kMarqueePeriod = 100;  // ms
+
+// One side of the marquee: a one-pixel line filled with its 8 x 8 dash
+// pattern, bits 1 black (the DC's background colour) and 0 white.
+void FillMarqueeLine(HDC dc, const MarqueeLine& line, int phase)
+{
+    uint8_t rows[8];
+    MarqueePattern(line.side, phase, rows);
+    WORD words[8];  // monochrome bitmap rows are WORD-aligned
+    for (int i = 0; i < 8; ++i) words[i] = rows[i];
+    HBITMAP pattern = CreateBitmap(8, 8, 1, 1, words);
+    HBRUSH brush = CreatePatternBrush(pattern);
+    if (brush) {
+        const RECT r = {line.rect.left, line.rect.top, line.rect.right, line.rect.bottom};
+        HGDIOBJ old = SelectObject(dc, brush);
+        PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PATCOPY);
+        SelectObject(dc, old);
+        DeleteObject(brush);
+    }
+    if (pattern) DeleteObject(pattern);
 }
+
+// The visible part of the floating block, straight from the scratch area.
+void DrawFloatingBlock(HDC dc)
+{
+    BlockCopy copy;
+    if (!gBackBufferBitmap.dc || !FloatingBlockCopy(copy)) return;
+    BitBlt(dc, copy.to.x, gShell.Tb + copy.to.y, copy.width, copy.height, gBackBufferBitmap.dc, copy.from.x,
+           copy.from.y, SRCCOPY);
+}
+
+}  // namespace
 
 void FreeViewBuffers()
 {
@@ -82,6 +117,44 @@ void DrawPaletteCursor(HDC dc)
     }
 }
 
+void DrawMarquee(HDC dc)
+{
+    MarqueeLine lines[4];
+    const int n = SelectionMarqueeLines(gShell.Tb, lines);
+    if (n == 0) return;
+    const COLORREF oldBack = SetBkColor(dc, RGB(0, 0, 0));
+    const COLORREF oldText = SetTextColor(dc, RGB(255, 255, 255));
+    for (int i = 0; i < n; ++i) FillMarqueeLine(dc, lines[i], gSelection.phase);
+    SetBkColor(dc, oldBack);
+    SetTextColor(dc, oldText);
+}
+
+// The marquee starts at once and steps with timer 1; when it stops, a paint
+// of the canvas removes its dashes.
+void OnSelectionChanged(bool active)
+{
+    if (!gShell.main) return;
+    if (!active) {
+        KillTimer(gShell.main, kMarqueeTimer);
+        InvalidateCanvas();
+        return;
+    }
+    HDC dc = GetDC(gShell.main);
+    DrawMarquee(dc);
+    ReleaseDC(gShell.main, dc);
+    SetTimer(gShell.main, kMarqueeTimer, kMarqueePeriod, nullptr);
+}
+
+bool StepMarquee(UINT_PTR timer)
+{
+    if (timer != kMarqueeTimer) return false;
+    AdvanceMarquee();
+    HDC dc = GetDC(gShell.main);
+    DrawMarquee(dc);
+    ReleaseDC(gShell.main, dc);
+    return true;
+}
+
 void PaintWindow(HWND window)
 {
     PAINTSTRUCT ps;
@@ -89,5 +162,11 @@ void PaintWindow(HWND window)
     const ViewGeometry& g = CurrentView();
     if (gBackBufferBitmap.dc) BitBlt(dc, 0, gShell.Tb, g.W, g.H, gBackBufferBitmap.dc, 0, 0, SRCCOPY);
     DrawPaletteCursor(dc);
+    DrawMarquee(dc);
+    if (MarkIsTransparent && BlockFloats() && (MarkBit3 || MarkDispc0)) {
+        ShowThroughMarkedCells();
+        GdiFlush();
+    }
+    DrawFloatingBlock(dc);
     EndPaint(window, &ps);
 }

@@ -16,5 +16,9 @@ void FreeViewBuffers();
 // Background, rounded canvas frame, grid frame and palette.
 void DrawPanel();
 void PaintWindow(HWND window);
+// The selection's dashed frame, drawn straight on the window.
+void DrawMarquee(HDC dc);
+// Timer 1 steps the marquee; false for any other timer.
+bool StepMarquee(UINT_PTR timer);
 void InvalidatePalette();
 void DrawPaletteCursor(HDC dc);

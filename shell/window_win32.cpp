@@ -5,7 +5,9 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "res/resource.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
+#include "screen/selection.h"
 #include "screen/strokes.h"
 #include "screen/undo.h"
 #include "shell/base/modal_win32.h"
@@ -88,13 +91,46 @@ void CreateToolbar()
     gShell.Tb = gShell.toolbar ? Height(gShell.toolbar) : 0;
 }
 
+// The widest text among the status bar's texts, in its own font.
+int WidestStatusText(HDC dc, const wchar_t* format)
+{
+    const wchar_t digits[] = L"0123456789ABCDEF";
+    int widest = 0;
+    for (const wchar_t* d = digits; *d; ++d) {
+        wchar_t text[kStatusChars];
+        swprintf(text, kStatusChars, format, *d, *d, *d, *d);
+        SIZE size;
+        if (GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size)) widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    return widest;
+}
+
+// Parts 0 and 1 are as wide as their longest texts need, and never narrower
+// than 80 and 120 pixels.
+void SizeStatusParts()
+{
+    constexpr int kLeastWidths[2] = {80, 120};
+    constexpr int kTextMargin = 16;  // borders and the inset the bar draws text at
+    HDC dc = GetDC(gShell.statusBar);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(gShell.statusBar, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    const int cell = std::max(WidestStatusText(dc, L"(%c%c, %c%c)"), WidestStatusText(dc, L"[%c%c, %c%c]"));
+    const int chr = WidestStatusText(dc, L"Chr: %c%c h  Attr: %c%c h");
+    SelectObject(dc, old);
+    ReleaseDC(gShell.statusBar, dc);
+    int parts[3];
+    parts[0] = std::max(kLeastWidths[0], cell + kTextMargin);
+    parts[1] = parts[0] + std::max(kLeastWidths[1], chr + kTextMargin);
+    parts[2] = -1;
+    SendMessageW(gShell.statusBar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+}
+
 void CreateStatusBar()
 {
     gShell.statusBar = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD, 0, 0, 0, 0, gShell.main,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)),
                                        gShell.instance, nullptr);
-    int parts[] = {80, 200, -1};
-    SendMessageW(gShell.statusBar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+    SizeStatusParts();
     ShowWindow(gShell.statusBar, SW_SHOW);
     gShell.Sb = Height(gShell.statusBar);
     ShowWindow(gShell.statusBar, ShowStatusBar ? SW_SHOW : SW_HIDE);
@@ -157,8 +193,12 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_DESTROY:
         DeleteObject(gShell.orangeBrush);
         gShell.orangeBrush = nullptr;
+        DropAndDeselect();  // also stops the marquee's timer
         PostQuitMessage(0);
         return 0;
+    case WM_TIMER:
+        if (StepMarquee(wParam)) return 0;
+        break;
     case WM_INITMENUPOPUP:
         RefreshMenu(reinterpret_cast<HMENU>(wParam));
         break;
@@ -184,6 +224,7 @@ void ResetEditorState()
     ResetPen();
     ResetStrokes();
     ResetPointer();
+    ResetSelection();
     gDocument = Document{L"", L"", 0};
 }
 

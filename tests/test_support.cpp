@@ -4,9 +4,11 @@
 
 #include "app/pointer.h"
 #include "app/settings.h"
+#include "io/clipboard.h"
 #include "render/font.h"
 #include "render/view.h"
 #include "screen/screen.h"
+#include "screen/selection.h"
 #include "screen/strokes.h"
 #include "screen/undo.h"
 
@@ -16,6 +18,28 @@ void InvalidateCanvas() { ++gSeams.canvasInvalidations; }
 void OnModifiedStateChanged(bool modified) { gSeams.modifiedReports.push_back(modified); }
 void OnPenChanged(PenChange change) { gSeams.penChanges.push_back(change); }
 void OnToolChanged(int tool) { gSeams.toolChanges.push_back(tool); }
+void OnSelectionChanged(bool active) { gSeams.selectionChanges.push_back(active); }
+bool PutClipboardText(const std::string& text)
+{
+    gSeams.hasText = true;
+    gSeams.clipboardText = text;
+    return true;
+}
+bool GetClipboardText(std::string& text)
+{
+    text = gSeams.clipboardText;
+    return gSeams.hasText;
+}
+void PutClipboardImage(int width, int height)
+{
+    gSeams.imageWidth = width;
+    gSeams.imageHeight = height;
+    gSeams.image.clear();
+    const int top = CurrentView().H;
+    if (BoxFits(gBackBuffer, 0, top, width, height))
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) gSeams.image.push_back(*PixelAt(gBackBuffer, x, top + y));
+}
 
 namespace {
 std::vector<uint32_t> gTestPixels;
@@ -27,6 +51,7 @@ void ResetCore()
     ResetPen();
     ResetStrokes();
     ResetPointer();
+    ResetSelection();
     ResetSettings();
     UpdateViewGeometry();
     gGridColour = kPanelGrey;

@@ -1,6 +1,7 @@
 // Shared set-up of the native tests, and what the core's seams reported.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "screen/pen.h"
@@ -11,6 +12,12 @@ struct SeamLog {
     std::vector<bool> modifiedReports;  // OnModifiedStateChanged calls
     std::vector<PenChange> penChanges;
     std::vector<int> toolChanges;  // OnToolChanged calls
+    std::vector<bool> selectionChanges;  // OnSelectionChanged calls
+    // The clipboard: text when `hasText`, and the size of the last picture.
+    bool hasText = false;
+    std::string clipboardText;
+    int imageWidth = 0, imageHeight = 0;
+    std::vector<uint32_t> image;  // the scratch pixels the picture took, top row first
 };
 
 extern SeamLog gSeams;

@@ -69,6 +69,10 @@ private:
     bool running_ = false;
 };
 
+// The main window's client area as the screen shows it, top row first,
+// 0xRRGGBB per pixel.
+std::vector<uint32_t> GrabClient(int width, int height);
+
 // A screen file of 3000 numbers whose cell i holds code (i * 7) & 0xFF,
 // foreground i % 8 and background (i / 8) % 8.
 std::string SampleScreenFile();

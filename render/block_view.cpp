@@ -1,0 +1,76 @@
+#include "render/block_view.h"
+
+#include <algorithm>
+
+#include "render/font.h"
+#include "screen/marks.h"
+#include "screen/selection.h"
+
+namespace {
+constexpr int kBand = 4;  // pixels either side of an edge that grab it
+// Handle by edge flags: 1 near the left, 2 the right, 4 the top, 8 the
+// bottom edge. Near both opposite edges of a narrow selection grabs nothing.
+constexpr int kHandles[16] = {0, 4, 6, 0, 8, 7, 9, 0, 2, 1, 3, 0, 0, 0, 0, 0};
+}  // namespace
+
+Point BlockImageBox(int c, int r)
+{
+    const ViewGeometry& g = CurrentView();
+    return {c * g.s, g.H + r * g.s};
+}
+
+void DrawBlockImage()
+{
+    if (!gSelection.active || !BlockFloats()) return;
+    const int w = std::min(SelectionWidth(), kScreenColumns), h = std::min(SelectionHeight(), kScreenRows);
+    for (int r = 0; r < h; ++r)
+        for (int c = 0; c < w; ++c) {
+            const Point p = BlockImageBox(c, r);
+            DrawGlyph(p.x, p.y, gBlock.code[BlockIndex(c, r)], gBlock.attr[BlockIndex(c, r)]);
+        }
+}
+
+void ShowThroughMarkedCells()
+{
+    if (!gSelection.active || !BlockFloats()) return;
+    int x0, y0, x1, y1;
+    if (!ClippedSelection(x0, y0, x1, y1)) return;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) {
+            const int c = x - gSelection.x0, r = y - gSelection.y0, i = BlockIndex(c, r);
+            if (!IsTransparentCell(gBlock.code[i], gBlock.attr[i])) continue;
+            const Point p = BlockImageBox(c, r);
+            DrawGlyph(p.x, p.y, gScreen.code[CellIndex(x, y)], gScreen.attr[CellIndex(x, y)]);
+        }
+}
+
+bool FloatingBlockCopy(BlockCopy& copy)
+{
+    int x0, y0, x1, y1;
+    if (!BlockFloats() || !ClippedSelection(x0, y0, x1, y1)) return false;
+    const int s = CurrentView().s;
+    copy.from = BlockImageBox(x0 - gSelection.x0, y0 - gSelection.y0);
+    copy.to = CellToPixel(x0, y0);
+    copy.width = (x1 - x0 + 1) * s;
+    copy.height = (y1 - y0 + 1) * s;
+    return true;
+}
+
+int SelectionMarqueeLines(int T, MarqueeLine lines[4])
+{
+    if (!gSelection.active) return 0;
+    return MarqueeLines(gSelection.x0, gSelection.y0, gSelection.x1, gSelection.y1, T, lines);
+}
+
+int HitTestSelection(int a, int b)
+{
+    if (!gSelection.active) return kHitOutside;
+    const Point topLeft = CellToPixel(gSelection.x0, gSelection.y0);
+    const Point end = CellToPixel(gSelection.x1 + 1, gSelection.y1 + 1);
+    const int left = topLeft.x, top = topLeft.y, right = end.x - 1, bottom = end.y - 1;
+    if (a < left - kBand || a >= right + kBand || b < top - kBand || b >= bottom + kBand) return kHitOutside;
+    if (a >= left + kBand && a <= right - kBand && b >= top + kBand && b <= bottom - kBand) return kHitInside;
+    if (BlockFloats()) return kHitInside;  // a floating block has no handles
+    const int near = 8 * (b > bottom - kBand) + 4 * (b < top + kBand) + 2 * (a > right - kBand) + (a < left + kBand);
+    return kHandles[near];
+}

@@ -1,0 +1,367 @@
+// The selection and the floating block: lifting, dropping with transparent
+// marks, flips, half-cell shifts, paste placement and undo of block edits.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "app/edit_commands.h"
+#include "render/block_view.h"
+#include "render/view.h"
+#include "render/view_settings.h"
+#include "screen/marks.h"
+#include "screen/mirror_tables.h"
+#include "screen/selection.h"
+#include "screen/strokes.h"
+#include "screen/undo.h"
+#include "tests/test_support.h"
+
+namespace {
+
+void Put(int x, int y, int code, int attr)
+{
+    gScreen.code[CellIndex(x, y)] = code;
+    gScreen.attr[CellIndex(x, y)] = attr;
+}
+int CodeAt(int x, int y) { return gScreen.code[CellIndex(x, y)]; }
+int AttrAt(int x, int y) { return gScreen.attr[CellIndex(x, y)]; }
+int BlockCode(int c, int r) { return gBlock.code[BlockIndex(c, r)]; }
+int BlockAttr(int c, int r) { return gBlock.attr[BlockIndex(c, r)]; }
+
+// A floating block of w x h cells lifted from the top-left of the screen,
+// cell (c, r) holding code(c, r) and attribute attr(c, r).
+template <typename Code, typename Attr>
+void Float(int w, int h, Code code, Attr attr)
+{
+    for (int r = 0; r < h; ++r)
+        for (int c = 0; c < w; ++c) Put(c, r, code(c, r), attr(c, r));
+    SetSelection(0, 0, w - 1, h - 1);
+    ASSERT_TRUE(LiftBlock());
+}
+
+int UndoGroups()
+{
+    int n = 0;
+    for (; CanUndo(); ++n) Undo();
+    return n;
+}
+
+}  // namespace
+
+TEST(Block, FlipsMirrorEveryCodeAndCorrectTheSecondSet)
+{
+    ResetCore();
+    // Twice mirrored is the code itself, in both sets, but for the two
+    // codes whose mirror has no mirror of its own.
+    for (int set : {0x00, 0x80})
+        for (int code = 0; code < 256; ++code) {
+            Float(1, 1, [&](int, int) { return code; }, [&](int, int) { return set | 0x71; });
+            FlipLeftRight();
+            FlipLeftRight();
+            if (code != 0x7F) {
+                EXPECT_EQ(BlockCode(0, 0), code) << std::hex << code;
+            }
+            Float(1, 1, [&](int, int) { return code; }, [&](int, int) { return set | 0x71; });
+            FlipUpDown();
+            const int once = BlockCode(0, 0);
+            FlipUpDown();
+            if (code != 0x7E && once != 0xBD) {
+                EXPECT_EQ(BlockCode(0, 0), code) << std::hex << code;
+            }
+        }
+
+    // Cells trade places with their attributes and take their mirror; in
+    // the second set 02 and 04, 10 and 11 trade too, the middle column
+    // included. 1C and 1D are mirrors in the table.
+    Float(3, 2, [](int c, int r) { return r == 0 ? 0x02 : 0x1C + (c == 2); },
+          [](int c, int r) { return r == 0 ? 0x80 | c : c; });
+    FlipLeftRight();
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(BlockCode(c, 0), 0x04);
+        EXPECT_EQ(BlockAttr(c, 0), 0x80 | (2 - c));
+        EXPECT_EQ(BlockAttr(c, 1), 2 - c);
+    }
+    EXPECT_EQ(BlockCode(0, 1), 0x1C);  // was 1D at column 2
+    EXPECT_EQ(BlockCode(2, 1), 0x1D);
+    EXPECT_EQ(BlockCode(1, 1), 0x1D);  // the middle one mirrored in place
+
+    // Upside down, B8 of the first set becomes BD of the second.
+    Float(1, 2, [](int, int r) { return r == 0 ? 0xB8 : 0x41; }, [](int, int r) { return r == 0 ? 0x70 : 0x17; });
+    FlipUpDown();
+    EXPECT_EQ(BlockCode(0, 1), 0xBD);
+    EXPECT_EQ(BlockAttr(0, 1), 0xF0);
+    EXPECT_EQ(BlockCode(0, 0), 0x41);
+    EXPECT_EQ(BlockAttr(0, 0), 0x17);
+}
+
+TEST(Block, HalfCellShiftsMoveTheSubBlockPicture)
+{
+    ResetCore();
+    // Against a model on the sub-block grid: the picture moves one
+    // sub-block, letters neither give nor take sub-blocks, and what crosses
+    // the block's edge is lost.
+    std::mt19937 random(7);
+    const int codes[] = {0x00, 0x41, 0xF0, 0xF1, 0xF6, 0xF9, 0xFF, 0xFA, 0xE0};
+    const int dx[] = {1, -1, 0, 0}, dy[] = {0, 0, 1, -1};  // where each sub-block comes from
+    for (int trial = 0; trial < 40; ++trial) {
+        const int w = 1 + trial % 6, h = 1 + trial / 6 % 5, direction = trial % 4;
+        Float(w, h, [&](int, int) { return codes[random() % 9]; }, [&](int c, int r) { return (c * 16 + r) & 0xFF; });
+        auto bit = [&](int sx, int sy) {
+            if (sx < 0 || sy < 0 || sx >= 2 * w || sy >= 2 * h) return 0;
+            const int v = CodeAt(sx / 2, sy / 2);
+            return IsSemigraphic(v) ? (v >> ((sx & 1) + 2 * (sy & 1))) & 1 : 0;
+        };
+        ShiftHalfCell(direction);
+        for (int r = 0; r < h; ++r)
+            for (int c = 0; c < w; ++c) {
+                const int before = CodeAt(c, r);
+                int expected = before;
+                if (IsSemigraphic(before) || before == 0) {
+                    expected = kSemigraphicBase;
+                    for (int b = 0; b < 4; ++b)
+                        expected |= bit(2 * c + (b & 1) + dx[direction], 2 * r + b / 2 + dy[direction]) << b;
+                }
+                ASSERT_EQ(BlockCode(c, r), expected) << trial << " at " << c << "," << r;
+                ASSERT_EQ(BlockAttr(c, r), AttrAt(c, r));
+            }
+        ClearSelection();
+        gBlock.state = kNotFloating;
+    }
+
+    // The documented cases, and an in-place shift of a selection that does
+    // not float: one new group, and every cell goes back whole, even with
+    // marks transparent.
+    Float(1, 1, [](int, int) { return 0xF1; }, [](int, int) { return 0x08; });
+    ShiftHalfCell(kShiftRight);
+    EXPECT_EQ(BlockCode(0, 0), 0xF2);
+    ShiftHalfCell(kShiftLeft);
+    ShiftHalfCell(kShiftLeft);
+    EXPECT_EQ(BlockCode(0, 0), 0xF0);
+
+    ResetCore();
+    MarkIsTransparent = MarkBit3 = 1;
+    Put(0, 0, 0xF1, 0x08);
+    Put(1, 0, 0x00, 0x70);
+    SetSelection(0, 0, 1, 0);
+    ShiftBlockHalfCell(kShiftRight);
+    EXPECT_FALSE(BlockFloats());
+    EXPECT_TRUE(gSelection.active);
+    EXPECT_EQ(CodeAt(0, 0), 0xF2);
+    EXPECT_EQ(CodeAt(1, 0), 0xF0);
+    EXPECT_EQ(UndoGroups(), 1);
+    EXPECT_EQ(CodeAt(0, 0), 0xF1);
+}
+
+TEST(Block, DropsLeaveOutTransparentCellsOnlyWhenAsked)
+{
+    for (int transparent : {0, 1})
+        for (int code0 : {0, 1}) {
+            ResetCore();
+            MarkIsTransparent = transparent;
+            MarkDispc0 = code0;
+            MarkBit3 = 1;
+            for (int x = 10; x < 13; ++x) Put(x, 3, 0x41, 0x71);
+            Float(3, 1, [](int c, int) { return c == 0 ? 0x00 : 0x42; }, [](int c, int) { return c == 2 ? 0x78 : 0x70; });
+            SetSelection(10, 3, 12, 3);  // as a paste would place it
+            gBlock.state = kFloatingNew;
+            DropBlock();
+            EXPECT_EQ(CodeAt(10, 3), transparent && code0 ? 0x41 : 0x00);
+            EXPECT_EQ(CodeAt(11, 3), 0x42);
+            EXPECT_EQ(AttrAt(12, 3), transparent ? 0x71 : 0x78);
+            EXPECT_FALSE(BlockFloats());
+            EXPECT_TRUE(gSelection.active);  // the selection stays
+        }
+
+    // A flip of a selection that does not float writes every cell back:
+    // transparent cells would otherwise leave the old ones behind.
+    ResetCore();
+    MarkIsTransparent = MarkDispc0 = 1;
+    Put(0, 0, 0x41, 0x70);
+    Put(1, 0, 0x00, 0x70);
+    SetSelection(0, 0, 1, 0);
+    FlipBlock(true);
+    EXPECT_EQ(CodeAt(0, 0), 0x00);
+    EXPECT_EQ(CodeAt(1, 0), 0x41);
+}
+
+TEST(Block, PastePlacementCentresOnTheLastCellAndStaysOnTheScreen)
+{
+    ResetCore();
+    int x, y;
+    gLastCell = {38, 1};
+    PastePlacement(10, 4, x, y);
+    EXPECT_EQ(x, 30);
+    EXPECT_EQ(y, 0);
+    gLastCell = {20, 12};
+    PastePlacement(5, 3, x, y);
+    EXPECT_EQ(x, 18);
+    EXPECT_EQ(y, 11);
+    gLastCell = kNoCell;
+    PastePlacement(40, 25, x, y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+    gLastCell = {39, 24};
+    PastePlacement(1, 1, x, y);
+    EXPECT_EQ(x, 39);
+    EXPECT_EQ(y, 24);
+}
+
+TEST(Block, UndoThrowsAFloatingBlockAwayFirst)
+{
+    // A pasted block: undo removes it only; the next undo takes back the
+    // previous group.
+    ResetCore();
+    BeginUndoGroup();
+    SetCell(0, 0, 0x41, 0x71);
+    gSeams.hasText = true;
+    gSeams.clipboardText = " 1  1\n42\n17\n";
+    PasteBlock();
+    ASSERT_TRUE(BlockFloats());
+    UndoEdit();
+    EXPECT_FALSE(BlockFloats());
+    EXPECT_FALSE(gSelection.active);
+    EXPECT_EQ(CodeAt(0, 0), 0x41);
+    UndoEdit();
+    EXPECT_EQ(CodeAt(0, 0), 0x00);
+
+    // A moved block: undo puts the source back and leaves nothing to redo.
+    ResetCore();
+    Put(2, 2, 0x41, 0x71);
+    SetSelection(2, 2, 2, 2);
+    ASSERT_TRUE(StartMove());
+    EXPECT_EQ(CodeAt(2, 2), kBlankCode);
+    EXPECT_EQ(AttrAt(2, 2), kBlankAttr);
+    UndoEdit();
+    EXPECT_EQ(CodeAt(2, 2), 0x41);
+    EXPECT_EQ(AttrAt(2, 2), 0x71);
+    EXPECT_FALSE(CanUndo());
+    EXPECT_FALSE(CanRedo());
+    EXPECT_FALSE(IsModified());
+
+    // Cutting a moved block leaves its source blank; one undo restores it.
+    SetSelection(2, 2, 2, 2);
+    ASSERT_TRUE(StartMove());
+    CutBlock();
+    EXPECT_EQ(gSeams.clipboardText, " 1  1\n41\n71\n");
+    EXPECT_EQ(CodeAt(2, 2), kBlankCode);
+    EXPECT_FALSE(gSelection.active);
+    EXPECT_EQ(UndoGroups(), 1);
+    EXPECT_EQ(CodeAt(2, 2), 0x41);
+}
+
+TEST(Block, ASelectionOffTheScreenLiftsAndCopiesOnlyWhatIsOnIt)
+{
+    ResetCore();
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) Put(x, y, 0x10 * y + x, 0x70 + x);
+
+    // Left hanging over the top-left corner by the last move: lifting and
+    // dropping again unmoved puts every cell where it was.
+    SetSelection(-2, -1, 3, 2);
+    ASSERT_TRUE(LiftBlock());
+    EXPECT_EQ(gSelection.x0, 0);
+    EXPECT_EQ(gSelection.y0, 0);
+    EXPECT_EQ(BlockCode(1, 2), 0x21);
+    DropBlock();
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(CodeAt(x, y), 0x10 * y + x);
+
+    // Copy and copy as image take the part on the screen, never more.
+    SetSelection(-2, 1, 1, 30);
+    CopyBlock();
+    EXPECT_EQ(gSeams.clipboardText.substr(0, 6), " 2 24\n");
+    SetSelection(38, 23, 45, 28);
+    CopyBlockAsImage();
+    EXPECT_EQ(gSeams.imageWidth, 2 * CurrentView().s);
+    EXPECT_EQ(gSeams.imageHeight, 2 * CurrentView().s);
+    EXPECT_FALSE(gSelection.active);
+
+    // Nothing of it on the screen: nothing to lift or copy.
+    gSeams.clipboardText.clear();
+    SetSelection(41, 0, 45, 3);
+    EXPECT_FALSE(LiftBlock());
+    EXPECT_FALSE(gSelection.active);
+    SetSelection(-9, 0, -1, 3);
+    CopyBlock();
+    EXPECT_EQ(gSeams.clipboardText, "");
+}
+
+TEST(Block, CopyThenPasteReproducesTheBlock)
+{
+    ResetCore();
+    for (int i = 0; i < kCellCount; ++i) {
+        gScreen.code[i] = (i * 13) & 0xFF;
+        gScreen.attr[i] = (i * 7) & 0xFF;
+    }
+    SetSelection(3, 4, 19, 9);  // 17 x 6
+    CopyBlock();
+    EXPECT_FALSE(gSelection.active);
+    gLastCell = {11, 7};
+    PasteBlock();
+    ASSERT_TRUE(BlockFloats());
+    EXPECT_EQ(gSelection.x0, 3);
+    EXPECT_EQ(gSelection.y0, 4);
+    EXPECT_EQ(SelectionWidth(), 17);
+    EXPECT_EQ(SelectionHeight(), 6);
+    for (int r = 0; r < 6; ++r)
+        for (int c = 0; c < 17; ++c) {
+            EXPECT_EQ(BlockCode(c, r), CodeAt(3 + c, 4 + r));
+            EXPECT_EQ(BlockAttr(c, r), AttrAt(3 + c, 4 + r));
+        }
+
+    // Copy with a floating block keeps it floating and selected.
+    CopyBlock();
+    EXPECT_TRUE(BlockFloats());
+    EXPECT_TRUE(gSelection.active);
+}
+
+TEST(Block, PictureInTheScratchAreaShowsMarkedCellsThrough)
+{
+    ResetCore();
+    LoadPatternFont();
+    UseTestBackBuffer(1);
+    // Whether the scratch box of block cell (c, r) shows (code, attr) as the
+    // canvas would draw it.
+    auto shows = [](int c, int r, int code, int attr) {
+        const Point p = BlockImageBox(c, r);
+        const int s = CurrentView().s;
+        std::vector<uint32_t> box;
+        for (int y = 0; y < s; ++y)
+            for (int x = 0; x < s; ++x) box.push_back(*PixelAt(gBackBuffer, p.x + x, p.y + y));
+        DrawGlyph(p.x, p.y, code, attr);
+        size_t n = 0;
+        for (int y = 0; y < s; ++y)
+            for (int x = 0; x < s; ++x)
+                if (box[n++] != *PixelAt(gBackBuffer, p.x + x, p.y + y)) return false;
+        return true;
+    };
+    MarkDispc0 = 1;
+    Put(5, 5, 0x00, 0x70);
+    Put(6, 5, 0x41, 0x17);
+    Put(7, 5, 0x42, 0x26);
+    SetSelection(5, 5, 6, 5);
+    ASSERT_TRUE(LiftBlock());
+    EXPECT_TRUE(shows(0, 0, 0x00, 0x70));
+    EXPECT_TRUE(shows(1, 0, 0x41, 0x17));
+
+    // Moved one cell right, the blank cell shows the screen beneath it while
+    // marks are transparent.
+    SetSelection(6, 5, 7, 5);
+    MarkIsTransparent = 1;
+    ShowThroughMarkedCells();
+    EXPECT_TRUE(shows(0, 0, 0x41, 0x17));
+    EXPECT_TRUE(shows(1, 0, 0x41, 0x17));
+    ToggleMarksTransparent();  // off: the block shows itself again
+    EXPECT_TRUE(shows(0, 0, 0x00, 0x70));
+
+    // The picture for the clipboard has no grid; the canvas keeps it.
+    ASSERT_TRUE(ShowGrid);
+    CopyBlockAsImage();
+    EXPECT_TRUE(BlockFloats());
+    EXPECT_EQ(*PixelAt(gBackBuffer, 0, CurrentView().H), gGridColour);
+    const std::vector<uint32_t> picture = gSeams.image;
+    ShowGrid = 0;
+    CopyBlockAsImage();
+    EXPECT_EQ(gSeams.image, picture);
+    EXPECT_EQ(picture[CurrentView().s], kColourTable[7]);  // no grid dot at the second cell's corner
+}
