@@ -85,6 +85,8 @@ void DragHandle(int handle, Point cell)
 
 void SelectionDrag(PointerAnswer& a, Point cell)
 {
+    // A floating block keeps the selection's size: only a move drag acts.
+    if (BlockFloats() && gDragMode != kHitInside) return;
     if (gDragMode == kHitOutside) {
         if (gPointer.anchor.x >= 0) SetSelection(gPointer.anchor.x, gPointer.anchor.y, cell.x, cell.y);
     } else if (!gSelection.active) {
@@ -102,12 +104,22 @@ void SelectionDrag(PointerAnswer& a, Point cell)
     SetStatus(a, 0, text);
 }
 
+// A tool chosen or a selection made by a command during a drag ends the
+// drag: its later reports would otherwise paint without a press, or reshape
+// the new selection.
+void EndDrag()
+{
+    EndStroke();
+    gPointer.anchor = kNoCell;
+}
+
 }  // namespace
 
 void ResetPointer() { gPointer = {IDT_PEN, 0, -1, kNoCell}; }
 
 void SwitchTool(int tool)
 {
+    EndDrag();
     gPointer.tool = tool;
     DropAndDeselect();
     gPointer.hoverZone = 0;
@@ -116,6 +128,7 @@ void SwitchTool(int tool)
 
 void UseSelectionTool()
 {
+    EndDrag();
     if (gPointer.tool == IDT_SELECT) return;
     gPointer.tool = IDT_SELECT;
     gPointer.hoverZone = 0;
@@ -187,8 +200,7 @@ PointerAnswer PointerMove(int x, int y, bool held, Modifiers keys)
 PointerAnswer PointerRelease()
 {
     PointerAnswer a;
-    EndStroke();
-    gPointer.anchor = kNoCell;
+    EndDrag();
     a.capture = Capture::Release;
     return a;
 }

@@ -39,7 +39,7 @@ struct PointerAnswer {
 // Start-of-run state: the pen tool, nothing hovered or described.
 void ResetPointer();
 // The tool switch of the toolbar and the tool keys: a floating block is
-// dropped and the selection cleared.
+// dropped and the selection cleared. Both end any drag in progress.
 void SwitchTool(int tool);
 // Paste, Select all and text input: the selection tool becomes the tool,
 // leaving the selection and any floating block as they are.

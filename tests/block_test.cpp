@@ -18,13 +18,6 @@
 
 namespace {
 
-void Put(int x, int y, int code, int attr)
-{
-    gScreen.code[CellIndex(x, y)] = code;
-    gScreen.attr[CellIndex(x, y)] = attr;
-}
-int CodeAt(int x, int y) { return gScreen.code[CellIndex(x, y)]; }
-int AttrAt(int x, int y) { return gScreen.attr[CellIndex(x, y)]; }
 int BlockCode(int c, int r) { return gBlock.code[BlockIndex(c, r)]; }
 int BlockAttr(int c, int r) { return gBlock.attr[BlockIndex(c, r)]; }
 
@@ -187,23 +180,19 @@ TEST(Block, DropsLeaveOutTransparentCellsOnlyWhenAsked)
 TEST(Block, PastePlacementCentresOnTheLastCellAndStaysOnTheScreen)
 {
     ResetCore();
-    int x, y;
-    gLastCell = {38, 1};
-    PastePlacement(10, 4, x, y);
-    EXPECT_EQ(x, 30);
-    EXPECT_EQ(y, 0);
-    gLastCell = {20, 12};
-    PastePlacement(5, 3, x, y);
-    EXPECT_EQ(x, 18);
-    EXPECT_EQ(y, 11);
-    gLastCell = kNoCell;
-    PastePlacement(40, 25, x, y);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
-    gLastCell = {39, 24};
-    PastePlacement(1, 1, x, y);
-    EXPECT_EQ(x, 39);
-    EXPECT_EQ(y, 24);
+    struct {
+        CellPos last;
+        int w, h, x, y;
+    } const cases[] = {
+        {{38, 1}, 10, 4, 30, 0}, {{20, 12}, 5, 3, 18, 11}, {kNoCell, 40, 25, 0, 0}, {{39, 24}, 1, 1, 39, 24},
+    };
+    for (const auto& c : cases) {
+        gLastCell = c.last;
+        int x, y;
+        PastePlacement(c.w, c.h, x, y);
+        EXPECT_EQ(x, c.x) << c.last.x;
+        EXPECT_EQ(y, c.y) << c.last.y;
+    }
 }
 
 TEST(Block, UndoThrowsAFloatingBlockAwayFirst)

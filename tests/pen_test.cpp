@@ -12,13 +12,6 @@
 
 namespace {
 
-void Put(int x, int y, int code, int attr)
-{
-    gScreen.code[CellIndex(x, y)] = code;
-    gScreen.attr[CellIndex(x, y)] = attr;
-}
-int CodeAt(int x, int y) { return gScreen.code[CellIndex(x, y)]; }
-int AttrAt(int x, int y) { return gScreen.attr[CellIndex(x, y)]; }
 
 // Puts the cursor on the first entry of the current page equal to `entry`.
 void ChooseEntry(uint32_t entry)

@@ -198,3 +198,33 @@ TEST(Pointer, StatusTextsDescribeCellsAndPaletteEntries)
     ShowStatusBar = 0;
     EXPECT_FALSE(PointerMove(Centre(3, 3).x, Centre(3, 3).y, false, {}).statusChanged[0]);
 }
+
+TEST(Pointer, CommandsDuringADragEndIt)
+{
+    // A tool key in the middle of a move: the rest of the drag paints
+    // nothing with the new tool.
+    StartWithSelectionTool();
+    Put(5, 5, 0x41, 0x71);
+    SetSelection(5, 5, 6, 6);
+    PointerPress(Centre(5, 5).x, Centre(5, 5).y, {});
+    PointerMove(Centre(8, 5).x, Centre(8, 5).y, true, {});
+    SwitchTool(IDT_PEN);
+    EXPECT_EQ(gSeams.toolChanges.back(), IDT_PEN);
+    const int recorded = gHistory.SP;
+    PointerMove(Centre(12, 9).x, Centre(12, 9).y, true, {});
+    PointerMove(Centre(13, 9).x, Centre(13, 9).y, true, {});
+    EXPECT_EQ(gHistory.SP, recorded);
+    EXPECT_EQ(CodeAt(8, 5), 0x41);  // the block was dropped where it was carried
+
+    // A paste in the middle of a rubber band: the pasted block keeps its size.
+    StartWithSelectionTool();
+    gSeams.hasText = true;
+    gSeams.clipboardText = " 2  1\n41 42\n70 70\n";
+    PointerPress(Centre(1, 1).x, Centre(1, 1).y, {});
+    PointerMove(Centre(3, 3).x, Centre(3, 3).y, true, {});
+    PasteBlock();
+    PointerMove(Centre(20, 20).x, Centre(20, 20).y, true, {});
+    ASSERT_TRUE(BlockFloats());
+    EXPECT_EQ(SelectionWidth(), 2);
+    EXPECT_EQ(SelectionHeight(), 1);
+}

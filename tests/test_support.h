@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "screen/pen.h"
+#include "screen/screen.h"
 #include "tests/box_check.h"
 
 struct SeamLog {
@@ -21,6 +22,15 @@ struct SeamLog {
 };
 
 extern SeamLog gSeams;
+
+// Screen cells without recording anything.
+inline void Put(int x, int y, int code, int attr)
+{
+    gScreen.code[CellIndex(x, y)] = code;
+    gScreen.attr[CellIndex(x, y)] = attr;
+}
+inline int CodeAt(int x, int y) { return gScreen.code[CellIndex(x, y)]; }
+inline int AttrAt(int x, int y) { return gScreen.attr[CellIndex(x, y)]; }
 
 // A fresh core: blank screen, start-of-run Pen, palettes, strokes and view
 // settings, an empty history, no back buffer and an empty seam log.

@@ -7,7 +7,6 @@
 
 namespace {
 
-int CodeAt(int x, int y) { return gScreen.code[CellIndex(x, y)]; }
 
 // One action of `cells` changes along row y, as a stroke would make it.
 void Paint(int y, int cells, int code)
