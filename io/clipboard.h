@@ -1,13 +1,16 @@
 // Blocks leave through the system clipboard as block text or as a picture,
 // and come back as block text.
 #pragma once
+#include <cstddef>
 #include <string>
 
 // Implemented by the shell: the system clipboard. Putting empties it first;
 // a clipboard that cannot be opened, or memory that cannot be had, leaves it
-// alone. Getting is false when it holds no text.
+// alone. Getting is false when it holds no text; it takes at most the first
+// kClipboardTextLimit bytes, far more than any block text needs.
 bool PutClipboardText(const std::string& text);
 bool GetClipboardText(std::string& text);
+constexpr size_t kClipboardTextLimit = 1 << 20;
 // The top-left width x height pixels of the back buffer's scratch area.
 void PutClipboardImage(int width, int height);
 

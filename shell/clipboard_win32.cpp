@@ -3,6 +3,7 @@
 // block.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "io/clipboard.h"
@@ -46,7 +47,7 @@ bool GetClipboardText(std::string& text)
     if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(gShell.main)) return false;
     bool got = false;
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        const size_t size = GlobalSize(data);
+        const size_t size = std::min<size_t>(GlobalSize(data), kClipboardTextLimit);
         if (const char* p = static_cast<const char*>(GlobalLock(data))) {
             // Another program's text need not end with a zero byte.
             const void* zero = std::memchr(p, '\0', size);
