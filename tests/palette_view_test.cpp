@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "render/font.h"
 #include "render/palette_view.h"
@@ -24,6 +25,8 @@ BoxColours ColoursAt(int n)
     return {*PixelAt(gBackBuffer, p.x + CurrentView().k, p.y), *PixelAt(gBackBuffer, p.x, p.y)};
 }
 
+std::vector<int> Edges(Rect r) { return {r.left, r.top, r.right, r.bottom}; }
+
 void LoadRowZeroFont()
 {
     std::memset(gFontImage, 0, sizeof gFontImage);
@@ -40,20 +43,19 @@ TEST(PaletteView, EntriesLookLikeTheCellsTheyPaint)
     UseTestBackBuffer(1);
     DrawPalette();
     const Point p = PaletteBox(11 * 16 + 13);
-    EXPECT_EQ(p.x, CurrentView().P + 13 * 18);
     EXPECT_EQ(*PixelAt(gBackBuffer, p.x, p.y + 2), kColourTable[7]);  // glyph 10D row 1, white
     EXPECT_EQ(ColoursAt(11 * 16 + 13).bg, kColourTable[1]);
 
     TogglePalettePage();
     DrawPalette();
-    EXPECT_EQ(ColoursAt(8 * 16 + 5).fg, kColourTable[1]);  // reversed: blue on white
-    EXPECT_EQ(ColoursAt(8 * 16 + 5).bg, kColourTable[7]);
+    // Reversed: blue on white.
+    EXPECT_TRUE(ColoursAt(8 * 16 + 5).fg == kColourTable[1] && ColoursAt(8 * 16 + 5).bg == kColourTable[7]);
     for (int fg = 0; fg < 8; ++fg) {
         gPen.foreground = fg;
         gPen.background = 7 - fg;
         DrawPalette();
-        EXPECT_EQ(ColoursAt(3 * 16 + 12).fg, kColourTable[4]);  // own colours
-        EXPECT_EQ(ColoursAt(3 * 16 + 12).bg, kColourTable[3]);
+        // Own colours on the colour chart; the Pen's elsewhere.
+        EXPECT_TRUE(ColoursAt(3 * 16 + 12).fg == kColourTable[4] && ColoursAt(3 * 16 + 12).bg == kColourTable[3]);
         EXPECT_EQ(ColoursAt(9 * 16 + 5).fg, kColourTable[fg]);
     }
 
@@ -65,8 +67,7 @@ TEST(PaletteView, EntriesLookLikeTheCellsTheyPaint)
     int marked = 0;
     for (int n = 0; n < kPaletteEntries; ++n) {
         const Point b = PaletteBox(n);
-        const int s = CurrentView().s;
-        if (*PixelAt(gBackBuffer, b.x + s - 1, b.y + s - 1) == gGridColour) ++marked;
+        marked += *PixelAt(gBackBuffer, b.x + CurrentView().s - 1, b.y + CurrentView().s - 1) == gGridColour;
     }
     EXPECT_EQ(marked, 6);
 }
@@ -74,40 +75,27 @@ TEST(PaletteView, EntriesLookLikeTheCellsTheyPaint)
 TEST(PaletteView, HitTestAndRectangles)
 {
     ResetCore();
-    Zoom = 0;
-    UpdateViewGeometry();
-    const int P = CurrentView().P;
-    EXPECT_EQ(PaletteHitTest(P - 1, 4), 0);
-    EXPECT_EQ(PaletteHitTest(P - 2, 4), -1);
-    EXPECT_EQ(PaletteHitTest(P + 158, 223), 351);
-    EXPECT_EQ(PaletteHitTest(P + 159, 4), -1);
-    EXPECT_EQ(PaletteHitTest(P, 3), -1);
-    EXPECT_EQ(PaletteHitTest(P, 224), -1);
-    Rect r = PaletteInvalidRect(30);
-    EXPECT_EQ(r.left, P - 2);
-    EXPECT_EQ(r.top, 33);
-    EXPECT_EQ(r.right, P + 160);
-    EXPECT_EQ(r.bottom, 255);
-
-    Zoom = 1;
-    UpdateViewGeometry();
-    const int P2 = CurrentView().P;
-    const Point b = PaletteBox(17);
-    EXPECT_EQ(b.x, P2 + 18);
-    EXPECT_EQ(b.y, 23);
-    EXPECT_EQ(PaletteHitTest(P2 + 17, 22), 17);
-    EXPECT_EQ(PaletteHitTest(P2 + 34, 39), 17);
-    EXPECT_EQ(PaletteHitTest(P2 + 35, 39), 18);
-    EXPECT_EQ(PaletteHitTest(P2 + 16, 22), 16);
-    r = PaletteInvalidRect(30);
-    EXPECT_EQ(r.right, P2 + 288);
-    EXPECT_EQ(r.bottom, 30 + 401);
-
-    Rect frames[2];
-    PaletteCursorFrames(17, 30, frames);
-    EXPECT_EQ(frames[0].left, P2 + 17);
-    EXPECT_EQ(frames[0].top, 30 + 22);
-    EXPECT_EQ(frames[0].right, P2 + 18 + 17);
-    EXPECT_EQ(frames[1].left, P2 + 16);
-    EXPECT_EQ(frames[1].bottom, 30 + 23 + 18);
+    const int invalidRight[] = {160, 288}, invalidBottom[] = {255, 431};
+    for (int z : {0, 1}) {
+        Zoom = z;
+        UpdateViewGeometry();
+        const int P = CurrentView().P, s = CurrentView().s;
+        // Each entry owns its box and the frame pixel above and left of it.
+        for (int n = 0; n < kPaletteEntries; ++n) {
+            const Point b = PaletteBox(n);
+            ASSERT_EQ(PaletteHitTest(b.x - 1, b.y - 1), n) << z;
+            ASSERT_EQ(PaletteHitTest(b.x + s, b.y + s), n) << z;
+        }
+        const Point last = PaletteBox(kPaletteEntries - 1);
+        for (const Point& outside : {Point{P - 2, 5}, Point{last.x + s + 1, 5}, Point{P, 3}, Point{P, last.y + s + 1}})
+            EXPECT_EQ(PaletteHitTest(outside.x, outside.y), -1) << z << ": " << outside.x - P << "," << outside.y;
+        EXPECT_EQ(Edges(PaletteInvalidRect(30)), Edges({P - 2, 33, P + invalidRight[z], invalidBottom[z]})) << z;
+        // The cursor's two frames: just around the box, and one pixel further out.
+        const Point b = PaletteBox(17);
+        EXPECT_EQ(b.x, P + (z ? 18 : 10));
+        Rect frames[2];
+        PaletteCursorFrames(17, 30, frames);
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(Edges(frames[i]), Edges({b.x - 1 - i, 30 + b.y - 1 - i, b.x + s + 1 + i, 30 + b.y + s + 1 + i}));
+    }
 }

@@ -1,6 +1,9 @@
 // The Pen, the palette pages and the painting rules of pen and marker strokes.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "screen/palette_pages.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
@@ -12,6 +15,9 @@
 
 namespace {
 
+using CA = std::pair<int, int>;  // a cell's code and attribute
+CA Cell(int x, int y) { return {CodeAt(x, y), AttrAt(x, y)}; }
+CA PenValueNow() { return {PenCell().code, PenCell().attr}; }
 
 // Puts the cursor on the first entry of the current page equal to `entry`.
 void ChooseEntry(uint32_t entry)
@@ -27,96 +33,51 @@ void ChooseEntry(uint32_t entry)
 int UndoSteps()
 {
     int steps = 0;
-    while (CanUndo()) {
-        Undo();
-        ++steps;
-    }
+    for (; CanUndo(); ++steps) Undo();
     return steps;
 }
 
 }  // namespace
 
-TEST(PalettePages, LayoutsMatchTheirDocumentedCells)
-{
-    ResetCore();
-    const uint32_t* main = gPalettePages[kMainPalettePage];
-    const uint32_t* aux = gPalettePages[kAuxiliaryPalettePage];
-    EXPECT_EQ(main[11 * 16 + 13], 0x10Du);
-    EXPECT_EQ(main[4 * 16 + 0], 0x0F0u);
-    EXPECT_EQ(main[4 * 16 + 15], 0x0FFu);
-    EXPECT_EQ(main[21 * 16 + 12], 0x0DCu);
-    EXPECT_EQ(aux[8 * 16 + 5], 0x236u);
-    EXPECT_EQ(aux[19 * 16 + 15], 0x0DDu);
-    EXPECT_EQ(aux[21 * 16 + 15], 0x08Eu);
-    // The colour chart: row 3, column 12 is code 58, green (12 mod 8) on magenta.
-    EXPECT_EQ(aux[3 * 16 + 12], CPAL_PRCOLOR | 0x58u | ((4u * 16 + 3) << 16));
-    EXPECT_EQ(aux[7 * 16 + 7], CPAL_PRCOLOR | 0x5Au | ((7u * 16 + 7) << 16));
-    int blanks = 0;
-    for (int n = 0; n < kPaletteEntries; ++n) {
-        EXPECT_EQ(main[n] & (CPAL_REVERSE | CPAL_PRCOLOR), 0u) << n;
-        if (main[n] == 0) ++blanks;
-    }
-    EXPECT_EQ(blanks, 6);
-}
-
 TEST(Pen, PenCellFollowsTheEntryKind)
 {
     ResetCore();
-    EXPECT_EQ(gPen.foreground, 7);
-    EXPECT_EQ(gPen.background, 1);
-    EXPECT_EQ(gPen.cursor, 112);
-    EXPECT_EQ(gPen.page, 0);
-
+    EXPECT_TRUE(gPen.foreground == 7 && gPen.background == 1 && gPen.cursor == 112 && gPen.page == 0);
     ChooseEntry(0x10D);  // second set: attribute bit 7
-    EXPECT_EQ(PenCell().code, 0x0D);
-    EXPECT_EQ(PenCell().attr, 0x80 | 0x71);
-
+    EXPECT_EQ(gPen.cursor, 11 * 16 + 13);
+    EXPECT_EQ(PenValueNow(), CA(0x0D, 0x80 | 0x71));
     gPen.page = kAuxiliaryPalettePage;
     ChooseEntry(0x236);  // reversed: blue on white
-    EXPECT_EQ(PenCell().code, 0x36);
-    EXPECT_EQ(PenCell().attr, 0x17);
-
-    gPen.cursor = 3 * 16 + 12;  // own colours whatever the Pen says
+    EXPECT_EQ(gPen.cursor, 8 * 16 + 5);
+    EXPECT_EQ(PenValueNow(), CA(0x36, 0x17));
+    // The colour chart: row 3, column 12 is code 58, green (12 mod 8) on
+    // magenta, whatever the Pen says.
+    gPen.cursor = 3 * 16 + 12;
     for (int fg = 0; fg < 8; ++fg) {
         gPen.foreground = fg;
         gPen.background = 7 - fg;
-        EXPECT_EQ(PenCell().code, 0x58);
-        EXPECT_EQ(PenCell().attr, 0x43);
+        EXPECT_EQ(PenValueNow(), CA(0x58, 0x43));
     }
 }
 
-TEST(Pen, ColourAndCursorOperations)
+TEST(Pen, CursorMovesWrapInTheRowAndStopAtTheEdges)
 {
+    // The colour keys and the page switch are checked on the real window.
     ResetCore();
-    SetForeground(2);
-    SetBackground(6);
-    SwapPenColours();
-    EXPECT_EQ(gPen.foreground, 6);
-    EXPECT_EQ(gPen.background, 2);
-    EXPECT_EQ(gSeams.penChanges.size(), 3u);
-
     using D = PaletteDirection;
     // Left and right wrap within the row of 16; up and down stop at the edges.
-    const struct {
-        int from;
-        D direction;
-        int to;
-    } moves[] = {{16, D::Left, 31}, {31, D::Right, 16}, {10, D::Up, 10},   {15, D::Up, 15},
-                 {16, D::Up, 0},    {336, D::Down, 336}, {340, D::Down, 340}, {335, D::Down, 351},
-                 {351, D::Right, 336}, {0, D::Left, 15}};
-    for (const auto& m : moves) {
-        gPen.cursor = m.from;
-        MovePaletteCursor(m.direction);
-        EXPECT_EQ(gPen.cursor, m.to) << "from " << m.from;
+    const std::tuple<int, D, int> moves[] = {{16, D::Left, 31},   {31, D::Right, 16},   {10, D::Up, 10},
+                                             {15, D::Up, 15},     {16, D::Up, 0},       {336, D::Down, 336},
+                                             {340, D::Down, 340}, {335, D::Down, 351},  {351, D::Right, 336},
+                                             {0, D::Left, 15}};
+    for (const auto& [from, direction, to] : moves) {
+        gPen.cursor = from;
+        MovePaletteCursor(direction);
+        EXPECT_EQ(gPen.cursor, to) << "from " << from;
     }
 
     SetPaletteCursor(352);  // off the page: ignored
     EXPECT_EQ(gPen.cursor, 15);
-    TogglePalettePage();
-    EXPECT_EQ(gPen.page, 1);
-    TogglePalettePage();
-    EXPECT_EQ(gPen.page, 0);
-    EXPECT_EQ(gSeams.penChanges.back(), PenChange::Page);
 }
 
 TEST(Pen, PickUpFindsOrPlantsTheCharacter)
@@ -126,11 +87,10 @@ TEST(Pen, PickUpFindsOrPlantsTheCharacter)
     PickUpCell(3, 4, false, false);
     EXPECT_EQ(gPen.foreground, 2);
     EXPECT_EQ(gPen.background, 5);
-    // 141 is on neither page: it goes into entry 351.
+    // 141 is on neither page: it goes into entry 351; the mark is not picked up.
     EXPECT_EQ(gPen.cursor, kPaletteLastEntry);
     EXPECT_EQ(gPalettePages[0][kPaletteLastEntry], 0x141u);
-    EXPECT_EQ(PenCell().attr & kAttrMark, 0);  // the mark is not picked up
-
+    EXPECT_EQ(PenCell().attr & kAttrMark, 0);
     gPen.cursor = 0;
     PickUpCell(3, 4, false, false);  // found again, at 351
     EXPECT_EQ(gPen.cursor, kPaletteLastEntry);
@@ -139,18 +99,19 @@ TEST(Pen, PickUpFindsOrPlantsTheCharacter)
     PickUpCell(0, 0, true, false);  // Ctrl: colours stay
     EXPECT_EQ(gPen.foreground, 2);
     EXPECT_EQ(gPen.cursor, 11 * 16 + 13);
+    gPen.cursor = 0;
     PickUpCell(0, 0, false, true);  // Shift: character stays
     EXPECT_EQ(gPen.foreground, 3);
     EXPECT_EQ(gPen.background, 4);
-    EXPECT_EQ(gPen.cursor, 11 * 16 + 13);
+    EXPECT_EQ(gPen.cursor, 0);
 
     // On the auxiliary page, a reversed entry never matches: 0x36 is found
     // at its plain place, not at the reversed 0x236 before it.
     gPen.page = 1;
     Put(1, 1, 0x36, 0x71);
     PickUpCell(1, 1, false, false);
-    EXPECT_EQ(gPalettePages[1][gPen.cursor], 0x036u);
     EXPECT_EQ(gPen.cursor, 9 * 16 + 5);
+    EXPECT_EQ(gPalettePages[1][gPen.cursor], 0x036u);
 }
 
 TEST(PenStroke, PlainStrokePaintsKeepsMarksAndUndoesAsOne)
@@ -160,23 +121,19 @@ TEST(PenStroke, PlainStrokePaintsKeepsMarksAndUndoesAsOne)
     UseTestBackBuffer(2);
     ChooseEntry(0x001);  // 'A', white on blue
     Put(5, 5, 0x20, kAttrMark);
-    Put(6, 5, 0x20, 0);
     PenStrokePress(5, 5, 1, false, false);
     EXPECT_TRUE(PenStrokeMove(6, 5, 1, false));
     EXPECT_FALSE(PenStrokeMove(6, 5, 2, false));  // same cell: nothing
     EXPECT_TRUE(PenStrokeMove(7, 5, 1, false));
     EndStroke();
     EXPECT_FALSE(PenStrokeMove(8, 5, 1, false));  // released: no painting
-    EXPECT_EQ(CodeAt(5, 5), 0x01);
-    EXPECT_EQ(AttrAt(5, 5), 0x71 | kAttrMark);
-    EXPECT_EQ(AttrAt(6, 5), 0x71);
+    EXPECT_EQ(Cell(5, 5), CA(0x01, 0x71 | kAttrMark));
+    EXPECT_EQ(Cell(6, 5), CA(0x01, 0x71));
+    EXPECT_EQ(Cell(8, 5), CA(0, 0));
     EXPECT_EQ(gLastCell.x, 8);
-    EXPECT_TRUE(BoxShowsCell(5, 5));
-    EXPECT_TRUE(BoxShowsCell(7, 5));
+    EXPECT_TRUE(BoxShowsCell(5, 5) && BoxShowsCell(7, 5));
     EXPECT_EQ(UndoSteps(), 1);
-    EXPECT_EQ(CodeAt(5, 5), 0x20);
-    EXPECT_EQ(AttrAt(5, 5), kAttrMark);
-
+    EXPECT_EQ(Cell(5, 5), CA(0x20, kAttrMark));
     EXPECT_TRUE(BoxShowsCell(5, 5));
 
     // Painting a cell with its own value is still a recorded change, and
@@ -186,8 +143,7 @@ TEST(PenStroke, PlainStrokePaintsKeepsMarksAndUndoesAsOne)
     ChooseEntry(0x001);
     Put(0, 0, 0x01, 0x71);
     PenStrokePress(0, 0, 1, false, false);
-    EXPECT_TRUE(CanUndo());
-    EXPECT_TRUE(IsModified());
+    EXPECT_TRUE(CanUndo() && IsModified());
     EXPECT_NE(*PixelAt(gBackBuffer, 8, 8), 0xABCDEFu);
     EXPECT_TRUE(BoxShowsCell(0, 0));
 }
@@ -196,52 +152,33 @@ TEST(PenStroke, ModifiersDecideWhatChanges)
 {
     ResetCore();
     ChooseEntry(0x001);  // 'A', Pen white on blue
-    // Shift: colours only; the cell keeps its character and character set.
-    Put(0, 0, 0x0D, 0x80 | 0x24);
-    PenStrokePress(0, 0, 1, false, true);
-    EXPECT_EQ(CodeAt(0, 0), 0x0D);
-    EXPECT_EQ(AttrAt(0, 0), 0x80 | 0x71);
-    Put(1, 0, 0x33, 0x00);
-    PenStrokeMove(1, 0, 1, false);  // Shift stroke stays colours-only
-    EXPECT_EQ(CodeAt(1, 0), 0x33);
-    EXPECT_EQ(AttrAt(1, 0), 0x71);
-    EndStroke();
-
-    // Ctrl: character only, at the press and through the drag.
-    Put(0, 1, 0x0D, 0x80 | 0x24 | kAttrMark);
-    Put(1, 1, 0x0E, 0x80 | 0x35);
-    PenStrokePress(0, 1, 1, true, false);
-    EXPECT_EQ(CodeAt(0, 1), 0x01);
-    EXPECT_EQ(AttrAt(0, 1), 0x80 | 0x24 | kAttrMark);
-    PenStrokeMove(1, 1, 1, true);
-    EXPECT_EQ(CodeAt(1, 1), 0x01);
-    EXPECT_EQ(AttrAt(1, 1), 0x80 | 0x35);
-    EndStroke();
-
-    // Plain stroke: Shift held during the drag keeps the character set of
-    // that cell but still paints the Pen's character.
-    Put(0, 2, 0x00, 0);
-    Put(1, 2, 0x44, 0x80);
-    PenStrokePress(0, 2, 1, false, false);
-    PenStrokeMove(1, 2, 1, true);
-    EXPECT_EQ(CodeAt(1, 2), 0x01);
-    EXPECT_EQ(AttrAt(1, 2), 0x80 | 0x71);
-    EndStroke();
-
-    // Ctrl+Shift: the press keeps the character, the drag paints it, and
-    // keeps the character set only while Shift is held.
-    Put(0, 3, 0x44, 0x80);
-    Put(1, 3, 0x44, 0x80);
-    Put(2, 3, 0x44, 0x80);
-    PenStrokePress(0, 3, 1, true, true);
-    EXPECT_EQ(CodeAt(0, 3), 0x44);
-    PenStrokeMove(1, 3, 1, false);
-    EXPECT_EQ(CodeAt(1, 3), 0x01);
-    EXPECT_EQ(AttrAt(1, 3), 0x71);
-    PenStrokeMove(2, 3, 1, true);
-    EXPECT_EQ(CodeAt(2, 3), 0x01);
-    EXPECT_EQ(AttrAt(2, 3), 0x80 | 0x71);
-    EndStroke();
+    // Each row: the press with its Ctrl and Shift, then drags with Shift as
+    // given. Shift alone: colours only, the cell keeps its character and
+    // set. Ctrl: the character only. A plain stroke dragged with Shift keeps
+    // the set but paints the character. Ctrl+Shift: the press keeps the
+    // character, the drag paints it, keeping the set only while Shift is held.
+    const struct {
+        bool ctrl, shift;
+        bool dragShift[2];
+        CA before[3], after[3];
+    } strokes[] = {
+        {false, true, {false, false},
+         {{0x0D, 0xA4}, {0x33, 0x00}, {0x33, 0x00}}, {{0x0D, 0xF1}, {0x33, 0x71}, {0x33, 0x71}}},
+        {true, false, {false, false},
+         {{0x0D, 0xAC}, {0x0E, 0xB5}, {0x0E, 0x00}}, {{0x01, 0xAC}, {0x01, 0xB5}, {0x01, 0x00}}},
+        {false, false, {true, false},
+         {{0x00, 0x00}, {0x44, 0x80}, {0x44, 0x80}}, {{0x01, 0x71}, {0x01, 0xF1}, {0x01, 0x71}}},
+        {true, true, {false, true},
+         {{0x44, 0x80}, {0x44, 0x80}, {0x44, 0x80}}, {{0x44, 0xF1}, {0x01, 0x71}, {0x01, 0xF1}}},
+    };
+    for (int y = 0; y < 4; ++y) {
+        const auto& s = strokes[y];
+        for (int x = 0; x < 3; ++x) Put(x, y, s.before[x].first, s.before[x].second);
+        PenStrokePress(0, y, 1, s.ctrl, s.shift);
+        for (int x = 1; x < 3; ++x) PenStrokeMove(x, y, 1, s.dragShift[x - 1]);
+        EndStroke();
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(Cell(x, y), s.after[x]) << "row " << y << " cell " << x;
+    }
     EXPECT_EQ(gDragMode, kNoDrag);
 }
 
@@ -259,22 +196,19 @@ TEST(PenStroke, SemigraphicStrokesDrawOrEraseForTheWholeStroke)
     EXPECT_EQ(CodeAt(0, 0), 0xFB);
     EndStroke();
 
-    // Pressing on a set sub-block erases; the drag keeps erasing.
+    // Pressing on a set sub-block erases; the drag keeps erasing. The erased
+    // cell keeps its mark bit and takes the Pen's colours.
     Put(1, 0, 0xFF, 0x8F);
     Put(2, 0, 0xF4, 0);
     PenStrokePress(1, 0, 1, false, false);
-    EXPECT_EQ(CodeAt(1, 0), 0xFE);
+    EXPECT_EQ(Cell(1, 0), CA(0xFE, 0x71 | kAttrMark));
     EXPECT_EQ(gSemigraphicMode, kSemigraphicOn);
     PenStrokeMove(2, 0, 1, false);  // not set there: stays clear, never drawn
     EXPECT_EQ(CodeAt(2, 0), 0xF4);
     PenStrokeMove(2, 0, 4, false);
     EXPECT_EQ(CodeAt(2, 0), 0xF0);
-    // The erased cell keeps its mark bit, takes the Pen's colours.
-    EXPECT_EQ(AttrAt(1, 0), 0x71 | kAttrMark);
-    // No sub-block position: the cell is left alone.
-    const int before = CodeAt(2, 0);
-    EXPECT_FALSE(PenStrokeMove(2, 0, 0, false));
-    EXPECT_EQ(CodeAt(2, 0), before);
+    EXPECT_FALSE(PenStrokeMove(2, 0, 0, false));  // no sub-block position: left alone
+    EXPECT_EQ(CodeAt(2, 0), 0xF0);
     EndStroke();
 }
 
@@ -285,11 +219,10 @@ TEST(MarkerStroke, TogglesByThePressedCellAndSkipsCrossedCells)
     Put(2, 0, 0x42, 0x71 | kAttrMark);
     MarkerStrokePress(0, 0);
     EXPECT_EQ(gBit3Choice, kBit3Sets);
-    EXPECT_EQ(AttrAt(0, 0), 0x70 | kAttrMark);
-    EXPECT_EQ(CodeAt(0, 0), 0x41);
+    EXPECT_EQ(Cell(0, 0), CA(0x41, 0x70 | kAttrMark));
     EXPECT_FALSE(MarkerStrokeMove(1, 0));  // crossed by one report: untouched
     EXPECT_FALSE(MarkerStrokeMove(2, 0));
-    EXPECT_TRUE(MarkerStrokeMove(2, 0));   // resting: one change per report
+    EXPECT_TRUE(MarkerStrokeMove(2, 0));  // resting: one change per report
     EXPECT_TRUE(MarkerStrokeMove(2, 0));
     EndStroke();
     EXPECT_EQ(AttrAt(1, 0), 0);

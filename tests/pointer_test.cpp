@@ -1,6 +1,7 @@
 // What the mouse does with the selection tool: the zones of the border, the
-// rubber band, the handles, moving a block over the edge, and the status
-// texts, driven through the pointer calls the shell makes.
+// rubber band and its size text, the handles, moving a block over the edge,
+// and commands during a drag, driven through the pointer calls the shell
+// makes.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,7 +10,6 @@
 #include "app/edit_commands.h"
 #include "app/pointer.h"
 #include "render/block_view.h"
-#include "render/palette_view.h"
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
@@ -173,30 +173,6 @@ TEST(Pointer, AMoveCarriesTheBlockOverTheLeftEdgeAndOneUndoTakesItBack)
     UndoEdit();
     EXPECT_EQ(0, std::memcmp(&gScreen, &before, sizeof before));
     EXPECT_FALSE(CanUndo());
-}
-
-TEST(Pointer, StatusTextsDescribeCellsAndPaletteEntries)
-{
-    ResetCore();
-    UseTestBackBuffer(1);
-    ShowStatusBar = 1;
-    gScreen.code[CellIndex(39, 24)] = 0xDB;
-    gScreen.attr[CellIndex(39, 24)] = 0xC5;
-    PointerAnswer a = PointerMove(CurrentView().P - 20, 5000, false, {});  // clamped to the last cell
-    EXPECT_STREQ(a.status[0], "(39, 24)");
-    EXPECT_STREQ(a.status[1], "Chr: DB h  Attr: C5 h");
-    EXPECT_FALSE(PointerMove(CurrentView().P - 21, 5000, false, {}).statusChanged[0]);  // same cell
-
-    const Point entry = PaletteBox(0);
-    a = PointerMove(entry.x + 1, entry.y + 1, false, {});
-    EXPECT_TRUE(a.statusChanged[0]);
-    EXPECT_STREQ(a.status[0], "");
-    EXPECT_EQ(gPointer.lastPaletteIndex, 0);
-    EXPECT_EQ(gLastCell.x, -1);
-    EXPECT_FALSE(PointerMove(entry.x + 2, entry.y + 1, false, {}).statusChanged[1]);
-
-    ShowStatusBar = 0;
-    EXPECT_FALSE(PointerMove(Centre(3, 3).x, Centre(3, 3).y, false, {}).statusChanged[0]);
 }
 
 TEST(Pointer, CommandsDuringADragEndIt)

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "io/screen_file.h"
 #include "screen/screen.h"
@@ -62,13 +63,14 @@ TEST(ScreenFile, WriterMatchesTheWorkedExampleAndRoundTrips)
     gScreen.attr[0] = 0x71;
     gScreen.code[1] = 0x20;
     gScreen.attr[1] = 0xF8;
-    const std::string text = Written();
-    EXPECT_EQ(text.size(), 6002u);
-    EXPECT_EQ(text.compare(0, 11, "65,800,0,0,"), 0);
-    EXPECT_EQ(text.compare(2003, 2, "7,"), 0);  // run 2 starts after "65,800," and 998 "0,"
-    EXPECT_EQ(text.compare(4001, 6, "7,1,0,"), 0);  // last foreground, then run 3
-    EXPECT_EQ(text.back(), '0');
-    EXPECT_EQ(text[text.size() - 2], ',');
+    // The mark and the second set go into bits 9 and 8 of the cell word;
+    // foregrounds are 7, backgrounds 0 but for the first cell's 1.
+    std::string want = "65,800";
+    for (int i = 2; i < kCellCount; ++i) want += ",0";
+    for (int i = 0; i < kCellCount; ++i) want += ",7";
+    want += ",1";
+    for (int i = 1; i < kCellCount; ++i) want += ",0";
+    EXPECT_EQ(Written(), want);
 
     // Every attribute bit survives, the mark and the character set included.
     FillPattern();
@@ -87,35 +89,26 @@ TEST(ScreenFile, WriterMatchesTheWorkedExampleAndRoundTrips)
 TEST(ScreenFile, ReaderAcceptsWhatTheFormatAllows)
 {
     ResetCore();
-    ASSERT_TRUE(Read(FileWithFirstCell("007", "7", "1")));  // leading zeros
-    EXPECT_EQ(gScreen.code[0], 7);
-    EXPECT_EQ(gScreen.attr[0], 0x71);
-
-    ASSERT_TRUE(Read(FileWithFirstCell("1025", "", "")));  // bits above 9 ignored; empty = 0
-    EXPECT_EQ(gScreen.code[0], 1);
-    EXPECT_EQ(gScreen.attr[0], 0);
-
-    ASSERT_TRUE(Read(FileWithFirstCell("800", "9", "2")));  // fg 8-15 also sets bit 7
-    EXPECT_EQ(gScreen.code[0], 0x20);
-    EXPECT_EQ(gScreen.attr[0], 0x80 | 0x10 | 0x08 | 0x02);
-
-    // Oversized colours never push the attribute beyond eight bits.
-    ASSERT_TRUE(Read(FileWithFirstCell("0", "4294967295", "99999999")));
-    EXPECT_EQ(gScreen.attr[0], 0xFF);
-    ASSERT_TRUE(Read(FileWithFirstCell("0", "17", "256")));  // bits above 7 dropped
-    EXPECT_EQ(gScreen.attr[0], 0x10);
-
+    // Leading zeros; bits above 9 of the word ignored, an empty number 0; a
+    // foreground of 8-15 also sets bit 7; oversized colours never push the
+    // attribute beyond eight bits, and their bits above 7 are dropped.
+    const std::tuple<const char*, const char*, const char*, int, int> cells[] = {
+        {"007", "7", "1", 7, 0x71}, {"1025", "", "", 1, 0}, {"800", "9", "2", 0x20, 0x80 | 0x10 | 0x08 | 0x02},
+        {"0", "4294967295", "99999999", 0, 0xFF}, {"0", "17", "256", 0, 0x10}};
+    for (const auto& [word, fg, bg, code, attr] : cells) {
+        ASSERT_TRUE(Read(FileWithFirstCell(word, fg, bg))) << word << "," << fg << "," << bg;
+        EXPECT_TRUE(gScreen.code[0] == code && gScreen.attr[0] == attr) << word << "," << fg << "," << bg;
+    }
     const std::string base = FileWithFirstCell("1", "2", "3");
-    EXPECT_TRUE(Read(base + ","));
-    EXPECT_TRUE(Read(base + "\r\nsecond line"));
-    EXPECT_TRUE(Read(base + std::string("\0junk", 5)));
-    // The text may end right after the 2999th comma: the last background is 0.
+    for (const std::string& tail : {std::string(","), std::string("\r\nsecond line"), std::string("\0junk", 5)})
+        EXPECT_TRUE(Read(base + tail));
+    // The text may end right after the 2999th comma: the last background is
+    // 0; a blank merely ends that empty last field.
     std::string shortLast = base.substr(0, base.size() - 1);
     gScreen.attr[999] = 0x77;
     ASSERT_TRUE(Read(shortLast));
     EXPECT_EQ(gScreen.attr[999], 0);
-    shortLast.push_back('\n');  // a blank merely ends that empty last field
-    EXPECT_TRUE(Read(shortLast));
+    EXPECT_TRUE(Read(shortLast + "\n"));
 }
 
 TEST(ScreenFile, RejectedTextLeavesTheScreenAsItWas)
@@ -123,84 +116,54 @@ TEST(ScreenFile, RejectedTextLeavesTheScreenAsItWas)
     ResetCore();
     FillPattern();
     const std::string good = Written();
-    struct Case {
-        std::string text;
-        size_t offset;
-        int found;
-    };
-    std::string blank = good;
-    blank.insert(2, " ");  // a blank after the first number's digits
-    std::string twoRuns = good.substr(0, good.size() / 3 * 2);
-    const size_t secondRun = [&] {
-        size_t pos = 0;
-        for (int i = 0; i < kCellCount; ++i) pos = good.find(',', pos) + 1;
-        return pos;
-    }();
+    size_t secondRun = 0;  // just after the 1000th comma
+    for (int i = 0; i < kCellCount; ++i) secondRun = good.find(',', secondRun) + 1;
     std::string lineBreak = good;
     lineBreak[secondRun - 1] = '\n';  // between runs 1 and 2
-    std::string minus = good;
-    minus.insert(0, "-");
-    const Case cases[] = {
+    constexpr size_t kAny = ~size_t{0};  // where the reader stops is not the point
+    const std::tuple<std::string, size_t, int> cases[] = {
         {"", 0, -1},
-        {std::string("\xEF\xBB\xBF") + good, 0, 0xEF},
-        {minus, 0, '-'},
+        {"\xEF\xBB\xBF" + good, 0, 0xEF},
+        {"-" + good, 0, '-'},
         {"1,2,3", 5, -1},
         {lineBreak, secondRun - 1, '\n'},
+        {std::string(good).insert(2, " "), kAny, 0},  // a blank after the first number's digits
+        {good.substr(0, good.size() / 3 * 2), kAny, 0},
+        {good.substr(0, 100), kAny, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& [text, offset, found] : cases) {
         FillPattern();
         ScreenFileProblem problem = {99, 99};
-        EXPECT_FALSE(Read(c.text, &problem));
-        EXPECT_EQ(problem.offset, c.offset);
-        EXPECT_EQ(problem.found, c.found);
+        EXPECT_FALSE(Read(text, &problem));
+        EXPECT_TRUE(offset == kAny || (problem.offset == offset && problem.found == found)) << problem.offset;
         EXPECT_EQ(Written(), good) << "the screen changed";
     }
-    for (const std::string& bad : {blank, twoRuns, good.substr(0, 100)}) {
-        FillPattern();
-        EXPECT_FALSE(Read(bad));
-        EXPECT_EQ(Written(), good);
-    }
     char why[80];
-    DescribeScreenFileProblem({12, ' '}, why, sizeof why);
-    EXPECT_STREQ(why, "expected ',' at byte 12, found ' '");
     DescribeScreenFileProblem({3, '\n'}, why, sizeof why);
     EXPECT_STREQ(why, "expected ',' at byte 3, found byte 0x0A");
     DescribeScreenFileProblem({0, -1}, why, sizeof why);
-    EXPECT_STREQ(why, "expected ',' at byte 0, found end of file");
+    EXPECT_STREQ(why, "expected ',' at byte 0, found end of file");  // a printable byte: see the vexa-cli check
 }
-
-namespace {
-struct FailingSink {
-    int callsBeforeFailure;
-    size_t written;
-};
-bool FailAfter(void* context, const char* /*bytes*/, size_t count)
-{
-    auto* sink = static_cast<FailingSink*>(context);
-    if (sink->callsBeforeFailure-- <= 0) return false;
-    sink->written += count;
-    return true;
-}
-bool CountPieces(void* context, const char* /*bytes*/, size_t count)
-{
-    EXPECT_LE(count, 520u);
-    ++*static_cast<int*>(context);
-    return true;
-}
-}  // namespace
 
 TEST(ScreenFile, WriterReportsFailedWritesAndWritesInSmallPieces)
 {
     ResetCore();
     FillPattern();
-    FailingSink first = {0, 0};
-    EXPECT_FALSE(WriteScreenFile(FailAfter, &first));
-    FailingSink later = {3, 0};
-    EXPECT_FALSE(WriteScreenFile(FailAfter, &later));
-    EXPECT_GT(later.written, 0u);
-    int pieces = 0;
-    EXPECT_TRUE(WriteScreenFile(CountPieces, &pieces));
-    EXPECT_GT(pieces, 10);
+    // The sink takes `calls` pieces of at most 520 bytes, then fails.
+    struct Sink {
+        int calls, taken = 0;
+    };
+    const auto sink = [](void* context, const char*, size_t count) {
+        auto* s = static_cast<Sink*>(context);
+        EXPECT_LE(count, 520u);
+        return s->taken < s->calls && ++s->taken;
+    };
+    Sink none = {0}, some = {3}, all = {1 << 20};
+    EXPECT_FALSE(WriteScreenFile(sink, &none));
+    EXPECT_FALSE(WriteScreenFile(sink, &some));
+    EXPECT_EQ(some.taken, 3);
+    EXPECT_TRUE(WriteScreenFile(sink, &all));
+    EXPECT_GT(all.taken, 10);
 }
 
 TEST(ScreenFile, MangledTextsAreAcceptedWholeOrLeaveTheScreenAlone)

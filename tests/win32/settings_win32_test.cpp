@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/recent_files.h"
 #include "app/settings.h"
@@ -51,75 +53,70 @@ protected:
     wchar_t previous_[MAX_PATH];
 };
 
+// The eight settings in the file's order.
+std::vector<int> Values()
+{
+    std::vector<int> v;
+    for (const SettingEntry* e = kSettingsTable; e->key; ++e) v.push_back(*e->value);
+    return v;
+}
+// Their defaults (the end-to-end run checks what they are).
+std::vector<int> Defaults()
+{
+    ResetSettings();
+    return Values();
+}
+
+// The recent-file list up to its first gap.
+std::vector<std::string> Listed()
+{
+    std::vector<std::string> out;
+    for (int p = 0; p < kRecentFiles && LookUpRecentFile(p); ++p) out.push_back(LookUpRecentFile(p));
+    return out;
+}
+
 }  // namespace
 
-TEST_F(SettingsFile, MissingFileGivesDefaultsAndSaveCreatesIt)
+TEST_F(SettingsFile, MissingFileGivesDefaultsAndSaveThenLoadRoundTrips)
 {
+    const std::vector<int> defaults = Defaults();
     ShowGrid = 0;
     Zoom = 5;
     AddRecentFile("C:\\stale.txt");
     LoadSettings();
     EXPECT_EQ(std::wstring(SettingsPath()), Ini());
-    EXPECT_EQ(ShowGrid, 1);
-    EXPECT_EQ(Zoom, 1);
-    EXPECT_EQ(ZoomRatio, 1);
-    EXPECT_EQ(GridType, 1);
-    EXPECT_EQ(ShowStatusBar, 0);
-    EXPECT_EQ(MarkBit3 + MarkDispc0 + MarkIsTransparent, 0);
+    EXPECT_EQ(Values(), defaults);
     EXPECT_EQ(LookUpRecentFile(0), nullptr);
 
-    SaveSettings();
-    EXPECT_NE(GetFileAttributesW(Ini().c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(Read(L"Config", L"Zoom"), L"1");
-    EXPECT_EQ(Read(L"RecentFiles", L"RecentFile1"), L"");
-}
-
-TEST_F(SettingsFile, SaveThenLoadRoundTripsSettingsAndListOrder)
-{
-    LoadSettings();
-    ShowGrid = 0;
-    Zoom = 3;
-    ZoomRatio = 3;
-    MarkBit3 = 1;
-    MarkDispc0 = 1;
-    MarkIsTransparent = 1;
-    ShowStatusBar = 1;
-    GridType = 0;
-    // Names from several scripts must come back unchanged under any locale.
+    // Every setting off its default; names from several scripts must come
+    // back unchanged under any locale.
+    for (const SettingEntry* e = kSettingsTable; e->key; ++e) *e->value = e->defaultValue ? 0 : 1;
+    Zoom = ZoomRatio = 3;
+    const std::vector<int> changed = Values();
     const char* names[] = {"C:\\art\\title.txt", "C:\\絵\\タイトル画面.txt", "C:\\Ärger\\Ωμέγα.txt",
                            "Z:\\tmp\\😀 smile.txt"};
     for (const char* n : names) AddRecentFile(n);
     AddRecentFile("C:\\ART\\TITLE.TXT");  // back to the top
     SaveSettings();
-
     ResetSettings();
     ClearRecentFiles();
     LoadSettings();
-    EXPECT_EQ(ShowGrid, 0);
-    EXPECT_EQ(Zoom, 3);
-    EXPECT_EQ(ZoomRatio, 3);
-    EXPECT_EQ(MarkBit3, 1);
-    EXPECT_EQ(MarkDispc0, 1);
-    EXPECT_EQ(MarkIsTransparent, 1);
-    EXPECT_EQ(ShowStatusBar, 1);
-    EXPECT_EQ(GridType, 0);
-    ASSERT_NE(LookUpRecentFile(3), nullptr);
-    EXPECT_STREQ(LookUpRecentFile(0), names[0]);
-    EXPECT_STREQ(LookUpRecentFile(1), names[3]);
-    EXPECT_STREQ(LookUpRecentFile(2), names[2]);
-    EXPECT_STREQ(LookUpRecentFile(3), names[1]);
-    EXPECT_EQ(LookUpRecentFile(4), nullptr);
+    EXPECT_EQ(Values(), changed);
+    EXPECT_EQ(Listed(), (std::vector<std::string>{names[0], names[3], names[2], names[1]}));
     EXPECT_EQ(Read(L"RecentFiles", L"RecentFile2"), Widen(names[3]));
 }
 
-TEST_F(SettingsFile, SaveReplacesOnlyItsOwnSections)
+TEST_F(SettingsFile, LoadFixesBadValuesAndSaveReplacesOnlyItsOwnSections)
 {
-    WriteIni("[Before]\r\nkeep=1\r\n"
-             "[Config]\r\nZoom=2\r\nUserKey=5\r\n"
+    std::vector<int> want = Defaults();
+    want[1] = 2;  // Zoom
+    want[6] = 1;  // ShowStatusBar
+    WriteIni("[Before]\r\nkeep=1\r\ntitle=タイトル\r\n"
+             "[Config]\r\nZoom=2\r\nZoomRatio=-3\r\nShowGrid=7\r\nShowStatusBar=1\r\nMarkBit3=x\r\nUserKey=5\r\n"
              "[RecentFiles]\r\nRecentFile1=C:\\a.txt\r\nRecentFile7=C:\\g.txt\r\nNote=x\r\n"
              "[After]\r\nalso=kept\r\n");
     LoadSettings();
-    EXPECT_EQ(Zoom, 2);
+    EXPECT_EQ(Values(), want);  // values out of range, or no numbers, fall back to their defaults
     EXPECT_STREQ(LookUpRecentFile(0), "C:\\a.txt");
     EXPECT_STREQ(LookUpRecentFile(6), "C:\\g.txt");
     AddRecentFile("C:\\絵\\画面.txt");  // the file was not Unicode before
@@ -128,32 +125,17 @@ TEST_F(SettingsFile, SaveReplacesOnlyItsOwnSections)
     ClearRecentFiles();
     LoadSettings();
     EXPECT_STREQ(LookUpRecentFile(1), "C:\\絵\\画面.txt");
+    // The unmarked UTF-8 text of other sections survives the rewrite.
+    EXPECT_EQ(Read(L"Before", L"title"), L"タイトル");
     EXPECT_EQ(Read(L"Before", L"keep"), L"1");
     EXPECT_EQ(Read(L"After", L"also"), L"kept");
     EXPECT_EQ(Read(L"Config", L"UserKey"), L"<none>");
     EXPECT_EQ(Read(L"RecentFiles", L"Note"), L"<none>");
     EXPECT_EQ(Read(L"Config", L"GridType"), L"1");
     // Positions are written as they stand, gaps included.
-    EXPECT_EQ(Read(L"RecentFiles", L"RecentFile1"), L"C:\\a.txt");
-    EXPECT_EQ(Read(L"RecentFiles", L"RecentFile3"), L"");
-    EXPECT_EQ(Read(L"RecentFiles", L"RecentFile8"), L"C:\\g.txt");
-    EXPECT_EQ(Read(L"RecentFiles", L"RecentFile9"), L"");
-}
-
-TEST_F(SettingsFile, OutOfRangeValuesFallBackToDefaults)
-{
-    WriteIni("[Config]\r\nZoom=42\r\nZoomRatio=-3\r\nShowGrid=7\r\nGridType=0\r\nShowStatusBar=1\r\n"
-             "MarkBit3=x\r\n");
-    LoadSettings();
-    EXPECT_EQ(Zoom, 1);
-    EXPECT_EQ(ZoomRatio, 1);
-    EXPECT_EQ(ShowGrid, 1);
-    EXPECT_EQ(GridType, 0);
-    EXPECT_EQ(ShowStatusBar, 1);
-    EXPECT_EQ(MarkBit3, 0);
-    WriteIni("[Config]\r\nZoom=-3\r\n");
-    LoadSettings();
-    EXPECT_EQ(Zoom, 1);
+    for (const auto& [key, value] : {std::pair{L"RecentFile1", L"C:\\a.txt"}, {L"RecentFile3", L""},
+                                     {L"RecentFile8", L"C:\\g.txt"}, {L"RecentFile9", L""}})
+        EXPECT_EQ(Read(L"RecentFiles", key), value) << ::testing::PrintToString(key);
 }
 
 TEST_F(SettingsFile, RecentListComparesNamesAsTheFileSystemDoes)
@@ -162,19 +144,7 @@ TEST_F(SettingsFile, RecentListComparesNamesAsTheFileSystemDoes)
     EXPECT_TRUE(AddRecentFile("C:\\Łódź\\Ÿes.txt"));
     EXPECT_TRUE(AddRecentFile("C:\\other.txt"));
     EXPECT_TRUE(AddRecentFile("c:\\łÓDŹ\\ÿES.TXT"));  // the same file: moved up, not added
-    EXPECT_STREQ(LookUpRecentFile(0), "C:\\Łódź\\Ÿes.txt");
-    EXPECT_STREQ(LookUpRecentFile(1), "C:\\other.txt");
-    EXPECT_EQ(LookUpRecentFile(2), nullptr);
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"C:\\Łódź\\Ÿes.txt", "C:\\other.txt"}));
     EXPECT_TRUE(ForgetRecentFile("C:\\ŁÓDŹ\\ŸES.TXT"));
-    EXPECT_EQ(LookUpRecentFile(1), nullptr);
-}
-
-TEST_F(SettingsFile, UnmarkedUtf8FileKeepsItsText)
-{
-    WriteIni("[Notes]\r\ntitle=タイトル\r\n[Config]\r\nZoom=3\r\n");
-    LoadSettings();
-    EXPECT_EQ(Zoom, 3);
-    SaveSettings();
-    EXPECT_EQ(Read(L"Notes", L"title"), L"タイトル");
-    EXPECT_EQ(Read(L"Config", L"Zoom"), L"3");
+    EXPECT_EQ(Listed(), std::vector<std::string>{"C:\\other.txt"});
 }
