@@ -30,13 +30,6 @@ void ChooseEntry(uint32_t entry)
     FAIL() << "entry not on page";
 }
 
-int UndoSteps()
-{
-    int steps = 0;
-    for (; CanUndo(); ++steps) Undo();
-    return steps;
-}
-
 }  // namespace
 
 TEST(Pen, PenCellFollowsTheEntryKind)
@@ -132,7 +125,7 @@ TEST(PenStroke, PlainStrokePaintsKeepsMarksAndUndoesAsOne)
     EXPECT_EQ(Cell(8, 5), CA(0, 0));
     EXPECT_EQ(gLastCell.x, 8);
     EXPECT_TRUE(BoxShowsCell(5, 5) && BoxShowsCell(7, 5));
-    EXPECT_EQ(UndoSteps(), 1);
+    EXPECT_EQ(UndoAll(), 1);
     EXPECT_EQ(Cell(5, 5), CA(0x20, kAttrMark));
     EXPECT_TRUE(BoxShowsCell(5, 5));
 
@@ -228,7 +221,7 @@ TEST(MarkerStroke, TogglesByThePressedCellAndSkipsCrossedCells)
     EXPECT_EQ(AttrAt(1, 0), 0);
     EXPECT_EQ(AttrAt(2, 0), 0x71 | kAttrMark);
     EXPECT_EQ(gHistory.SP, 3);  // one record per write
-    EXPECT_EQ(UndoSteps(), 1);
+    EXPECT_EQ(UndoAll(), 1);
 
     // Pressing a marked cell makes a clearing stroke.
     Put(3, 3, 0, kAttrMark | 0x80);

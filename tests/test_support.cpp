@@ -76,3 +76,10 @@ void LoadPatternFont()
     for (int g = 0; g < kGlyphCount; ++g)
         for (int r = 0; r < kGlyphBytes; ++r) gFontImage[g * kGlyphBytes + r] = static_cast<uint8_t>((g + r * 37) & 0xFF);
 }
+
+int UndoAll()
+{
+    int groups = 0;
+    for (; CanUndo(); ++groups) Undo();
+    return groups;
+}

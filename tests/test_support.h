@@ -32,6 +32,9 @@ inline void Put(int x, int y, int code, int attr)
 inline int CodeAt(int x, int y) { return gScreen.code[CellIndex(x, y)]; }
 inline int AttrAt(int x, int y) { return gScreen.attr[CellIndex(x, y)]; }
 
+// Undoes every group; returns how many there were.
+int UndoAll();
+
 // A fresh core: blank screen, start-of-run Pen, palettes, strokes and view
 // settings, an empty history, no back buffer and an empty seam log.
 void ResetCore();

@@ -17,13 +17,6 @@ void Paint(int y, int cells, int code)
     for (int x = 0; x < cells; ++x) SetCell(x % kScreenColumns, y, code, 0x71);
 }
 
-int UndoSteps()
-{
-    int steps = 0;
-    for (; CanUndo(); ++steps) Undo();
-    return steps;
-}
-
 // The title must always agree with IsModified.
 void ExpectModified(bool modified, const std::string& where = "")
 {
@@ -85,7 +78,7 @@ TEST(Undo, GroupsAreUndoneAndRedoneWhole)
     Paint(2, 1, 0x66);
     EXPECT_FALSE(CanRedo());
     EXPECT_EQ(gHistory.top, gHistory.SP);
-    EXPECT_EQ(UndoSteps(), 1);
+    EXPECT_EQ(UndoAll(), 1);
 }
 
 TEST(Undo, RecordsReplayInOrderAndTheBackBufferFollows)
@@ -144,14 +137,14 @@ TEST(Undo, WrappingDropsOldestGroupsAndTheWayBackToTheSave)
     Paint(0, 1, 1);
     MarkSaved();
     for (int i = 0; i < kUndoRecords; ++i) Paint(1 + i % 24, 1, (i & 0x7F) + 1);
-    EXPECT_EQ(UndoSteps(), kUndoRecords - 1);
+    EXPECT_EQ(UndoAll(), kUndoRecords - 1);
     ExpectModified(true);
     MarkSaved();
     ExpectModified(false);
     // After exactly 4096 single changes the oldest is gone, 4095 remain.
     ResetCore();
     for (int i = 0; i < kUndoRecords; ++i) Paint(i % 25, 1, 1);
-    EXPECT_EQ(UndoSteps(), kUndoRecords - 1);
+    EXPECT_EQ(UndoAll(), kUndoRecords - 1);
     ExpectModified(true);
 
     // The wrap drops only what lies before the saved state: undoing back to
@@ -161,7 +154,7 @@ TEST(Undo, WrappingDropsOldestGroupsAndTheWayBackToTheSave)
     MarkSaved();
     for (int i = 0; i < kUndoRecords - 1; ++i) Paint(1 + i % 24, 1, 2);
     EXPECT_EQ(gHistory.bottom, gHistory.savedPoint);
-    UndoSteps();
+    UndoAll();
     ExpectModified(false);
     Redo();
     ExpectModified(true);
