@@ -7,6 +7,7 @@
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
+#include "screen/fill.h"
 #include "screen/palette_pages.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
@@ -158,6 +159,18 @@ PointerAnswer PointerPress(int x, int y, Modifiers keys)
         PenStrokePress(cell.x, cell.y, SubBlockBit(PixelToHalfCellClamped(x, y)), keys.ctrl, keys.shift);
         break;
     case IDT_MARK: MarkerStrokePress(cell.x, cell.y); break;
+    case IDT_FILL: {
+        // The Pen's cell without the mark bit; no drag follows.
+        const PenValue v = PenCell();
+        Point half;
+        if (gSemigraphicMode & kSemigraphicOn) {
+            if (PixelToHalfCell(x, y, half)) FillSubBlocks(half.x, half.y, v.attr);
+        } else {
+            FillCells(cell.x, cell.y, v.code, v.attr);
+        }
+        a.invalidateCanvas = true;
+        return a;
+    }
     default: return a;
     }
     // The stroke follows the mouse outside the window too, and always ends

@@ -91,6 +91,11 @@
 // Help menu.
 #define IDM_ABOUT 1999
 
+// The text input dialog and its controls.
+#define IDD_TEXTINPUT 5000
+#define IDC_TEXTEDIT 5001
+#define IDC_VERTICAL 5002
+
 // Toolbar buttons. Colour n of the foreground and background rows is
 // IDT_FG0 + n and IDT_BG0 + n.
 #define IDT_SELECT 2000

@@ -15,6 +15,7 @@
 #include "screen/pen.h"
 #include "screen/selection.h"
 #include "screen/strokes.h"
+#include "screen/text_input.h"
 #include "screen/undo.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
@@ -88,6 +89,19 @@ void SelectAllCommand(int) { SelectAll(); }
 void FillCommand(int) { FillSelectionWithPen(); }
 void FlipCommand(int id) { FlipBlock(id == IDM_FLIPLR); }
 void ShiftCommand(int id) { ShiftBlockHalfCell(id - IDM_SHIFTLEFT); }
+// The typed text floats like a pasted block. The selection stays when the
+// dialog is cancelled or nothing is typed.
+void TextInputCommand(int)
+{
+    DropBlock();
+    UseSelectionTool();
+    TextEntry entry = {FromShiftJis(gTextInput.text), gTextInput.vertical};
+    if (AskForText(gShell.main, entry)) {
+        KeepText(ToShiftJis(entry.text), entry.vertical);
+        ConvertText();
+    }
+    InvalidateCanvas();
+}
 // The floating block's picture carries the grid and the marks as the canvas
 // does: view changes draw it again.
 void GridCommand(int)
@@ -151,7 +165,7 @@ void BackgroundCommand(int id) { SetBackground(id - IDT_BG0); }
 void SwapCommand(int) { SwapPenColours(); }
 // The grayed placeholder of the recent-file popup.
 void Nothing(int) {}
-// Commands still to come (text, animation, overlay): their items stay grayed.
+// Commands still to come (animation, overlay): their items stay grayed.
 void NotYet(int) {}
 
 // Enabled and checked rules, computed again whenever a popup opens.
@@ -210,7 +224,7 @@ const CommandRow kCommands[] = {
     {IDM_SELECTALL, IDM_SELECTALL, SelectAllCommand, nullptr, nullptr, nullptr},
     {IDM_FILL, IDM_FILL, FillCommand, HasSelection, nullptr, nullptr},
     {IDM_FLIPLR, IDM_FLIPUD, FlipCommand, HasSelection, nullptr, nullptr},
-    {IDM_TEXTINPUT, IDM_TEXTINPUT, NotYet, Never, nullptr, nullptr},
+    {IDM_TEXTINPUT, IDM_TEXTINPUT, TextInputCommand, Always, nullptr, nullptr},
     {IDM_GRID, IDM_GRID, GridCommand, nullptr, GridShown, nullptr},
     {IDM_GRIDDOT, IDM_GRIDCROSS, GridShapeCommand, nullptr, nullptr, SelectedGridShape},
     {IDM_ZOOM1, IDM_ZOOM8, ZoomCommand, nullptr, nullptr, SelectedZoom},

@@ -21,6 +21,7 @@
 #include "screen/screen.h"
 #include "screen/selection.h"
 #include "screen/strokes.h"
+#include "screen/text_input.h"
 #include "screen/undo.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
@@ -225,6 +226,7 @@ void ResetEditorState()
     ResetStrokes();
     ResetPointer();
     ResetSelection();
+    ResetTextInput();
     gDocument = Document{L"", L"", 0};
 }
 

@@ -10,6 +10,7 @@
 #include "screen/screen.h"
 #include "screen/selection.h"
 #include "screen/strokes.h"
+#include "screen/text_input.h"
 #include "screen/undo.h"
 
 SeamLog gSeams;
@@ -52,6 +53,7 @@ void ResetCore()
     ResetStrokes();
     ResetPointer();
     ResetSelection();
+    ResetTextInput();
     ResetSettings();
     UpdateViewGeometry();
     gGridColour = kPanelGrey;

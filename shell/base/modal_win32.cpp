@@ -4,21 +4,77 @@
 
 #include <vector>
 
+#include "res/resource.h"
+
 namespace {
 
 MessageAnswer gMessageAnswer = nullptr;
 FileAnswer gFileAnswer = nullptr;
+TextAnswer gTextAnswer = nullptr;
 
 // Pairs of description and pattern, ended by an empty pair.
 const wchar_t kFilter[] = L"Brisel形式 テキスト(*.txt)\0*.txt\0All files(*.*)\0*.*\0";
 constexpr DWORD kPathChars = 32768;
 
+// The text dialog: opens centred on the desktop with the kept text all
+// selected and the edit control focused.
+INT_PTR CALLBACK TextDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    TextEntry* entry = reinterpret_cast<TextEntry*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG: {
+        entry = reinterpret_cast<TextEntry*>(lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        CheckDlgButton(dialog, IDC_VERTICAL, entry->vertical ? BST_CHECKED : BST_UNCHECKED);
+        HWND edit = GetDlgItem(dialog, IDC_TEXTEDIT);
+        SetWindowTextW(edit, entry->text.c_str());
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        RECT desktop, own;
+        GetWindowRect(GetDesktopWindow(), &desktop);
+        GetWindowRect(dialog, &own);
+        const int w = own.right - own.left, h = own.bottom - own.top;
+        SetWindowPos(dialog, nullptr, (desktop.right - desktop.left - w) / 2, (desktop.bottom - desktop.top - h) / 2, 0,
+                     0, SWP_NOSIZE | SWP_NOZORDER);
+        SetFocus(edit);
+        return FALSE;  // the focus is set
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            HWND edit = GetDlgItem(dialog, IDC_TEXTEDIT);
+            std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+            text.resize(static_cast<size_t>(GetWindowTextW(edit, &text[0], static_cast<int>(text.size()))));
+            entry->text = text;
+            entry->vertical = IsDlgButtonChecked(dialog, IDC_VERTICAL) == BST_CHECKED;
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    default: return FALSE;
+    }
+}
+
 }  // namespace
 
-void AnswerModalsWith(MessageAnswer message, FileAnswer file)
+void AnswerModalsWith(MessageAnswer message, FileAnswer file, TextAnswer text)
 {
     gMessageAnswer = message;
     gFileAnswer = file;
+    gTextAnswer = text;
+}
+
+bool AskForText(HWND owner, TextEntry& entry)
+{
+    if (gTextAnswer) return gTextAnswer(entry);
+    TextEntry typed = entry;
+    if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TEXTINPUT), owner, TextDialogProc,
+                        reinterpret_cast<LPARAM>(&typed)) != IDOK)
+        return false;
+    entry = typed;
+    return true;
 }
 
 int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)

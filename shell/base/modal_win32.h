@@ -14,7 +14,15 @@ struct FileChoice {
 // The Open (save = false) or Save As dialog; false when cancelled.
 bool ChooseFile(HWND owner, bool save, FileChoice& choice);
 
+struct TextEntry {
+    std::wstring text;  // in: what the dialog starts with; out: what was typed
+    bool vertical;      // the vertical-writing box, likewise
+};
+// The text input dialog; false when cancelled.
+bool AskForText(HWND owner, TextEntry& entry);
+
 // Answers for tests: nullptr brings the real dialogs back.
 using MessageAnswer = int (*)(const std::wstring& text, const std::wstring& caption, UINT type);
 using FileAnswer = bool (*)(bool save, FileChoice& choice);
-void AnswerModalsWith(MessageAnswer message, FileAnswer file);
+using TextAnswer = bool (*)(TextEntry& entry);
+void AnswerModalsWith(MessageAnswer message, FileAnswer file, TextAnswer text = nullptr);

@@ -13,6 +13,7 @@
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
+#include "screen/pen.h"
 #include "screen/selection.h"
 #include "screen/undo.h"
 #include "shell/base/shell_win32.h"
@@ -269,7 +270,7 @@ TEST_F(Blocks, MenuStatesKeysAndTheStatusBarParts)
     for (int id : {IDM_CUT, IDM_COPY, IDM_COPYIMAGE, IDM_FILL, IDM_FLIPLR, IDM_FLIPUD, IDM_SHIFTLEFT, IDM_SHIFTDOWN,
                    IDM_SELECTALL})
         EXPECT_FALSE(Grayed(MenuState(id))) << id;
-    for (int id : {IDM_TEXTINPUT, IDM_LOADOVERLAY, IDM_SHOWOVERLAY, IDM_ANIMSTART, IDM_FRAME1, IDM_FRAME9,
+    for (int id : {IDM_LOADOVERLAY, IDM_SHOWOVERLAY, IDM_ANIMSTART, IDM_FRAME1, IDM_FRAME9,
                    IDM_FRAMECANCELALL})
         EXPECT_TRUE(Grayed(MenuState(id))) << id;
 
@@ -311,4 +312,47 @@ TEST_F(Blocks, MenuStatesKeysAndTheStatusBarParts)
     }
     SelectObject(dc, old);
     ReleaseDC(gShell.statusBar, dc);
+}
+
+TEST_F(Blocks, FillClicksAndTypedText)
+{
+    Start();
+    // A fill click floods the blank screen with the Pen's cell; semigraphic
+    // mode sets every sub-block instead. One undo each.
+    Char(L'p');
+    SetPaletteCursor(9 * 16 + 1);  // 'A'
+    const POINT at = CellCentre(7, 7);
+    Press(at.x, at.y);
+    Release(at.x, at.y);
+    EXPECT_EQ(Code(0, 0), 0x01);
+    EXPECT_EQ(Code(39, 24), 0x01);
+    EXPECT_TRUE(BoxShowsCell(39, 24));
+    Command(IDM_UNDO);
+    EXPECT_EQ(Code(39, 24), 0x00);
+    Command(IDM_SEMIGRAPHIC);
+    Press(at.x, at.y);
+    EXPECT_EQ(Code(0, 0), 0xFF);
+    EXPECT_EQ(gScreen.attr[CellIndex(0, 0)], 0x71);
+    Command(IDM_UNDO);
+    EXPECT_FALSE(CanUndo());
+
+    // Typed text is converted through code page 932 whatever the system's:
+    // the thirteen kanji, then a character it cannot hold, which stays blank
+    // and reopens as a space.
+    textAnswers.push_back({L"日月火水木金土生年時分秒円", false});
+    textAnswers.push_back({L"HELLO é", false});
+    Command(IDM_TEXTINPUT);
+    ASSERT_TRUE(BlockFloats());
+    for (int c = 0; c < 13; ++c) EXPECT_EQ(gBlock.code[c], 0xD0 + c) << c;
+    EXPECT_FALSE(Grayed(MenuState(IDM_TEXTINPUT)));
+    Command(IDM_TEXTINPUT);
+    EXPECT_EQ(textDialogsSeen[1].text, L"日月火水木金土生年時分秒円");
+    const int hello[] = {0x08, 0x05, 0x0C, 0x0C, 0x0F, 0x00, 0x00};
+    for (int c = 0; c < 7; ++c) EXPECT_EQ(gBlock.code[c], hello[c]) << c;
+    EXPECT_EQ(Code(1, 1), 0xD0);  // the kanji were dropped before the dialog
+    textAnswers.push_back({L"\r\n", true});
+    Command(IDM_TEXTINPUT);
+    EXPECT_EQ(textDialogsSeen[2].text, L"HELLO  ");
+    EXPECT_FALSE(BlockFloats());  // only a line break: no block
+    EXPECT_TRUE(gSelection.active);
 }

@@ -59,7 +59,7 @@ std::string SampleScreenFile()
 void EditorTest::SetUp()
 {
     gCurrent = this;
-    AnswerModalsWith(AnswerMessage, AnswerFile);
+    AnswerModalsWith(AnswerMessage, AnswerFile, AnswerText);
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     PathRemoveFileSpecW(self);
@@ -184,5 +184,14 @@ bool EditorTest::AnswerFile(bool save, FileChoice& choice)
         choice.filterIndex = gCurrent->filterAnswers.front();
         gCurrent->filterAnswers.pop_front();
     }
+    return true;
+}
+
+bool EditorTest::AnswerText(TextEntry& entry)
+{
+    gCurrent->textDialogsSeen.push_back(entry);
+    if (gCurrent->textAnswers.empty()) return false;
+    entry = gCurrent->textAnswers.front();
+    gCurrent->textAnswers.pop_front();
     return true;
 }

@@ -60,10 +60,15 @@ protected:
     std::deque<int> filterAnswers;  // the filter each dialog is left on; 1 when none is left
     std::vector<ShownMessage> messages;
     std::vector<bool> fileDialogsWereSave;
+    // The text dialog takes the next answer (cancels when none is left) and
+    // records what it was opened with.
+    std::deque<TextEntry> textAnswers;
+    std::vector<TextEntry> textDialogsSeen;
 
 private:
     static int AnswerMessage(const std::wstring& text, const std::wstring& caption, UINT type);
     static bool AnswerFile(bool save, FileChoice& choice);
+    static bool AnswerText(TextEntry& entry);
     std::wstring scratch_;
     std::wstring programFolder_;
     bool running_ = false;

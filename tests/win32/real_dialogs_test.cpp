@@ -10,12 +10,15 @@
 #include <thread>
 #include <vector>
 
-#include "shell/base/shell_win32.h"
-#include "shell/window_win32.h"
-#include "shell/document_win32.h"
+#include "app/pointer.h"
 #include "res/resource.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
+#include "screen/selection.h"
+#include "screen/text_input.h"
+#include "shell/base/shell_win32.h"
+#include "shell/document_win32.h"
+#include "shell/window_win32.h"
 #include "tests/win32/editor_harness.h"
 #include "tests/win32/window_util.h"
 
@@ -223,4 +226,54 @@ TEST_F(RealDialogs, OpenAndSaveAsDialogsTakeTheTypedNames)
     EXPECT_EQ(ReadFile(saved), expected);
     EXPECT_EQ(ReadFile(source), SampleScreenFile());
     EXPECT_FALSE(Exists(Scratch(L"saved copy")));
+}
+
+// The text dialog, typed into as a person would: Japanese characters
+// reach the edit control as WM_CHAR, the vertical box is clicked, OK pressed.
+// Then the dialog opens again on the kept text and flag, and Cancel keeps
+// them. Under LANG=C the system code page is 1252, not 932.
+TEST_F(RealDialogs, TextDialogTypesJapaneseAndKeepsItForNextTime)
+{
+    Start();
+    const std::wstring typed = L"ガンダム";
+    const std::wstring seen = Answered(
+        L"テキスト入力",
+        [&](HWND dialog, std::wstring& log) {
+            HWND edit = GetDlgItem(dialog, IDC_TEXTEDIT);
+            GUITHREADINFO focus = {};
+            focus.cbSize = sizeof focus;
+            GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &focus);
+            if (!edit || focus.hwndFocus != edit) log += L"[edit not focused]";
+            for (wchar_t c : typed) SendMessageW(edit, WM_CHAR, c, 1);
+            SendMessageW(GetDlgItem(dialog, IDC_VERTICAL), BM_CLICK, 0, 0);
+            log += TextOf(edit);
+            PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+            return true;
+        },
+        [&] { Command(IDM_TEXTINPUT); });
+    EXPECT_EQ(seen, typed);
+    ASSERT_TRUE(BlockFloats());
+    // Vertical: one line of four characters, two of them with their marks.
+    EXPECT_EQ(SelectionWidth(), 2);
+    EXPECT_EQ(SelectionHeight(), 4);
+    const int expected[4][2] = {{0x94, 0xBC}, {0x99, 0x00}, {0x91, 0xBC}, {0xB0, 0x00}};
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 2; ++c) EXPECT_EQ(gBlock.code[BlockIndex(c, r)], expected[r][c]) << r << "," << c;
+    EXPECT_EQ(std::string(gTextInput.text), "\x83\x4B\x83\x93\x83\x5F\x83\x80");
+    EXPECT_EQ(gPointer.tool, IDT_SELECT);
+
+    const std::wstring reopened = Answered(
+        L"テキスト入力",
+        [](HWND dialog, std::wstring& log) {
+            log += TextOf(GetDlgItem(dialog, IDC_TEXTEDIT));
+            log += IsDlgButtonChecked(dialog, IDC_VERTICAL) == BST_CHECKED ? L"|vertical" : L"|horizontal";
+            PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+            return true;
+        },
+        [&] { Command(IDM_TEXTINPUT); });
+    EXPECT_EQ(reopened, typed + L"|vertical");
+    EXPECT_FALSE(BlockFloats());  // the first block was dropped; Cancel makes none
+    EXPECT_EQ(gScreen.code[CellIndex(1, 1)], 0x94);
+    EXPECT_TRUE(gTextInput.vertical);
+    EXPECT_EQ(std::string(gTextInput.text), "\x83\x4B\x83\x93\x83\x5F\x83\x80");
 }

@@ -1,0 +1,145 @@
+// Typed text turned into a floating block: characters and their marks, the
+// two layouts and their wrapping, and text that does not fit or ends badly.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "screen/pen.h"
+#include "screen/selection.h"
+#include "screen/text_input.h"
+#include "screen/undo.h"
+#include "tests/test_support.h"
+
+namespace {
+
+constexpr int kPen = 0x71;  // the Pen's colours at start: white on blue
+
+// Converts `text` (Shift-JIS bytes) and returns the block's rows, each cell
+// as code | attribute << 8.
+std::vector<std::vector<int>> Convert(const std::string& text, bool vertical = false)
+{
+    KeepText(text, vertical);
+    std::vector<std::vector<int>> rows;
+    if (!ConvertText()) return rows;
+    for (int r = 0; r < SelectionHeight(); ++r) {
+        rows.emplace_back();
+        for (int c = 0; c < SelectionWidth(); ++c)
+            rows.back().push_back(gBlock.code[BlockIndex(c, r)] | gBlock.attr[BlockIndex(c, r)] << 8);
+    }
+    return rows;
+}
+
+int Cell(int code, int attr = kPen) { return code | attr << 8; }
+int Second(int code) { return Cell(code, 0x80 | kPen); }
+
+}  // namespace
+
+TEST(TextInput, CharactersBecomeCellsWithTheirMarks)
+{
+    ResetCore();
+    EXPECT_EQ(Convert("ABC"), (std::vector<std::vector<int>>{{Cell(0x01), Cell(0x02), Cell(0x03)}}));
+    EXPECT_TRUE(BlockFloats());
+    EXPECT_EQ(gBlock.state, kFloatingNew);
+    EXPECT_EQ(gSelection.x0, 1);
+    EXPECT_EQ(gSelection.y0, 1);
+    EXPECT_FALSE(CanUndo());  // nothing is written until it is dropped
+    EXPECT_EQ(Convert("abc"), (std::vector<std::vector<int>>{{Second(0x01), Second(0x02), Second(0x03)}}));
+
+    // Voiced and semi-voiced kana take two cells, whichever way they are
+    // typed; hiragana are the katakana of the second set. Characters without
+    // a mapping are blank cells.
+    const std::vector<int> ga = {Cell(0x94), Cell(0xBC)};
+    EXPECT_EQ(Convert("\x83\x4B")[0], ga);        // ガ
+    EXPECT_EQ(Convert("\xB6\xDE")[0], ga);        // ｶﾞ
+    EXPECT_EQ(Convert("\x83\x70")[0], (std::vector<int>{Cell(0x86), Cell(0xB8)}));  // パ
+    EXPECT_EQ(Convert("\x82\xAA")[0], (std::vector<int>{Second(0x94), Second(0xBC)}));  // が
+    EXPECT_EQ(Convert("\x93\xFA\x89\x7E")[0], (std::vector<int>{Cell(0xD0), Cell(0xDC)}));  // 日円
+    EXPECT_EQ(Convert("{\x88\x9F~")[0], (std::vector<int>{Cell(0x00), Cell(0x00), Cell(0xE3)}));  // { 亜 ~
+
+    // The Pen's colours; controls other than the carriage return count for
+    // nothing.
+    gPen.foreground = 2;
+    gPen.background = 6;
+    EXPECT_EQ(Convert("\tZ\n"), (std::vector<std::vector<int>>{{Cell(0x1A, 0x26)}}));
+}
+
+TEST(TextInput, LinesWrapAndVerticalLinesRunRightToLeft)
+{
+    ResetCore();
+    // Horizontal lines hold 39 cells.
+    std::vector<std::vector<int>> rows = Convert(std::string(40, 'A'));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].size(), 39u);
+    EXPECT_EQ(rows[1][0], Cell(0x01));
+    EXPECT_EQ(rows[1][1], Cell(0x00));
+
+    // Vertical: A over B in the right line's left cell, C in the left one's.
+    rows = Convert("AB\r\nC", true);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], (std::vector<int>{Cell(0x03), Cell(0), Cell(0x01), Cell(0)}));
+    EXPECT_EQ(rows[1], (std::vector<int>{Cell(0), Cell(0), Cell(0x02), Cell(0)}));
+    // The mark sits right of its kana; a line holds 25 characters.
+    rows = Convert("\x83\x4B" + std::string(25, 'B'), true);
+    ASSERT_EQ(rows.size(), 25u);
+    EXPECT_EQ(rows[0], (std::vector<int>{Cell(0x02), Cell(0), Cell(0x94), Cell(0xBC)}));
+
+    // Lines beyond the screen are left out: 26 horizontal lines give 25 rows,
+    // 21 vertical lines give 20 lines, 40 columns.
+    std::string lines;
+    for (int n = 0; n < 26; ++n) lines += "X\r\n";
+    EXPECT_EQ(Convert(lines).size(), 25u);
+    rows = Convert(lines, true);
+    EXPECT_EQ(rows[0].size(), 40u);
+}
+
+TEST(TextInput, TextThatPlacesNothingOrEndsBadly)
+{
+    // Nothing typed, or only line breaks: no block, the selection as it was.
+    ResetCore();
+    SetSelection(5, 6, 7, 8);
+    for (const char* text : {"", "\r\n", "\r\n\r\n\n"}) {
+        EXPECT_TRUE(Convert(text).empty()) << text;
+        EXPECT_FALSE(BlockFloats());
+        EXPECT_EQ(gSelection.x0, 5);
+        EXPECT_EQ(gSelection.y1, 8);
+    }
+    // A lead byte with no trail byte ends the text; it places nothing.
+    EXPECT_EQ(Convert("A\x83"), (std::vector<std::vector<int>>{{Cell(0x01)}}));
+
+    // The text kept is at most 1023 bytes and never ends inside a character.
+    KeepText(std::string(1022, 'A') + "\x83\x4B", false);
+    EXPECT_EQ(std::string(gTextInput.text).size(), 1022u);
+    KeepText(std::string(1021, 'A') + "\x83\x4B" + "B", true);
+    EXPECT_EQ(std::string(gTextInput.text).size(), 1023u);
+    EXPECT_TRUE(gTextInput.vertical);
+
+    // A voiced kana with one cell left on its line goes to the next line
+    // with its mark, inside the block.
+    std::vector<std::vector<int>> rows = Convert(std::string(38, 'A') + "\x83\x4B" + "B");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].size(), 38u);
+    EXPECT_EQ(rows[1][0], Cell(0x94));
+    EXPECT_EQ(rows[1][1], Cell(0xBC));
+    EXPECT_EQ(rows[1][2], Cell(0x02));
+    // On the last row there is no next line: neither half is placed.
+    std::string full;
+    for (int n = 0; n < 24; ++n) full += "A\r\n";
+    rows = Convert(full + std::string(38, 'A') + "\x83\x4B");
+    ASSERT_EQ(rows.size(), 25u);
+    EXPECT_EQ(rows[24].size(), 38u);
+
+    // A block taller than the screen below row 1: its drop writes only the
+    // screen's cells, and one undo puts back exactly those.
+    ResetCore();
+    for (int i = 0; i < kCellCount; ++i) gScreen.code[i] = 0x30 + i % 7;
+    const ScreenBuffer before = gScreen;
+    rows = Convert(full + "ZZ");
+    ASSERT_EQ(SelectionHeight(), 25);
+    DropBlock();
+    EXPECT_EQ(CodeAt(1, 24), 0x01);
+    EXPECT_EQ(CodeAt(1, 0), before.code[CellIndex(1, 0)]);
+    EXPECT_EQ(UndoAll(), 1);
+    EXPECT_EQ(0, std::memcmp(&gScreen, &before, sizeof before));
+}
