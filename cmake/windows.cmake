@@ -11,7 +11,7 @@ list(FILTER VEXA_SHELL_SOURCES EXCLUDE REGEX "shell/main_win32\\.cpp$")
 # An object library: every shell file is linked in, so the core can call
 # its seams whatever pulled them.
 add_library(vexa_shell OBJECT ${VEXA_SHELL_SOURCES})
-target_link_libraries(vexa_shell PUBLIC vexa_core comctl32 comdlg32 shlwapi gdi32 user32 msimg32 shell32)
+target_link_libraries(vexa_shell PUBLIC vexa_core comctl32 comdlg32 shlwapi gdi32 user32 shell32 ole32 windowscodecs)
 target_compile_options(vexa_shell PRIVATE ${VEXA_WARNINGS})
 
 add_executable(Vexa WIN32 shell/main_win32.cpp)

@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr int kCanvasWidthAt1 = kScreenColumns * kCellPixels;  // 320
-constexpr int kCanvasHeightAt1 = kScreenRows * kCellPixels;    // 200
+static_assert(kCanvasWidthAt1 == kScreenColumns * kCellPixels && kCanvasHeightAt1 == kScreenRows * kCellPixels,
+              "the canvas is the screen's cells");
 
 ViewGeometry gCurrentView = ViewForZoom(1);
 

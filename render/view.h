@@ -9,6 +9,8 @@
 
 constexpr int kCanvasLeft = 8;
 constexpr int kCanvasTop = 8;
+constexpr int kCanvasWidthAt1 = 320;   // 40 cells of 8 pixels
+constexpr int kCanvasHeightAt1 = 200;  // 25 cells of 8 pixels
 
 struct ViewGeometry {
     int z;  // zoom index 0-7

@@ -96,6 +96,10 @@
 #define IDC_TEXTEDIT 5001
 #define IDC_VERTICAL 5002
 
+// The animation player and its speed slider.
+#define IDD_PLAYER 5050
+#define IDC_SPEED 5051
+
 // Toolbar buttons. Colour n of the foreground and background rows is
 // IDT_FG0 + n and IDT_BG0 + n.
 #define IDT_SELECT 2000

@@ -5,6 +5,7 @@
 
 #include "app/edit_commands.h"
 #include "app/pointer.h"
+#include "anim/frames.h"
 #include "app/recent_files.h"
 #include "io/clipboard.h"
 #include "render/font.h"
@@ -21,7 +22,9 @@
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
 #include "shell/document_win32.h"
+#include "shell/overlay_win32.h"
 #include "shell/panel_win32.h"
+#include "shell/player_win32.h"
 #include "shell/window_win32.h"
 
 namespace {
@@ -165,17 +168,35 @@ void BackgroundCommand(int id) { SetBackground(id - IDT_BG0); }
 void SwapCommand(int) { SwapPenColours(); }
 // The grayed placeholder of the recent-file popup.
 void Nothing(int) {}
-// Commands still to come (animation, overlay): their items stay grayed.
-void NotYet(int) {}
+void LoadOverlayCommand(int)
+{
+    if (!LoadOverlayBitmap(gShell.main)) return;
+    if (ShowOverlay)
+        InvalidatePanel();
+    else
+        ToggleOverlay();
+}
+void ShowOverlayCommand(int) { ToggleOverlay(); }
+void FrameCommand(int id) { SetOrCancelFrame(id - IDM_FRAME1); }
+void CancelFramesCommand(int) { CancelAllFrames(); }
+void AnimationCommand(int)
+{
+    if (!gPlayer.open) OpenPlayer(gShell.main);
+}
 
 // Enabled and checked rules, computed again whenever a popup opens.
-bool Always() { return true; }
-bool Never() { return false; }
-bool RedoAvailable() { return CanRedo(); }
-bool UndoOrBlockAvailable() { return BlockFloats() || CanUndo(); }
-bool HasSelection() { return gSelection.active; }
-bool HasSelectionOrBlock() { return gSelection.active || BlockFloats(); }
-bool PasteAvailable() { return CanPasteBlock(); }
+bool Always(int) { return true; }
+bool RedoAvailable(int) { return CanRedo(); }
+bool UndoOrBlockAvailable(int) { return BlockFloats() || CanUndo(); }
+bool HasSelection(int) { return gSelection.active; }
+bool HasSelectionOrBlock(int) { return gSelection.active || BlockFloats(); }
+bool PasteAvailable(int) { return CanPasteBlock(); }
+// While the player runs, the frames cannot change.
+bool FramesPlayable(int) { return AnyFrameDefined() && !gPlayer.open; }
+bool FrameSettable(int id)
+{
+    return !gPlayer.open && (FrameDefined(id - IDM_FRAME1) || SelectionCanBeFrame());
+}
 bool GridShown() { return ShowGrid != 0; }
 bool FramesShown() { return ShowFrames != 0; }
 bool OverlayShown() { return ShowOverlay != 0; }
@@ -194,7 +215,7 @@ struct CommandRow {
     int first;
     int last;
     void (*run)(int id);
-    bool (*enabled)();
+    bool (*enabled)(int id);
     bool (*checked)();
     int (*selected)();
     int button = 0;             // a toolbar button that does the same
@@ -211,7 +232,7 @@ const CommandRow kCommands[] = {
     {IDM_SAVE, IDM_SAVE, SaveCommand, nullptr, nullptr, nullptr, IDT_SAVE},
     {IDM_SAVEAS, IDM_SAVEAS, SaveAsCommand, nullptr, nullptr, nullptr},
     {IDM_EXIT, IDM_EXIT, ExitCommand, nullptr, nullptr, nullptr},
-    {IDM_LOADOVERLAY, IDM_LOADOVERLAY, NotYet, Never, nullptr, nullptr},
+    {IDM_LOADOVERLAY, IDM_LOADOVERLAY, LoadOverlayCommand, nullptr, nullptr, nullptr},
     {IDM_RECENT_NONE, IDM_RECENT_NONE, Nothing, nullptr, nullptr, nullptr},
     {IDM_RECENT1, IDM_RECENT9, RecentCommand, nullptr, nullptr, nullptr},
     {IDM_UNDO, IDM_UNDO, UndoCommand, UndoOrBlockAvailable, nullptr, nullptr},
@@ -230,14 +251,14 @@ const CommandRow kCommands[] = {
     {IDM_ZOOM1, IDM_ZOOM8, ZoomCommand, nullptr, nullptr, SelectedZoom},
     {IDM_ZOOMTOGGLE, IDM_ZOOMTOGGLE, ZoomToggleCommand, nullptr, nullptr, nullptr},
     {IDM_SHOWFRAMES, IDM_SHOWFRAMES, FramesCommand, nullptr, FramesShown, nullptr},
-    {IDM_SHOWOVERLAY, IDM_SHOWOVERLAY, NotYet, Never, OverlayShown, nullptr},
+    {IDM_SHOWOVERLAY, IDM_SHOWOVERLAY, ShowOverlayCommand, nullptr, OverlayShown, nullptr},
     {IDM_STATUSBAR, IDM_STATUSBAR, StatusBarCommand, nullptr, StatusBarShown, nullptr},
     {IDM_MARKBIT3, IDM_MARKBIT3, MarkBit3Command, Always, Bit3Marked, nullptr, 0, nullptr, VK_F9},
     {IDM_MARKDISPC0, IDM_MARKDISPC0, MarkDispc0Command, nullptr, Code0Marked, nullptr, 0, nullptr, VK_F11},
     {IDM_AUXPALETTE, IDM_AUXPALETTE, PalettePageCommand, nullptr, AuxiliaryPage, nullptr, 0, " "},
-    {IDM_ANIMSTART, IDM_ANIMSTART, NotYet, Never, nullptr, nullptr},
-    {IDM_FRAME1, IDM_FRAME9, NotYet, Never, nullptr, nullptr},
-    {IDM_FRAMECANCELALL, IDM_FRAMECANCELALL, NotYet, Never, nullptr, nullptr},
+    {IDM_ANIMSTART, IDM_ANIMSTART, AnimationCommand, FramesPlayable, nullptr, nullptr},
+    {IDM_FRAME1, IDM_FRAME9, FrameCommand, FrameSettable, nullptr, nullptr},
+    {IDM_FRAMECANCELALL, IDM_FRAMECANCELALL, CancelFramesCommand, FramesPlayable, nullptr, nullptr},
     {IDM_SEMIGRAPHIC, IDM_SEMIGRAPHIC, SemigraphicCommand, nullptr, SemigraphicOn, nullptr},
     {IDM_SHIFTLEFT, IDM_SHIFTLEFT, ShiftCommand, HasSelectionOrBlock, nullptr, nullptr, 0, nullptr, VK_LEFT, true},
     {IDM_SHIFTRIGHT, IDM_SHIFTRIGHT, ShiftCommand, HasSelectionOrBlock, nullptr, nullptr, 0, nullptr, VK_RIGHT, true},
@@ -330,12 +351,13 @@ void RefreshMenu(HMENU popup)
             return;
         }
         if (id >= IDM_FRAME1 && id <= IDM_FRAME9) {
-            const std::wstring text = std::to_wstring(id - IDM_FRAME1 + 1) + L"コマめに設定";
+            const std::wstring text =
+                std::to_wstring(id - IDM_FRAME1 + 1) + (FrameDefined(id - IDM_FRAME1) ? L"コマめをキャンセル" : L"コマめに設定");
             ModifyMenuW(popup, i, MF_BYPOSITION | MF_STRING, id, text.c_str());
         }
         const CommandRow* row = FindCommand(id);
         if (!row) continue;
-        if (row->enabled) EnableMenuItem(popup, i, MF_BYPOSITION | (row->enabled() ? MF_ENABLED : MF_GRAYED));
+        if (row->enabled) EnableMenuItem(popup, i, MF_BYPOSITION | (row->enabled(id) ? MF_ENABLED : MF_GRAYED));
         if (row->checked) CheckMenuItem(popup, i, MF_BYPOSITION | (row->checked() ? MF_CHECKED : MF_UNCHECKED));
         if (row->selected && row->selected() == id) CheckMenuRadioItem(popup, i, i, i, MF_BYPOSITION);
         if (row->selected && row->selected() != id) CheckMenuItem(popup, i, MF_BYPOSITION | MF_UNCHECKED);

@@ -164,7 +164,7 @@ bool Load()
 void Open(HWND owner)
 {
     FileChoice choice = {gDocument.path, 0};
-    if (!ChooseFile(owner, false, choice)) return;
+    if (!ChooseFile(owner, FileDialog::OpenScreen, choice)) return;
     SetDocumentPath(choice.path);
     gDocument.fileType = choice.filterIndex;
     Load();
@@ -176,7 +176,7 @@ bool Save(HWND owner, bool overwrite)
     const bool askName = !(overwrite && !gDocument.path.empty() && gDocument.fileType != 0);
     if (askName) {
         FileChoice choice = {gDocument.path, 0};
-        if (!ChooseFile(owner, true, choice)) return false;
+        if (!ChooseFile(owner, FileDialog::SaveScreen, choice)) return false;
         SetDocumentPath(choice.path);
         chosenType = choice.filterIndex;
     }

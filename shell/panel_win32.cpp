@@ -1,7 +1,11 @@
 #include "shell/panel_win32.h"
 
+#include <cwchar>
+
+#include "anim/frames.h"
 #include "render/block_view.h"
 #include "render/font.h"
+#include "render/overlay.h"
 #include "render/palette_view.h"
 #include "render/view.h"
 #include "render/view_settings.h"
@@ -68,6 +72,7 @@ bool RebuildView(HWND window)
     }
     gBackBuffer = ViewOf(gBackBufferBitmap);
     DrawPanel();
+    if (OverlayLoaded()) DrawOverlay(ViewOf(gOverlayBuffer));
     return true;
 }
 
@@ -155,12 +160,42 @@ bool StepMarquee(UINT_PTR timer)
     return true;
 }
 
+// Each defined frame's orange outline and its number, in frame order.
+void DrawFrameOutlines(HDC dc)
+{
+    const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    const COLORREF oldBack = SetBkColor(dc, RGB(255, 128, 0));
+    const int oldMode = SetBkMode(dc, OPAQUE);
+    HGDIOBJ oldFont = SelectObject(dc, gShell.labelFont ? gShell.labelFont : GetStockObject(SYSTEM_FONT));
+    for (int k = 0; k < kFrameCount; ++k) {
+        if (!FrameDefined(k)) continue;
+        const FrameOutline f = FrameOutlineOf(k, gShell.Tb);
+        const RECT r = {f.outline.left, f.outline.top, f.outline.right, f.outline.bottom};
+        FrameRect(dc, &r, gShell.orangeBrush);
+        wchar_t label[4];
+        swprintf(label, 4, L"%d ", k + 1);
+        TextOutW(dc, f.label.x, f.label.y, label, 2);
+    }
+    SelectObject(dc, oldFont);
+    SetBkMode(dc, oldMode);
+    SetBkColor(dc, oldBack);
+    SetTextColor(dc, oldText);
+}
+
 void PaintWindow(HWND window)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     const ViewGeometry& g = CurrentView();
-    if (gBackBufferBitmap.dc) BitBlt(dc, 0, gShell.Tb, g.W, g.H, gBackBufferBitmap.dc, 0, 0, SRCCOPY);
+    // The overlay is blended once per paint, over the part being painted.
+    const Rect area = {ps.rcPaint.left, ps.rcPaint.top - gShell.Tb, ps.rcPaint.right, ps.rcPaint.bottom - gShell.Tb};
+    if (ShowOverlay && OverlayLoaded() && gOverlayBuffer.dc) {
+        GdiFlush();
+        ComposeOverlay(gBackBuffer, ViewOf(gOverlayBuffer), area);
+        BitBlt(dc, 0, gShell.Tb, g.W, g.H, gOverlayBuffer.dc, 0, 0, SRCCOPY);
+    } else if (gBackBufferBitmap.dc) {
+        BitBlt(dc, 0, gShell.Tb, g.W, g.H, gBackBufferBitmap.dc, 0, 0, SRCCOPY);
+    }
     DrawPaletteCursor(dc);
     DrawMarquee(dc);
     if (MarkIsTransparent && BlockFloats() && (MarkBit3 || MarkDispc0)) {
@@ -168,5 +203,6 @@ void PaintWindow(HWND window)
         GdiFlush();
     }
     DrawFloatingBlock(dc);
+    if (ShowFrames) DrawFrameOutlines(dc);
     EndPaint(window, &ps);
 }

@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "anim/frames.h"
 #include "app/command_line.h"
 #include "app/pointer.h"
 #include "render/font.h"
+#include "render/overlay.h"
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
@@ -29,6 +31,7 @@
 #include "shell/document_win32.h"
 #include "shell/input_win32.h"
 #include "shell/panel_win32.h"
+#include "shell/player_win32.h"
 #include "shell/settings_win32.h"
 
 Shell gShell;
@@ -227,6 +230,8 @@ void ResetEditorState()
     ResetPointer();
     ResetSelection();
     ResetTextInput();
+    ResetFrames();  // before the window exists: its first paint outlines them
+    ReleaseOverlay();
     gDocument = Document{L"", L"", 0};
 }
 
@@ -335,6 +340,7 @@ int RunMessageLoop()
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (TranslateAcceleratorW(gShell.main, gShell.accelerators, &msg)) continue;
+        if (PlayerWindow() && IsDialogMessageW(PlayerWindow(), &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -347,6 +353,7 @@ void ShutDown()
     gShell.labelFont = nullptr;
     FreeViewBuffers();
     DestroyHistory();
+    ReleaseOverlay();
     SaveSettings();
     gShell.main = gShell.toolbar = gShell.statusBar = nullptr;
 }

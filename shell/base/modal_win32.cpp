@@ -13,7 +13,9 @@ FileAnswer gFileAnswer = nullptr;
 TextAnswer gTextAnswer = nullptr;
 
 // Pairs of description and pattern, ended by an empty pair.
-const wchar_t kFilter[] = L"Brisel形式 テキスト(*.txt)\0*.txt\0All files(*.*)\0*.*\0";
+const wchar_t kScreenFilter[] = L"Brisel形式 テキスト(*.txt)\0*.txt\0All files(*.*)\0*.*\0";
+const wchar_t kPictureFilter[] =
+    L"BMPファイル(*.BMP)\0*.bmp\0画像ファイル(*.bmp;*.png;*.jpg;*.jpeg;*.gif)\0*.bmp;*.png;*.jpg;*.jpeg;*.gif\0";
 constexpr DWORD kPathChars = 32768;
 
 // The text dialog: opens centred on the desktop with the kept text all
@@ -83,27 +85,33 @@ int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& captio
     return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
 }
 
-bool ChooseFile(HWND owner, bool save, FileChoice& choice)
+bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice)
 {
-    if (gFileAnswer) return gFileAnswer(save, choice);
+    if (gFileAnswer) return gFileAnswer(kind, choice);
     std::vector<wchar_t> file(kPathChars, L'\0');
     choice.path.copy(file.data(), std::min<size_t>(choice.path.size(), kPathChars - 1));
     OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = kFilter;
+    ofn.lpstrFilter = kScreenFilter;
     ofn.nFilterIndex = 0;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = kPathChars;
     ofn.lpstrDefExt = L"txt";
-    if (save) {
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    switch (kind) {
+    case FileDialog::OpenScreen: ofn.lpstrTitle = L"Open File"; break;
+    case FileDialog::SaveScreen:
         ofn.lpstrTitle = L"Save As";
         ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    } else {
-        ofn.lpstrTitle = L"Open File";
-        ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+        break;
+    case FileDialog::OpenPicture:
+        ofn.lpstrTitle = L"BMPファイルを開く";
+        ofn.lpstrFilter = kPictureFilter;
+        ofn.lpstrDefExt = L"bmp";
+        break;
     }
-    const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    const BOOL ok = kind == FileDialog::SaveScreen ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!ok) return false;
     choice.path = file.data();
     choice.filterIndex = static_cast<int>(ofn.nFilterIndex);

@@ -11,8 +11,10 @@ struct FileChoice {
     std::wstring path;  // in: the proposed path; out: the chosen one
     int filterIndex;    // out: the filter the dialog was left on
 };
-// The Open (save = false) or Save As dialog; false when cancelled.
-bool ChooseFile(HWND owner, bool save, FileChoice& choice);
+// The Open and Save As dialogs of screen files, and the open dialog of
+// overlay pictures; false when cancelled.
+enum class FileDialog { OpenScreen, SaveScreen, OpenPicture };
+bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice);
 
 struct TextEntry {
     std::wstring text;  // in: what the dialog starts with; out: what was typed
@@ -23,6 +25,6 @@ bool AskForText(HWND owner, TextEntry& entry);
 
 // Answers for tests: nullptr brings the real dialogs back.
 using MessageAnswer = int (*)(const std::wstring& text, const std::wstring& caption, UINT type);
-using FileAnswer = bool (*)(bool save, FileChoice& choice);
+using FileAnswer = bool (*)(FileDialog kind, FileChoice& choice);
 using TextAnswer = bool (*)(TextEntry& entry);
 void AnswerModalsWith(MessageAnswer message, FileAnswer file, TextAnswer text = nullptr);

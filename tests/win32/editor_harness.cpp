@@ -173,9 +173,10 @@ int EditorTest::AnswerMessage(const std::wstring& text, const std::wstring& capt
     return answer;
 }
 
-bool EditorTest::AnswerFile(bool save, FileChoice& choice)
+bool EditorTest::AnswerFile(FileDialog kind, FileChoice& choice)
 {
-    gCurrent->fileDialogsWereSave.push_back(save);
+    gCurrent->fileDialogKinds.push_back(kind);
+    gCurrent->fileDialogsWereSave.push_back(kind == FileDialog::SaveScreen);
     if (gCurrent->fileAnswers.empty()) return false;
     choice.path = gCurrent->fileAnswers.front();
     gCurrent->fileAnswers.pop_front();

@@ -60,6 +60,7 @@ protected:
     std::deque<int> filterAnswers;  // the filter each dialog is left on; 1 when none is left
     std::vector<ShownMessage> messages;
     std::vector<bool> fileDialogsWereSave;
+    std::vector<FileDialog> fileDialogKinds;
     // The text dialog takes the next answer (cancels when none is left) and
     // records what it was opened with.
     std::deque<TextEntry> textAnswers;
@@ -67,7 +68,7 @@ protected:
 
 private:
     static int AnswerMessage(const std::wstring& text, const std::wstring& caption, UINT type);
-    static bool AnswerFile(bool save, FileChoice& choice);
+    static bool AnswerFile(FileDialog kind, FileChoice& choice);
     static bool AnswerText(TextEntry& entry);
     std::wstring scratch_;
     std::wstring programFolder_;

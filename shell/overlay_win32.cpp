@@ -1,0 +1,110 @@
+#include "shell/overlay_win32.h"
+
+#include <wincodec.h>
+
+#include <new>
+
+#include "io/picture_file.h"
+#include "render/overlay.h"
+#include "render/view.h"
+#include "render/view_settings.h"
+#include "shell/base/modal_win32.h"
+#include "shell/panel_win32.h"
+
+namespace {
+
+// The dialog reopens on the last picture chosen.
+std::wstring gLastPicture;
+
+template <typename T>
+void Release(T*& p)
+{
+    if (p) p->Release();
+    p = nullptr;
+}
+
+bool ReadPictureFile(const std::wstring& path, std::vector<uint8_t>& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size;
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart > 0 &&
+              static_cast<uint64_t>(size.QuadPart) <= kPictureFileLimit;
+    if (ok) {
+        try {
+            bytes.resize(static_cast<size_t>(size.QuadPart));
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
+    }
+    DWORD got = 0;
+    ok = ok && ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+// Decodes with the platform's imaging component into 32-bit pixels laid on
+// black (premultiplied alpha is exactly that).
+bool Decode(std::vector<uint8_t>& bytes)
+{
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IWICImagingFactory* factory = nullptr;
+    IWICStream* stream = nullptr;
+    IWICBitmapDecoder* decoder = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
+    IWICBitmapSource* converted = nullptr;
+    UINT width = 0, height = 0;
+    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
+              SUCCEEDED(factory->CreateStream(&stream)) &&
+              SUCCEEDED(stream->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size()))) &&
+              SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) &&
+              SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height)) &&
+              PictureSizeAcceptable(width, height) &&
+              SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame, &converted)) &&
+              AllocateOverlay(static_cast<int>(width), static_cast<int>(height));
+    if (ok) {
+        const UINT stride = width * 4;
+        ok = SUCCEEDED(converted->CopyPixels(nullptr, stride, stride * height,
+                                             reinterpret_cast<BYTE*>(gOverlay.pixels.data())));
+        for (uint32_t& p : gOverlay.pixels) p &= 0xFFFFFF;
+    }
+    if (!ok) ReleaseOverlay();
+    Release(converted);
+    Release(frame);
+    Release(decoder);
+    Release(stream);
+    Release(factory);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return ok;
+}
+
+}  // namespace
+
+bool LoadOverlayFile(const std::wstring& path)
+{
+    ReleaseOverlay();  // the previous picture is gone whatever follows
+    std::vector<uint8_t> bytes;
+    if (!ReadPictureFile(path, bytes)) return false;
+    const PictureKind kind = IdentifyPicture(bytes.data(), bytes.size());
+    // A BMP the headers of which do not hold together never reaches the
+    // decoder.
+    if (kind == PictureKind::Unknown || (kind == PictureKind::Bitmap && !PrepareBitmap(bytes))) return false;
+    if (!Decode(bytes)) return false;
+    DrawOverlay(ViewOf(gOverlayBuffer));
+    return true;
+}
+
+bool LoadOverlayBitmap(HWND owner)
+{
+    FileChoice choice = {gLastPicture, 0};
+    if (!ChooseFile(owner, FileDialog::OpenPicture, choice)) return false;
+    gLastPicture = choice.path;
+    return LoadOverlayFile(choice.path);
+}
+
+void ToggleOverlay()
+{
+    ShowOverlay = !ShowOverlay;
+    InvalidateCanvas();
+}
