@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "render/font.h"
+#include "render/overlay.h"
 #include "render/palette_view.h"
 #include "render/view.h"
 #include "render/view_settings.h"
@@ -73,6 +75,37 @@ void BM_PlainFill(benchmark::State& state)
 }
 BENCHMARK(BM_PlainFill)->Arg(0)->Arg(1)->Arg(7)->Unit(benchmark::kMicrosecond);
 
+// A paint with the overlay shown: the panel copied into the overlay buffer
+// with the picture blended over the canvas.
+void BM_ComposeOverlay(benchmark::State& state)
+{
+    SetUpView(static_cast<int>(state.range(0)));
+    const ViewGeometry& g = CurrentView();
+    std::vector<uint32_t> overlayPixels(static_cast<size_t>(g.W) * 2 * g.H, 0x00808080);
+    const PixelView overlay = {overlayPixels.data(), g.W, 2 * g.H};
+    AllocateOverlay(640, 400);
+    DrawOverlay(overlay);
+    for (auto _ : state) {
+        ComposeOverlay(gBackBuffer, overlay, {0, 0, g.W, g.H});
+        benchmark::ClobberMemory();
+    }
+    ReleaseOverlay();
+}
+BENCHMARK(BM_ComposeOverlay)->Arg(1)->Arg(7)->Unit(benchmark::kMicrosecond);
+
+// The yardstick of the composition: a plain copy of the panel's bytes.
+void BM_PlainCopy(benchmark::State& state)
+{
+    SetUpView(static_cast<int>(state.range(0)));
+    const ViewGeometry& g = CurrentView();
+    std::vector<uint32_t> copy(static_cast<size_t>(g.W) * g.H);
+    for (auto _ : state) {
+        std::memcpy(copy.data(), PixelAt(gBackBuffer, 0, g.H - 1), copy.size() * sizeof(uint32_t));
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PlainCopy)->Arg(1)->Arg(7)->Unit(benchmark::kMicrosecond);
+
 // Keeps each run's time so that the ratios can be printed at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -85,15 +118,18 @@ public:
     void PrintRatios() const
     {
         for (const char* arg : {"0", "1", "7"}) {
-            const auto redraw = times_.find(std::string("BM_RedrawCanvas/") + arg);
-            const auto fill = times_.find(std::string("BM_PlainFill/") + arg);
-            if (redraw == times_.end() || fill == times_.end() || fill->second <= 0) continue;
-            std::printf("RedrawCanvas x%d / plain fill of the same bytes: %.2f\n", arg[0] - '0' + 1,
-                        redraw->second / fill->second);
+            Ratio("RedrawCanvas", "plain fill of the same bytes", "BM_RedrawCanvas/", "BM_PlainFill/", arg);
+            Ratio("ComposeOverlay", "plain copy of the panel", "BM_ComposeOverlay/", "BM_PlainCopy/", arg);
         }
     }
 
 private:
+    void Ratio(const char* what, const char* against, const std::string& a, const std::string& b, const char* arg) const
+    {
+        const auto x = times_.find(a + arg), y = times_.find(b + arg);
+        if (x == times_.end() || y == times_.end() || y->second <= 0) return;
+        std::printf("%s x%d / %s: %.2f\n", what, arg[0] - '0' + 1, against, x->second / y->second);
+    }
     std::map<std::string, double> times_;
 };
 

@@ -23,17 +23,17 @@ void SourceSpan(int64_t d, int64_t n, int64_t m, int64_t& from, int64_t& to)
     to = std::max((d + 1) * m / n, from + 1);
 }
 
-uint32_t BlendChannel(uint32_t picture, uint32_t canvas)
-{
-    return (picture * kSourceAlpha + canvas * (255 - kSourceAlpha) + 127) / 255;
-}
-
+// picture x 128/255 + canvas x 127/255 per channel, rounded: red and blue
+// side by side in 16-bit lanes, then green. (x + (x >> 8)) >> 8 divides a
+// lane by 255 once 128 is added.
 uint32_t Blend(uint32_t picture, uint32_t canvas)
 {
-    uint32_t out = 0;
-    for (int shift = 0; shift < 24; shift += 8)
-        out |= BlendChannel((picture >> shift) & 0xFF, (canvas >> shift) & 0xFF) << shift;
-    return out;
+    constexpr uint32_t kRedBlue = 0x00FF00FF, kHalf = 0x00800080;
+    uint32_t rb = (picture & kRedBlue) * kSourceAlpha + (canvas & kRedBlue) * (255 - kSourceAlpha) + kHalf;
+    rb = ((rb + ((rb >> 8) & kRedBlue)) >> 8) & kRedBlue;
+    uint32_t g = ((picture >> 8) & 0xFF) * kSourceAlpha + ((canvas >> 8) & 0xFF) * (255 - kSourceAlpha) + 0x80;
+    g = (g + (g >> 8)) >> 8;
+    return rb | g << 8;
 }
 
 }  // namespace
@@ -108,8 +108,9 @@ void ComposeOverlay(const PixelView& back, const PixelView& overlay, Rect area)
     const int left = std::max(area.left, kCanvasLeft), right = std::min(area.right, kCanvasLeft + CanvasWidth());
     const int top = std::max(area.top, kCanvasTop), bottom = std::min(area.bottom, kCanvasTop + CanvasHeight());
     for (int y = top; y < bottom; ++y) {
-        uint32_t* canvas = PixelAt(overlay, 0, y);
-        const uint32_t* picture = PixelAt(overlay, 0, g.H + y - kCanvasTop);
-        for (int x = left; x < right; ++x) canvas[x] = Blend(picture[x - kCanvasLeft], canvas[x]);
+        // The two halves of the buffer never overlap.
+        uint32_t* __restrict canvas = PixelAt(overlay, left, y);
+        const uint32_t* __restrict picture = PixelAt(overlay, left - kCanvasLeft, g.H + y - kCanvasTop);
+        for (int i = 0; i < right - left; ++i) canvas[i] = Blend(picture[i], canvas[i]);
     }
 }

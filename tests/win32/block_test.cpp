@@ -78,8 +78,7 @@ class Blocks : public EditorTest {
 protected:
     void StartOnSample()
     {
-        WriteFile(Scratch(L"s.txt"), SampleScreenFile());
-        Start(Scratch(L"s.txt"));
+        EditorTest::StartOnSample();
         for (int i = 0; i < kCellCount; ++i) before_[i] = gScreen.code[i];
     }
     void DragCells(int x0, int y0, int x1, int y1)

@@ -25,9 +25,10 @@ HMENU FindPopup(HMENU menu, int id)
 }
 }  // namespace
 
-std::vector<uint32_t> GrabClient(int width, int height)
+std::vector<uint32_t> GrabClient(int width, int height, HWND of)
 {
-    HDC window = GetDC(gShell.main);
+    if (!of) of = gShell.main;
+    HDC window = GetDC(of);
     HDC memory = CreateCompatibleDC(window);
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -40,7 +41,7 @@ std::vector<uint32_t> GrabClient(int width, int height)
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(gShell.main, window);
+    ReleaseDC(of, window);
     for (uint32_t& p : pixels) p &= 0xFFFFFF;
     return pixels;
 }
@@ -93,6 +94,12 @@ void EditorTest::Start(const std::wstring& commandLine)
 {
     ASSERT_TRUE(StartUp(GetModuleHandleW(nullptr), commandLine.c_str(), SW_SHOWNORMAL));
     running_ = true;
+}
+
+void EditorTest::StartOnSample()
+{
+    WriteFile(Scratch(L"s.txt"), SampleScreenFile());
+    Start(Scratch(L"s.txt"));
 }
 
 void EditorTest::Stop()

@@ -24,6 +24,8 @@ protected:
 
     // Starts the editor with `commandLine` (what follows the program name).
     void Start(const std::wstring& commandLine = L"");
+    // Starts it on a screen file of SampleScreenFile().
+    void StartOnSample();
     // Closes the window as the user would (WM_CLOSE) and shuts down.
     void Stop();
 
@@ -75,9 +77,9 @@ private:
     bool running_ = false;
 };
 
-// The main window's client area as the screen shows it, top row first,
-// 0xRRGGBB per pixel.
-std::vector<uint32_t> GrabClient(int width, int height);
+// A window's client area (the main window's by default) as the screen shows
+// it, top row first, 0xRRGGBB per pixel.
+std::vector<uint32_t> GrabClient(int width, int height, HWND window = nullptr);
 
 // A screen file of 3000 numbers whose cell i holds code (i * 7) & 0xFF,
 // foreground i % 8 and background (i / 8) % 8.
