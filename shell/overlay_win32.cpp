@@ -81,16 +81,31 @@ bool Decode(std::vector<uint8_t>& bytes)
 
 }  // namespace
 
-bool LoadOverlayFile(const std::wstring& path)
+namespace {
+
+bool ReadAndDecode(const std::wstring& path)
 {
-    ReleaseOverlay();  // the previous picture is gone whatever follows
     std::vector<uint8_t> bytes;
     if (!ReadPictureFile(path, bytes)) return false;
     const PictureKind kind = IdentifyPicture(bytes.data(), bytes.size());
-    // A BMP the headers of which do not hold together never reaches the
-    // decoder.
+    // A BMP whose headers do not hold together never reaches the decoder.
     if (kind == PictureKind::Unknown || (kind == PictureKind::Bitmap && !PrepareBitmap(bytes))) return false;
-    if (!Decode(bytes)) return false;
+    return Decode(bytes);
+}
+
+}  // namespace
+
+bool LoadOverlayFile(const std::wstring& path)
+{
+    // The previous picture is gone whatever follows; a shown one leaves the
+    // canvas at once.
+    const bool wasShown = ShowOverlay && OverlayLoaded();
+    ReleaseOverlay();
+    if (!ReadAndDecode(path)) {
+        if (wasShown) InvalidateCanvas();
+        return false;
+    }
+    GdiFlush();  // the buffer's pixels are written directly
     DrawOverlay(ViewOf(gOverlayBuffer));
     return true;
 }
