@@ -127,7 +127,7 @@ void ZoomToggleCommand(int) { SetZoom(Zoom != 0 ? 0 : ZoomRatio); }
 void FramesCommand(int)
 {
     ShowFrames = !ShowFrames;
-    InvalidateCanvas();
+    InvalidatePanel();
 }
 void StatusBarCommand(int)
 {
@@ -177,8 +177,18 @@ void LoadOverlayCommand(int)
         ToggleOverlay();
 }
 void ShowOverlayCommand(int) { ToggleOverlay(); }
-void FrameCommand(int id) { SetOrCancelFrame(id - IDM_FRAME1); }
-void CancelFramesCommand(int) { CancelAllFrames(); }
+// A frame's number may reach past the canvas's right edge: the whole panel
+// is repainted when frames change or their outlines are switched.
+void FrameCommand(int id)
+{
+    SetOrCancelFrame(id - IDM_FRAME1);
+    InvalidatePanel();
+}
+void CancelFramesCommand(int)
+{
+    CancelAllFrames();
+    InvalidatePanel();
+}
 void AnimationCommand(int)
 {
     if (!gPlayer.open) OpenPlayer(gShell.main);

@@ -79,6 +79,14 @@ INT_PTR CALLBACK PlayerProc(HWND player, UINT message, WPARAM wParam, LPARAM lPa
         if (wParam != kStepTimer) return FALSE;
         ShowFrameStep(player);
         return TRUE;
+    case WM_PAINT: {  // uncovered: the frame last shown comes back at once
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(player, &ps);
+        const PlayerLayout& l = gPlayer.layout;
+        BitBlt(dc, l.picture.x, l.picture.y, l.bufferWidth, l.bufferHeight, gAnimationBuffer.dc, 0, 0, SRCCOPY);
+        EndPaint(player, &ps);
+        return TRUE;
+    }
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lParam) != GetDlgItem(player, IDC_SPEED)) return FALSE;
         if (SetPlayerSpeed(static_cast<int>(SendMessageW(GetDlgItem(player, IDC_SPEED), TBM_GETPOS, 0, 0)))) {
