@@ -15,10 +15,22 @@ const wchar_t kSettingsFile[] = L"Vexa.ini";
 const wchar_t kConfigSection[] = L"Config";
 const wchar_t kRecentSection[] = L"RecentFiles";
 constexpr DWORD kMaxFolderChars = 32768;
+constexpr DWORD kMaxValueChars = 1 << 20;  // beyond any path: only a damaged file has more
 
 std::wstring gSettingsPath;
 
 std::wstring RecentKey(int n) { return L"RecentFile" + std::to_wstring(n); }
+
+// A value read whole, however long: the buffer grows until the value fits,
+// so an over-long path is seen as such and never cut into a shorter one.
+std::wstring ReadProfileString(const wchar_t* section, const std::wstring& key, const std::wstring& file)
+{
+    for (DWORD size = kPathBytes;; size *= 2) {
+        std::vector<wchar_t> value(size);
+        const DWORD n = GetPrivateProfileStringW(section, key.c_str(), L"", value.data(), size, file.c_str());
+        if (n < size - 1 || size >= kMaxValueChars) return std::wstring(value.data(), n);
+    }
+}
 
 // The profile functions write Unicode only into a file that starts with a
 // UTF-16 byte-order mark; in any other file, paths outside the system's code
@@ -103,10 +115,7 @@ void LoadSettings()
     std::string paths[kRecentFiles];
     const char* pointers[kRecentFiles];
     for (int i = 0; i < kRecentFiles; ++i) {
-        std::vector<wchar_t> value(kPathBytes);
-        GetPrivateProfileStringW(kRecentSection, RecentKey(i + 1).c_str(), L"", value.data(),
-                                 static_cast<DWORD>(value.size()), gSettingsPath.c_str());
-        paths[i] = Narrow(value.data());
+        paths[i] = Narrow(ReadProfileString(kRecentSection, RecentKey(i + 1), gSettingsPath).c_str());
         pointers[i] = paths[i].c_str();
     }
     LoadRecentFiles(pointers);

@@ -113,11 +113,13 @@ TEST_F(SettingsFile, LoadFixesBadValuesAndSaveReplacesOnlyItsOwnSections)
     want[6] = 1;  // ShowStatusBar
     WriteIni("[Before]\r\nkeep=1\r\ntitle=タイトル\r\n"
              "[Config]\r\nZoom=2\r\nZoomRatio=-3\r\nShowGrid=7\r\nShowStatusBar=1\r\nMarkBit3=x\r\nUserKey=5\r\n"
-             "[RecentFiles]\r\nRecentFile1=C:\\a.txt\r\nRecentFile7=C:\\g.txt\r\nNote=x\r\n"
+             "[RecentFiles]\r\nRecentFile1=C:\\a.txt\r\nRecentFile5=C:\\" + std::string(3000, 'e') +
+             "\r\nRecentFile7=C:\\g.txt\r\nNote=x\r\n"
              "[After]\r\nalso=kept\r\n");
     LoadSettings();
     EXPECT_EQ(Values(), want);  // values out of range, or no numbers, fall back to their defaults
     EXPECT_STREQ(LookUpRecentFile(0), "C:\\a.txt");
+    EXPECT_EQ(LookUpRecentFile(4), nullptr);  // a path too long for a slot is dropped, not cut
     EXPECT_STREQ(LookUpRecentFile(6), "C:\\g.txt");
     AddRecentFile("C:\\絵\\画面.txt");  // the file was not Unicode before
     AddRecentFile("C:\\a.txt");
