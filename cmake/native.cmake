@@ -3,7 +3,7 @@ enable_testing()
 find_package(GTest REQUIRED)
 find_package(PNG REQUIRED)
 
-add_executable(vexa-cli tools/vexa_cli.cpp)
+add_executable(vexa-cli tools/vexa_cli.cpp tools/posix_file.cpp)
 target_link_libraries(vexa-cli PRIVATE vexa_core PNG::PNG)
 target_compile_options(vexa-cli PRIVATE ${VEXA_WARNINGS})
 add_dependencies(vexa-cli font)

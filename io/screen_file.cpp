@@ -112,3 +112,15 @@ bool WriteScreenFile(ScreenFileSink sink, void* context)
     }
     return used == 0 || sink(context, buffer, used);
 }
+
+std::string ScreenFileText()
+{
+    std::string text;
+    WriteScreenFile(
+        [](void* context, const char* bytes, size_t count) {
+            static_cast<std::string*>(context)->append(bytes, count);
+            return true;
+        },
+        &text);
+    return text;
+}

@@ -4,8 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <string>
+
 constexpr int kScreenFileNumbers = 3000;
 constexpr size_t kScreenFileMaxBytes = 8999;
+// Reading stops here: anything after the 3000th number is ignored, so no
+// screen file needs more, and a stream without end cannot exhaust memory.
+constexpr size_t kScreenFileReadLimit = size_t{16} << 20;
 
 // Where and why a text was rejected.
 struct ScreenFileProblem {
@@ -27,3 +32,5 @@ using ScreenFileSink = bool (*)(void* context, const char* bytes, size_t count);
 
 // Writes the Screen buffer through `sink`; false as soon as a write fails.
 bool WriteScreenFile(ScreenFileSink sink, void* context);
+// The text WriteScreenFile writes.
+std::string ScreenFileText();

@@ -9,6 +9,7 @@
 #include "app/recent_files.h"
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
+#include "shell/safe_file_win32.h"
 #include "io/screen_file.h"
 #include "io/title.h"
 #include "render/view.h"
@@ -19,9 +20,6 @@ Document gDocument;
 namespace {
 
 const wchar_t kErrorCaption[] = L"Vexa: Error";
-// Anything after the 3000th number is ignored, so a screen file never needs
-// more than this; a bigger file is read only this far.
-constexpr DWORD kLoadLimit = 16 * 1024 * 1024;
 
 void AddToRecentFiles(const std::wstring& path) { AddRecentFile(Narrow(path.c_str()).c_str()); }
 
@@ -39,74 +37,15 @@ bool ReadWholeFile(HANDLE file, std::vector<char>& bytes)
 {
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file, &size)) return false;
-    const DWORD wanted = size.QuadPart > kLoadLimit ? kLoadLimit : static_cast<DWORD>(size.QuadPart);
+    // A bigger file is read only this far: nothing after it counts.
+    const DWORD wanted = size.QuadPart > static_cast<LONGLONG>(kScreenFileReadLimit)
+                             ? static_cast<DWORD>(kScreenFileReadLimit)
+                             : static_cast<DWORD>(size.QuadPart);
     bytes.resize(wanted);
     DWORD got = 0;
     if (wanted > 0 && !ReadFile(file, bytes.data(), wanted, &got, nullptr)) return false;
     bytes.resize(got);
     return true;
-}
-
-bool WriteToHandle(void* context, const char* bytes, size_t count)
-{
-    DWORD written = 0;
-    return WriteFile(static_cast<HANDLE>(context), bytes, static_cast<DWORD>(count), &written, nullptr) &&
-           written == count;
-}
-
-// A path the file functions accept at any length.
-std::wstring Extended(const std::wstring& path)
-{
-    if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0) return path;
-    if (path.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + path.substr(2);
-    return L"\\\\?\\" + path;
-}
-
-// A new, empty file of our own beside `path`, never one that was there.
-HANDLE CreateTempBeside(const std::wstring& path, std::wstring& temp)
-{
-    const std::wstring folder = path.substr(0, path.find_last_of(L"\\/") + 1);
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        wchar_t name[32];
-        swprintf(name, 32, L"~vexa%04lx%02x.tmp", GetCurrentProcessId() & 0xFFFF, attempt);
-        temp = folder + name;
-        HANDLE file = CreateFileW(Extended(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
-    }
-    return INVALID_HANDLE_VALUE;
-}
-
-// Writes the screen beside `path` and puts it in place only when every byte
-// is on disk, so a failure never destroys the previous file. An existing file
-// is replaced in a way that keeps its attributes and permissions.
-bool WriteScreenSafely(const std::wstring& path)
-{
-    const std::wstring target = Extended(path);
-    // A file we may not write to (read-only, no rights) is not replaced.
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return false;
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (exists) {
-        HANDLE probe = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (probe == INVALID_HANDLE_VALUE) return false;
-        CloseHandle(probe);
-    }
-    std::wstring temp;
-    HANDLE file = CreateTempBeside(path, temp);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool ok = WriteScreenFile(WriteToHandle, file);
-    ok = FlushFileBuffers(file) && ok;
-    ok = CloseHandle(file) && ok;
-    const std::wstring written = Extended(temp);
-    if (ok)
-        ok = exists ? ReplaceFileW(target.c_str(), written.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                                   nullptr)
-                    : MoveFileExW(written.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileW(written.c_str());
-    return ok;
 }
 
 }  // namespace
@@ -181,7 +120,7 @@ bool Save(HWND owner, bool overwrite)
         chosenType = choice.filterIndex;
     }
     // Every save writes a screen file, whatever filter the dialog was left on.
-    const bool written = WriteScreenSafely(gDocument.path);
+    const bool written = WriteFileSafely(gDocument.path, ScreenFileText()) == SafeWriteResult::Written;
     if (written) {
         gDocument.fileType = chosenType;
         MarkSaved();

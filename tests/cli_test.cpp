@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -207,4 +210,58 @@ TEST_F(CliTest, RenderRejectsBadInputWithoutWriting)
     const CliRun r = RunCli("render " + Path("screen.txt") + " " + Path("o.png"));
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_TRUE(std::filesystem::exists(Path("o.png")));
+}
+
+TEST_F(CliTest, OutputsAreWrittenAsTheEditorSaves)
+{
+    Write("in.txt", Sloppy());
+    const std::string normal = RunCli("normalize " + Path("in.txt") + " -").out;
+    ASSERT_EQ(normal.size(), 2u + 2 + 2 * 2998);  // "65", ",7" and 2998 ",0": to standard output
+
+    // A link is written through: it stays a link, the file it names changes,
+    // also when that file does not exist yet.
+    Write("real.txt", "old");
+    std::filesystem::create_symlink(Path("real.txt"), Path("link.txt"));
+    std::filesystem::create_symlink("new.txt", Path("dangling.txt"));
+    for (const char* out : {"link.txt", "dangling.txt"})
+        ASSERT_EQ(RunCli("normalize " + Path("in.txt") + " " + Path(out)).status, 0) << out;
+    EXPECT_TRUE(std::filesystem::is_symlink(Path("link.txt")));
+    EXPECT_EQ(ReadBack("real.txt"), normal);
+    EXPECT_EQ(ReadBack("new.txt"), normal);
+
+    // The mode of the file replaced stays; a read-only one, or a folder, is
+    // refused with exit 2 and left as it was.
+    Write("private.txt", "old");
+    chmod(Path("private.txt").c_str(), 0600);
+    ASSERT_EQ(RunCli("normalize " + Path("in.txt") + " " + Path("private.txt")).status, 0);
+    EXPECT_EQ(std::filesystem::status(Path("private.txt")).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    Write("locked.txt", "precious");
+    chmod(Path("locked.txt").c_str(), 0444);
+    CliRun r = RunCli("normalize " + Path("in.txt") + " " + Path("locked.txt"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("read-only"), std::string::npos) << r.out;
+    EXPECT_EQ(ReadBack("locked.txt"), "precious");
+    EXPECT_EQ(RunCli("normalize " + Path("in.txt") + " " + dir_).status, 2);
+
+    // A pipe is written directly and stays a pipe.
+    ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
+    std::string piped;
+    std::thread reader([&] { piped = ReadBack("pipe"); });
+    EXPECT_EQ(RunCli("normalize " + Path("in.txt") + " " + Path("pipe")).status, 0);
+    // Should the tool never have opened the pipe, the reader is let go.
+    const int letGo = open(Path("pipe").c_str(), O_WRONLY | O_NONBLOCK);
+    if (letGo >= 0) close(letGo);
+    reader.join();
+    EXPECT_EQ(piped, normal);
+    EXPECT_TRUE(std::filesystem::is_fifo(Path("pipe")));
+    // Nothing of ours is left beside the outputs.
+    for (const auto& entry : std::filesystem::directory_iterator(dir_))
+        EXPECT_EQ(entry.path().filename().string().rfind(".vexa-", 0), std::string::npos) << entry.path();
+
+    // An endless input is refused at the editor's limit, not read to the end
+    // of memory.
+    r = RunCli("check /dev/zero");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("larger than 16 MB"), std::string::npos) << r.out;
 }

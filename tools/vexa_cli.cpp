@@ -1,7 +1,6 @@
 // vexa-cli: the editor's core on the command line, for checking, normalising
 // and rendering screen files.
 #include <png.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,6 +16,7 @@
 #include "screen/pen.h"
 #include "screen/screen.h"
 #include "screen/undo.h"
+#include "tools/posix_file.h"
 
 // The command line has no window: nothing to invalidate or retitle.
 void InvalidateCanvas() {}
@@ -31,7 +31,7 @@ constexpr int kExitTrouble = 2;
 
 const char kUsage[] =
     "usage: vexa-cli check FILE\n"
-    "       vexa-cli normalize IN OUT\n"
+    "       vexa-cli normalize IN OUT      (OUT may be - for standard output)\n"
     "       vexa-cli render IN.txt OUT.png [--zoom 1-8] [--grid dot|cross] [--mark-bit3]\n"
     "                       [--mark-code0] [--font FILE]\n"
     "       vexa-cli --help\n";
@@ -45,6 +45,9 @@ const char kHelp[] =
     "  render IN OUT.png  draw the 40 x 25 canvas as the editor does (320k x 200k\n"
     "                     pixels at zoom k, default 1; no grid or marks unless asked;\n"
     "                     the font defaults to mz700fon.dat beside vexa-cli)\n"
+    "OUT is written as the editor saves: into a new file beside it that then\n"
+    "takes its place, keeping its mode; a link is written through, a device or\n"
+    "pipe written directly, a read-only OUT refused. Inputs over 16 MB are refused.\n"
     "Exit status: 0 success, 1 not a screen file, 2 usage or file error.\n";
 
 int UsageError()
@@ -55,18 +58,13 @@ int UsageError()
 
 bool ReadWholeFile(const char* path, std::vector<char>& out)
 {
-    FILE* f = std::fopen(path, "rb");
-    if (!f) {
+    if (ReadFileLimited(path, kScreenFileReadLimit, out)) return true;
+    if (errno == EFBIG)
+        std::fprintf(stderr, "vexa-cli: '%s' is larger than %zu MB, more than any screen file can be\n", path,
+                     kScreenFileReadLimit >> 20);
+    else
         std::fprintf(stderr, "vexa-cli: cannot open '%s': %s\n", path, std::strerror(errno));
-        return false;
-    }
-    char chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) out.insert(out.end(), chunk, chunk + n);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) std::fprintf(stderr, "vexa-cli: cannot read '%s'\n", path);
-    return !failed;
+    return false;
 }
 
 // Loads a screen file into the Screen buffer: kExitOk, kExitRejected (with
@@ -83,46 +81,21 @@ int LoadScreen(const char* path)
     return kExitRejected;
 }
 
-bool WriteToFile(void* context, const char* bytes, size_t count)
+// Writes OUT the way the editor saves: never half a file, never a broken
+// link, never a read-only file replaced.
+bool WriteOutput(const char* path, const std::string& bytes)
 {
-    return std::fwrite(bytes, 1, count, static_cast<FILE*>(context)) == count;
-}
-
-// Writes a new file of our own beside `path` first and renames it into place,
-// so a failed write never destroys an existing file.
-template <typename WriteFn>
-bool WriteFileSafely(const char* path, WriteFn write)
-{
-    std::string folder = path;
-    folder.erase(folder.rfind('/') == std::string::npos ? 0 : folder.rfind('/') + 1);
-    std::string temp = folder + ".vexa-XXXXXX";
-    const int fd = mkstemp(&temp[0]);
-    if (fd >= 0) {
-        // The file gets the permissions any new file would, not mkstemp's 0600.
-        const mode_t mask = umask(0);
-        umask(mask);
-        fchmod(fd, 0666 & ~mask);
-    }
-    FILE* f = fd < 0 ? nullptr : fdopen(fd, "wb");
-    if (!f) {
-        std::fprintf(stderr, "vexa-cli: cannot write beside '%s': %s\n", path, std::strerror(errno));
-        if (fd >= 0) close(fd);
-        if (fd >= 0) std::remove(temp.c_str());
+    std::string why;
+    switch (WriteFileSafely(path, bytes, why)) {
+    case SafeWriteResult::Written: return true;
+    case SafeWriteResult::ReadOnly:
+        std::fprintf(stderr, "vexa-cli: '%s' is read-only; it was not replaced\n", path);
         return false;
+    case SafeWriteResult::NotAFile: std::fprintf(stderr, "vexa-cli: '%s' is a folder\n", path); return false;
+    case SafeWriteResult::Failed: break;
     }
-    bool ok = write(f);
-    ok = (std::fclose(f) == 0) && ok;
-    if (ok && std::rename(temp.c_str(), path) != 0) ok = false;
-    if (!ok) {
-        std::fprintf(stderr, "vexa-cli: cannot write '%s'\n", path);
-        std::remove(temp.c_str());
-    }
-    return ok;
-}
-
-bool SaveScreen(const char* path)
-{
-    return WriteFileSafely(path, [](FILE* f) { return WriteScreenFile(WriteToFile, f); });
+    std::fprintf(stderr, "vexa-cli: cannot write '%s'%s%s\n", path, why.empty() ? "" : ": ", why.c_str());
+    return false;
 }
 
 struct RenderOptions {
@@ -172,8 +145,8 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions& o)
     return true;
 }
 
-// Writes the canvas part of the back buffer as an 8-bit RGB PNG.
-bool WritePng(FILE* f, const PixelView& v, int left, int top, int width, int height)
+// The canvas part of the back buffer as an 8-bit RGB PNG, in `out`.
+bool EncodePng(std::string& out, const PixelView& v, int left, int top, int width, int height)
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png) return false;
@@ -183,7 +156,12 @@ bool WritePng(FILE* f, const PixelView& v, int left, int top, int width, int hei
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, f);
+    png_set_write_fn(
+        png, &out,
+        [](png_structp p, png_bytep data, png_size_t n) {
+            static_cast<std::string*>(png_get_io_ptr(p))->append(reinterpret_cast<const char*>(data), n);
+        },
+        nullptr);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
@@ -221,10 +199,12 @@ int RenderScreen(const char* in, const char* out, const RenderOptions& o)
     gBackBuffer = {pixels.data(), g.W, 2 * g.H};
     gGridColour = kPanelGrey;
     RedrawCanvas();
-    const bool ok = WriteFileSafely(out, [&](FILE* f) {
-        return WritePng(f, gBackBuffer, kCanvasLeft, kCanvasTop, kScreenColumns * g.s, kScreenRows * g.s);
-    });
-    return ok ? kExitOk : kExitTrouble;
+    std::string png;
+    if (!EncodePng(png, gBackBuffer, kCanvasLeft, kCanvasTop, kScreenColumns * g.s, kScreenRows * g.s)) {
+        std::fprintf(stderr, "vexa-cli: cannot encode the picture\n");
+        return kExitTrouble;
+    }
+    return WriteOutput(out, png) ? kExitOk : kExitTrouble;
 }
 
 }  // namespace
@@ -246,7 +226,7 @@ int main(int argc, char** argv)
     if (command == "normalize" && argc == 4) {
         const int result = LoadScreen(argv[2]);
         if (result != kExitOk) return result;
-        return SaveScreen(argv[3]) ? kExitOk : kExitTrouble;
+        return WriteOutput(argv[3], ScreenFileText()) ? kExitOk : kExitTrouble;
     }
     if (command == "render" && argc >= 4) {
         RenderOptions options;

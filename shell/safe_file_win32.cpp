@@ -1,0 +1,107 @@
+#include "shell/safe_file_win32.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr unsigned kTempAttempts = 100;
+
+bool WriteAll(HANDLE file, const std::string& bytes)
+{
+    DWORD written = 0;
+    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+class WindowsTarget {
+public:
+    explicit WindowsTarget(const std::wstring& path) : path_(path), target_(Extended(path)) {}
+
+    TargetKind Inspect(bool& inspected)
+    {
+        const DWORD attributes = GetFileAttributesW(target_.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            const DWORD error = GetLastError();
+            inspected = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+            return TargetKind::Missing;
+        }
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return TargetKind::Directory;
+        existed_ = true;
+        readOnly_ = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+        if (readOnly_) return TargetKind::Regular;
+        // A file we may not write to (no rights, locked) is not replaced
+        // either; a device or a pipe is written as it is.
+        HANDLE probe = CreateFileW(target_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe == INVALID_HANDLE_VALUE) {
+            readOnly_ = true;
+            return TargetKind::Regular;
+        }
+        const bool disk = GetFileType(probe) == FILE_TYPE_DISK;
+        CloseHandle(probe);
+        return disk ? TargetKind::Regular : TargetKind::Special;
+    }
+
+    bool ReadOnly() const { return readOnly_; }
+
+    bool WriteDirect(const std::string& bytes)
+    {
+        HANDLE file = CreateFileW(target_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        const bool ok = WriteAll(file, bytes);
+        return CloseHandle(file) && ok;
+    }
+
+    // A new, empty file of our own beside the target, never one that was there.
+    bool WriteTemp(const std::string& bytes)
+    {
+        const std::wstring folder = path_.substr(0, path_.find_last_of(L"\\/") + 1);
+        HANDLE file = INVALID_HANDLE_VALUE;
+        for (unsigned attempt = 0; attempt < kTempAttempts && file == INVALID_HANDLE_VALUE; ++attempt) {
+            wchar_t name[32];
+            swprintf(name, 32, L"~vexa%04lx%02x.tmp", GetCurrentProcessId() & 0xFFFF, attempt);
+            temp_ = Extended(folder + name);
+            file = CreateFileW(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+        }
+        if (file == INVALID_HANDLE_VALUE) {
+            temp_.clear();
+            return false;
+        }
+        bool ok = WriteAll(file, bytes);
+        ok = FlushFileBuffers(file) && ok;
+        return CloseHandle(file) && ok;
+    }
+
+    bool Replace()
+    {
+        return existed_ ? ReplaceFileW(target_.c_str(), temp_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                       nullptr, nullptr)
+                        : MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH);
+    }
+
+    void RemoveTemp()
+    {
+        if (!temp_.empty()) DeleteFileW(temp_.c_str());
+    }
+
+private:
+    std::wstring path_, target_, temp_;
+    bool existed_ = false, readOnly_ = false;
+};
+
+}  // namespace
+
+std::wstring Extended(const std::wstring& path)
+{
+    if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0) return path;
+    if (path.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
+}
+
+SafeWriteResult WriteFileSafely(const std::wstring& path, const std::string& bytes)
+{
+    WindowsTarget target(path);
+    return SafeWrite(target, bytes);
+}
