@@ -60,6 +60,9 @@ void LoadRecentFiles(const char* const paths[kRecentFiles])
     ClearRecentFiles();
     for (int i = 0; i < kRecentFiles; ++i) {
         if (!paths[i] || !paths[i][0] || !Fits(paths[i])) continue;
+        bool listed = false;  // a hand-edited file may name one twice: the first counts
+        for (int j = 0; j < i && !listed; ++j) listed = gRecentFiles.slots[j][0] && gSamePath(gRecentFiles.slots[j], paths[i]);
+        if (listed) continue;
         std::strcpy(gRecentFiles.slots[i], paths[i]);
         gRecentFiles.order[i] = i;
     }
@@ -102,16 +105,18 @@ bool ForgetRecentFile(const char* path)
 {
     if (!path || !path[0]) return false;
     int32_t* order = gRecentFiles.order;
+    bool changed = false;
     for (int s = 0; s < kRecentFiles; ++s) {
         if (!gRecentFiles.slots[s][0] || !gSamePath(gRecentFiles.slots[s], path))
             continue;
         gRecentFiles.slots[s][0] = '\0';
+        changed = true;
         for (int j = 0; j < kRecentFiles; ++j) {
             if (order[j] != s) continue;
             for (int k = j; k < kRecentFiles - 1; ++k) order[k] = order[k + 1];
             order[kRecentFiles - 1] = -1;
-            return true;
+            break;
         }
     }
-    return false;
+    return changed;
 }

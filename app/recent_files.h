@@ -16,7 +16,7 @@ extern RecentFileList gRecentFiles;
 
 void ClearRecentFiles();
 // Fills slot i with paths[i] (position i), as the settings file lists them;
-// an empty or over-long path leaves its position empty.
+// an empty or over-long path, or one listed before, leaves its position empty.
 void LoadRecentFiles(const char* const paths[kRecentFiles]);
 // The path at position 0-8, or nullptr.
 const char* LookUpRecentFile(int position);
