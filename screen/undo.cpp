@@ -55,6 +55,7 @@ void RestoreCell(const UndoRecord& r, bool newValues)
     const int i = CellIndex(r.column, r.row);
     gScreen.code[i] = newValues ? r.newCode : r.oldCode;
     gScreen.attr[i] = newValues ? r.newAttr : r.oldAttr;
+    ++gHistory.changes;
     DrawCanvasCell(r.column, r.row, gScreen.code[i], gScreen.attr[i]);
 }
 
@@ -88,6 +89,7 @@ void RecordChange(int column, int row, int oldCode, int oldAttr, int newCode, in
                            static_cast<uint8_t>(oldCode), static_cast<uint8_t>(oldAttr),
                            static_cast<uint8_t>(newCode), static_cast<uint8_t>(newAttr)};
     gHistory.groupLatch = 0;
+    ++gHistory.changes;
     gHistory.SP = gHistory.top = Next(slot);
     if (gHistory.SP == gHistory.bottom) DropOldestGroup(slot);
     ReportModified(IsModified());
@@ -132,6 +134,12 @@ void MarkSaved()
     gHistory.savedPoint = gHistory.SP;
     gHistory.savedReachable = true;
     ReportModified(0);
+}
+
+void MarkUnsaved()
+{
+    gHistory.savedReachable = false;
+    ReportModified(1);
 }
 
 bool IsModified() { return !gHistory.savedReachable || gHistory.SP != gHistory.savedPoint; }

@@ -27,6 +27,7 @@ struct UndoHistory {
     int32_t savedPoint;    // SP at the last save or open
     bool savedReachable;   // the saved state can still be reached by undo/redo
     int32_t reportedModified;  // last state shown in the title; -1 forces a report
+    uint32_t changes;          // counts every change recorded, undone or redone
 };
 
 extern UndoHistory gHistory;
@@ -47,6 +48,9 @@ void Redo();
 void DropRedo();
 void ClearHistory();
 void MarkSaved();
+// The screen differs from any saved state (a recovered picture): modified
+// until the next save or open.
+void MarkUnsaved();
 bool IsModified();
 // Opening a file: the next report refreshes the title whatever it says.
 void ForceModifiedReport();

@@ -9,6 +9,7 @@
 #include "app/recent_files.h"
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
+#include "shell/recovery_win32.h"
 #include "shell/safe_file_win32.h"
 #include "io/screen_file.h"
 #include "io/title.h"
@@ -69,7 +70,9 @@ void OnModifiedStateChanged(bool modified) { RefreshTitle(modified); }
 bool DiscardPrompt(HWND owner)
 {
     if (!IsModified()) return true;
-    return ShowMessage(owner, L"変更内容を破棄しますか？", L"Vexa", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    if (ShowMessage(owner, L"変更内容を破棄しますか？", L"Vexa", MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    DeleteRecoveryCopy();  // the changes were given up
+    return true;
 }
 
 bool Load()
@@ -124,6 +127,7 @@ bool Save(HWND owner, bool overwrite)
     if (written) {
         gDocument.fileType = chosenType;
         MarkSaved();
+        DeleteRecoveryCopy();
     }
     // The dialog may have renamed the document, saved or not.
     if (askName) RefreshTitle(IsModified());

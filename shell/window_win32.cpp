@@ -32,6 +32,7 @@
 #include "shell/input_win32.h"
 #include "shell/panel_win32.h"
 #include "shell/player_win32.h"
+#include "shell/recovery_win32.h"
 #include "shell/settings_win32.h"
 
 Shell gShell;
@@ -201,7 +202,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         PostQuitMessage(0);
         return 0;
     case WM_TIMER:
-        if (StepMarquee(wParam)) return 0;
+        if (StepMarquee(wParam) || StepRecovery(wParam)) return 0;
         break;
     case WM_INITMENUPOPUP:
         RefreshMenu(reinterpret_cast<HMENU>(wParam));
@@ -329,8 +330,10 @@ bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
         gDocument.fileType = kBriselFileType;
         Load();
     }
+    StartRecovery();
     ShowWindow(gShell.main, show);
     UpdateWindow(gShell.main);
+    OfferRecovery();
     gShell.labelFont = CreateLabelFont();
     return true;
 }
@@ -349,6 +352,7 @@ int RunMessageLoop()
 
 void ShutDown()
 {
+    StopRecovery();  // a clean exit leaves no copy behind
     if (gShell.labelFont) DeleteObject(gShell.labelFont);
     gShell.labelFont = nullptr;
     FreeViewBuffers();

@@ -5,6 +5,7 @@
 #include <string>
 #include <tuple>
 
+#include "io/recovery.h"
 #include "io/screen_file.h"
 #include "screen/screen.h"
 #include "tests/test_support.h"
@@ -206,5 +207,28 @@ TEST(ScreenFile, MangledTextsAreAcceptedWholeOrLeaveTheScreenAlone)
             ASSERT_LE(problem.offset, text.size());
             ASSERT_EQ(Written(), good) << "round " << round;
         }
+    }
+}
+
+TEST(Recovery, CopyRoundTripsAndDamagedCopiesChangeNothing)
+{
+    ResetCore();
+    for (int i = 0; i < kCellCount; ++i) Put(i % 40, i / 40, (i * 11) & 0xFF, (i * 5) & 0xFF);
+    const ScreenBuffer painted = gScreen;
+    const std::string copy = RecoveryText("C:\\絵\\title.txt");
+    std::memset(&gScreen, 0, sizeof gScreen);
+    std::string path = "unchanged";
+    ASSERT_TRUE(ReadRecovery(copy.data(), copy.size(), path));
+    EXPECT_EQ(path, "C:\\絵\\title.txt");
+    EXPECT_EQ(0, std::memcmp(&gScreen, &painted, sizeof painted));
+
+    std::memset(&gScreen, 0, sizeof gScreen);
+    const std::string untitled = RecoveryText("");
+    for (const std::string& damaged :
+         {std::string("Vexa recovery 2\n\n") + untitled.substr(17), copy.substr(0, 16), copy.substr(0, copy.size() - 5),
+          std::string("Vexa recovery 1\nC:\\a\0b\n", 23) + untitled.substr(17)}) {
+        EXPECT_FALSE(ReadRecovery(damaged.data(), damaged.size(), path)) << damaged.substr(0, 30);
+        EXPECT_EQ(path, "C:\\絵\\title.txt");
+        EXPECT_EQ(gScreen.code[1], 0);
     }
 }

@@ -1,9 +1,10 @@
-// The screen-file reader and writer: a rejected text leaves the screen as it
-// was; an accepted one holds cells of 0-255 and survives writing and
-// reading again unchanged.
+// The screen-file reader and writer, and the recovery copy's reader: a
+// rejected text leaves the screen as it was; an accepted one holds cells of
+// 0-255 and survives writing and reading again unchanged.
 #include <cstring>
 #include <string>
 
+#include "io/recovery.h"
 #include "io/screen_file.h"
 #include "screen/screen.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -16,6 +17,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         gScreen.attr[i] = (i * 7) & 0xFF;
     }
     const ScreenBuffer before = gScreen;
+    std::string path = "kept";
+    if (!ReadRecovery(reinterpret_cast<const char*>(data), size, path)) {
+        FUZZ_CHECK(std::memcmp(&gScreen, &before, sizeof before) == 0 && path == "kept");
+    } else {
+        FUZZ_CHECK(CellsInRange());
+        const ScreenBuffer recovered = gScreen;
+        const std::string copy = RecoveryText(path);
+        std::string again;
+        FUZZ_CHECK(ReadRecovery(copy.data(), copy.size(), again) && again == path);
+        FUZZ_CHECK(std::memcmp(&gScreen, &recovered, sizeof recovered) == 0);
+        gScreen = before;
+    }
     if (!ReadScreenFile(reinterpret_cast<const char*>(data), size, nullptr)) {
         FUZZ_CHECK(std::memcmp(&gScreen, &before, sizeof before) == 0);
         return 0;

@@ -298,3 +298,69 @@ TEST_F(Documents, MenuStatesFollowTheEditor)
     EXPECT_EQ(messages[0].text, L"Vexa v0.23\n\tby Orlen");
     EXPECT_EQ(messages[0].caption, L"About");
 }
+
+// The recovery copy follows the document: written while it has unsaved
+// changes, gone once they are saved or given up. Copies left behind by a
+// run that ended are offered only when they can be trusted and are newer
+// than their file.
+TEST_F(Documents, RecoveryCopyFollowsTheDocument)
+{
+    const std::wstring folder = Scratch() + L"-recovery";
+    const auto copies = [&] {
+        std::vector<std::wstring> found;
+        WIN32_FIND_DATAW f;
+        HANDLE search = FindFirstFileW((folder + L"\\*.vxr").c_str(), &f);
+        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &f))
+            found.push_back(folder + L"\\" + f.cFileName);
+        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+        return found;
+    };
+    const auto tick = [] { SendMessageW(gShell.main, WM_TIMER, 3, 0); };
+    const std::wstring file = Scratch(L"s1.txt");
+    WriteFile(file, SampleScreenFile());
+    Start(file);
+    tick();
+    EXPECT_TRUE(copies().empty());  // nothing unsaved
+    Paint(1, 1);
+    tick();
+    ASSERT_EQ(copies().size(), 1u);
+    const std::string copy = ReadFile(copies()[0]);
+    EXPECT_EQ(copy.substr(0, copy.find('\n', 16) + 1), "Vexa recovery 1\n" + Narrow(file.c_str()) + "\n");
+    Command(IDM_SAVE);
+    EXPECT_TRUE(copies().empty());
+    Paint(2, 2);
+    tick();
+    ASSERT_EQ(copies().size(), 1u);
+    messageAnswers.push_back(IDYES);  // give the change up for another file
+    fileAnswers.push_back(file);
+    Command(IDM_OPEN);
+    EXPECT_TRUE(copies().empty());
+    Stop();
+    messages.clear();
+
+    // Left behind by ended runs: a copy older than its file, and a damaged
+    // one. Neither is offered, both go.
+    WriteFile(folder + L"\\dead-1.vxr", "Vexa recovery 1\n" + Narrow(file.c_str()) + "\n" + SampleScreenFile());
+    WriteFile(folder + L"\\dead-2.vxr", "Vexa recovery 1\nno screen here");
+    FILETIME old = {0, 1};
+    HANDLE stale = CreateFileW((folder + L"\\dead-1.vxr").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(stale, nullptr, nullptr, &old);
+    CloseHandle(stale);
+    for (int start = 0; start < 2; ++start) {
+        Start(file);
+        Stop();
+    }
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(copies().empty());
+
+    // An untitled picture's copy, newer than anything: Yes brings it back
+    // untitled and modified.
+    WriteFile(folder + L"\\dead-3.vxr", "Vexa recovery 1\n\n" + SampleScreenFile());
+    messageAnswers.push_back(IDYES);
+    Start();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, L"前回終了時の編集内容が残っています。復元しますか？");
+    EXPECT_EQ(Title(), L"無題 * Vexa");
+    EXPECT_EQ(gScreen.code[CellIndex(1, 0)], 7);
+    EXPECT_TRUE(IsModified());
+}

@@ -5,6 +5,7 @@
 
 #include "app/recent_files.h"
 #include "shell/base/shell_win32.h"
+#include "shell/recovery_win32.h"
 #include "shell/window_win32.h"
 #include "render/view.h"
 #include "tests/win32/window_util.h"
@@ -71,6 +72,8 @@ void EditorTest::SetUp()
     scratch_ = std::wstring(temp) + L"vexa-editor-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                std::to_wstring(GetTickCount64());
     CreateDirectoryW(scratch_.c_str(), nullptr);
+    // Recovery copies of these runs stay beside the scratch folder.
+    UseRecoveryFolder(scratch_ + L"-recovery");
 }
 
 void EditorTest::TearDown()
@@ -80,9 +83,10 @@ void EditorTest::TearDown()
         Stop();
     }
     AnswerModalsWith(nullptr, nullptr);
+    UseRecoveryFolder(L"");
     DeleteFileW((programFolder_ + L"\\Vexa.ini").c_str());
     SHFILEOPSTRUCTW op = {};
-    std::wstring from = scratch_ + L'\0';
+    std::wstring from = scratch_ + L'\0' + scratch_ + L"-recovery" + L'\0';
     op.wFunc = FO_DELETE;
     op.pFrom = from.c_str();
     op.fFlags = FOF_NO_UI;

@@ -3,6 +3,7 @@
 // on a file that is not there, answered from outside.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -281,4 +282,107 @@ TEST_F(EndToEnd, MissingFontStopsWithItsMessageAndWritesNothing)
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
     ExpectCleanExit();
     EXPECT_EQ(ReadWholeFile(In(L"Vexa.ini")), "<missing>");
+}
+
+// Recovery copies live in the local application data of the user running
+// the program.
+static std::wstring RecoveryFolder()
+{
+    PWSTR local = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) folder = local;
+    CoTaskMemFree(local);
+    return folder + L"\\Vexa\\Recovery";
+}
+
+static std::vector<std::wstring> RecoveryCopies()
+{
+    std::vector<std::wstring> copies;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(RecoveryFolder(), ignored))
+        if (entry.path().extension() == L".vxr") copies.push_back(entry.path().wstring());
+    return copies;
+}
+
+// A killed editor gives its picture back at the next start; a second editor
+// running meanwhile leaves the first one's copy alone; No throws it away.
+TEST_F(EndToEnd, AKilledEditorGivesItsPictureBackAtTheNextStart)
+{
+    for (const std::wstring& copy : RecoveryCopies()) DeleteFileW(copy.c_str());
+    const std::wstring name = L"recovered.txt", file = In(name);
+    const std::vector<long> loaded = SampleScreen();
+    ASSERT_TRUE(WriteWholeFile(file, Format(loaded)));
+    Launch(file);
+    HWND main = WaitForWindow(kWindowClass);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(main) == name + L" - Vexa"; }));
+    const LPARAM entry = ClientPoint(main, kPaletteLeft + kPalettePitch * 1 + 8, kPaletteTop + kPalettePitch * 9 + 8);
+    PostMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, entry);
+    PostMessageW(main, WM_LBUTTONUP, 0, entry);
+    PostMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, CellPoint(main, 2, 2));
+    PostMessageW(main, WM_LBUTTONUP, 0, CellPoint(main, 2, 2));
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(main) == name + L" * Vexa"; }));
+    ASSERT_TRUE(WaitUntil([&] { return RecoveryCopies().size() == 1; })) << "no recovery copy";
+
+    // A second editor starts while the first runs: nothing to offer.
+    PROCESS_INFORMATION first = process_;
+    process_ = {};
+    ASSERT_TRUE(WriteWholeFile(In(L"other.txt"), Format(loaded)));
+    Launch(In(L"other.txt"));
+    ASSERT_NE(WaitForWindow(kWindowClass), nullptr);
+    Sleep(500);
+    EXPECT_EQ(FindProcessWindow(kDialogClass, process_.dwProcessId), nullptr) << "the running editor's copy was offered";
+    TerminateProcess(process_.hProcess, 9);
+    WaitForSingleObject(process_.hProcess, kWaitMs);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+    process_ = first;
+
+    ASSERT_TRUE(TerminateProcess(process_.hProcess, 9));
+    WaitForSingleObject(process_.hProcess, kWaitMs);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+    process_ = {};
+    EXPECT_EQ(RecoveryCopies().size(), 1u);
+
+    // Started again: the question, Yes, and the picture back as a modified
+    // document with its name; saved, it is the painted picture.
+    Launch(file);
+    HWND box = WaitForWindow(kDialogClass);
+    ASSERT_NE(box, nullptr) << "nothing offered";
+    EXPECT_EQ(TextOf(box), L"Vexa");
+    EXPECT_EQ(ChildTexts(box, L"Static"), std::vector<std::wstring>{L"前回終了時の編集内容が残っています。復元しますか？"});
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDYES)));
+    main = WaitForWindow(kWindowClass);
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(main) == name + L" * Vexa"; })) << ::testing::PrintToString(TextOf(main));
+    ASSERT_TRUE(PressCtrlS(main));
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(main) == name + L" - Vexa"; })) << "Ctrl+S did not save";
+    std::vector<long> expected = loaded;
+    const int painted = 2 * 40 + 2;
+    expected[painted] = 1 | (loaded[painted] & 0x200);
+    expected[1000 + painted] = 7;
+    expected[2000 + painted] = 1;
+    EXPECT_EQ(ReadWholeFile(file), Format(expected));
+    EXPECT_TRUE(WaitUntil([&] { return RecoveryCopies().empty(); })) << "the saved picture kept its copy";
+
+    // Painted and killed again; this time No: the copy goes, the file stays.
+    PostMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, CellPoint(main, 3, 3));
+    PostMessageW(main, WM_LBUTTONUP, 0, CellPoint(main, 3, 3));
+    ASSERT_TRUE(WaitUntil([&] { return RecoveryCopies().size() == 1; }));
+    TerminateProcess(process_.hProcess, 9);
+    WaitForSingleObject(process_.hProcess, kWaitMs);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+    process_ = {};
+    Launch(file);
+    box = WaitForWindow(kDialogClass);
+    ASSERT_NE(box, nullptr);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDNO)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    main = WaitForWindow(kWindowClass);
+    EXPECT_EQ(TextOf(main), name + L" - Vexa");
+    EXPECT_TRUE(WaitUntil([&] { return RecoveryCopies().empty(); }));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ExpectCleanExit();
+    EXPECT_EQ(ReadWholeFile(file), Format(expected));
 }

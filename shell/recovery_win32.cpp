@@ -1,0 +1,167 @@
+#include "shell/recovery_win32.h"
+
+#include <shlobj.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "io/recovery.h"
+#include "render/view.h"
+#include "screen/screen.h"
+#include "screen/undo.h"
+#include "shell/base/modal_win32.h"
+#include "shell/base/shell_win32.h"
+#include "shell/base/text_win32.h"
+#include "shell/document_win32.h"
+#include "shell/safe_file_win32.h"
+
+namespace {
+
+constexpr UINT_PTR kRecoveryTimer = 3;
+constexpr UINT kRecoveryPeriod = 2000;  // ms: a crash loses at most this much
+constexpr DWORD kCopyLimit = 64 * 1024;  // far more than a copy holds
+const wchar_t kExtension[] = L".vxr";
+
+std::wstring gFolderOverride;
+std::wstring gRun;      // this run's name: its copy is <run>.vxr
+HANDLE gAlive = nullptr;  // held while this run lasts, so others leave its copy alone
+uint64_t gWritten = UINT64_MAX;  // the history's change count last written
+bool gHaveCopy = false;
+
+std::wstring RecoveryFolder()
+{
+    if (!gFolderOverride.empty()) return gFolderOverride;
+    PWSTR local = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) folder = local;
+    CoTaskMemFree(local);
+    return folder.empty() ? folder : folder + L"\\Vexa\\Recovery";
+}
+
+std::wstring CopyOf(const std::wstring& run) { return RecoveryFolder() + L"\\" + run + kExtension; }
+std::wstring AliveName(const std::wstring& run) { return L"Local\\Vexa recovery " + run; }
+
+bool RunIsAlive(const std::wstring& run)
+{
+    HANDLE alive = OpenMutexW(SYNCHRONIZE, FALSE, AliveName(run).c_str());
+    if (!alive) return false;
+    CloseHandle(alive);
+    return true;
+}
+
+bool ReadSmallFile(const std::wstring& path, std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bytes.assign(kCopyLimit, '\0');
+    DWORD got = 0;
+    const bool ok = ReadFile(file, &bytes[0], kCopyLimit, &got, nullptr) != 0;
+    CloseHandle(file);
+    bytes.resize(got);
+    return ok;
+}
+
+bool Newer(const FILETIME& a, const FILETIME& b) { return CompareFileTime(&a, &b) > 0; }
+
+// The newest copy whose run has ended, moved to this run's name so that no
+// other run takes it too. False when there is none.
+bool ClaimOrphan(FILETIME& when)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((RecoveryFolder() + L"\\*" + kExtension).c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    std::wstring newest;
+    do {
+        std::wstring run = found.cFileName;
+        run.resize(run.size() - (sizeof kExtension / sizeof kExtension[0] - 1));
+        if (run == gRun || RunIsAlive(run)) continue;
+        if (newest.empty() || Newer(found.ftLastWriteTime, when)) {
+            newest = run;
+            when = found.ftLastWriteTime;
+        }
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return !newest.empty() && MoveFileExW(CopyOf(newest).c_str(), CopyOf(gRun).c_str(), 0);
+}
+
+}  // namespace
+
+void UseRecoveryFolder(const std::wstring& folder) { gFolderOverride = folder; }
+
+void StartRecovery()
+{
+    wchar_t run[40];
+    swprintf(run, 40, L"%08lx-%016llx", GetCurrentProcessId(), static_cast<unsigned long long>(GetTickCount64()));
+    gRun = run;
+    gAlive = CreateMutexW(nullptr, FALSE, AliveName(gRun).c_str());
+    gWritten = UINT64_MAX;
+    gHaveCopy = false;
+    const std::wstring folder = RecoveryFolder();
+    if (!folder.empty()) SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    SetTimer(gShell.main, kRecoveryTimer, kRecoveryPeriod, nullptr);
+}
+
+bool StepRecovery(UINT_PTR timer)
+{
+    if (timer != kRecoveryTimer) return false;
+    if (!IsModified()) {
+        if (gHaveCopy) DeleteRecoveryCopy();
+        return true;
+    }
+    if (gHistory.changes == gWritten || RecoveryFolder().empty()) return true;
+    if (WriteFileSafely(CopyOf(gRun), RecoveryText(Narrow(gDocument.path.c_str()))) == SafeWriteResult::Written) {
+        gWritten = gHistory.changes;
+        gHaveCopy = true;
+    }
+    return true;
+}
+
+void OfferRecovery()
+{
+    FILETIME when = {};
+    if (RecoveryFolder().empty() || !ClaimOrphan(when)) return;
+    gHaveCopy = true;  // it is ours now: whatever follows, it goes or gets rewritten
+    std::string bytes, path;
+    const ScreenBuffer shown = gScreen;
+    const bool read = ReadSmallFile(CopyOf(gRun), bytes) && ReadRecovery(bytes.data(), bytes.size(), path);
+    const ScreenBuffer recovered = gScreen;
+    gScreen = shown;
+    WIN32_FILE_ATTRIBUTE_DATA file;
+    const std::wstring documentPath = Widen(path.c_str());
+    // A copy older than its file was overtaken by a save: nothing to offer.
+    const bool overtaken = !documentPath.empty() &&
+                           GetFileAttributesExW(documentPath.c_str(), GetFileExInfoStandard, &file) &&
+                           !Newer(when, file.ftLastWriteTime);
+    if (!read || overtaken ||
+        ShowMessage(gShell.main, L"前回終了時の編集内容が残っています。復元しますか？", L"Vexa",
+                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        DeleteRecoveryCopy();
+        return;
+    }
+    gScreen = recovered;
+    if (documentPath.empty()) {
+        gDocument.path.clear();
+        gDocument.name.clear();
+    } else {
+        SetDocumentPath(documentPath);
+        gDocument.fileType = kBriselFileType;
+    }
+    ClearHistory();
+    MarkUnsaved();  // also puts the name and the modified mark in the title
+    RedrawCanvas();
+}
+
+void DeleteRecoveryCopy()
+{
+    if (gHaveCopy && !gRun.empty()) DeleteFileW(CopyOf(gRun).c_str());
+    gHaveCopy = false;
+    gWritten = UINT64_MAX;
+}
+
+void StopRecovery()
+{
+    if (gShell.main) KillTimer(gShell.main, kRecoveryTimer);
+    DeleteRecoveryCopy();
+    if (gAlive) CloseHandle(gAlive);
+    gAlive = nullptr;
+}
