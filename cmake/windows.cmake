@@ -22,6 +22,25 @@ if(MINGW)
 endif()
 add_dependencies(Vexa font)
 
+# The release: Vexa-<version>-windows.zip with the program, its font, the
+# examples and a short README, built with everything else.
+set(VEXA_VERSION 0.23)
+set(VEXA_RELEASE_NAME Vexa-${VEXA_VERSION}-windows)
+set(VEXA_RELEASE_ZIP ${CMAKE_BINARY_DIR}/${VEXA_RELEASE_NAME}.zip)
+file(GLOB VEXA_EXAMPLES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/examples/*.txt)
+set(stage ${CMAKE_BINARY_DIR}/release/${VEXA_RELEASE_NAME})
+add_custom_command(OUTPUT ${VEXA_RELEASE_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/release
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/examples
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Vexa> ${VEXA_FONT_FILE} ${CMAKE_SOURCE_DIR}/res/release/README.txt ${stage}
+  COMMAND ${CMAKE_COMMAND} -E copy ${VEXA_EXAMPLES} ${stage}/examples
+  COMMAND ${CMAKE_STRIP} ${stage}/Vexa.exe
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/release
+          ${CMAKE_COMMAND} -E tar cf ${VEXA_RELEASE_ZIP} --format=zip ${VEXA_RELEASE_NAME}
+  DEPENDS Vexa font ${VEXA_FONT_FILE} ${VEXA_EXAMPLES} ${CMAKE_SOURCE_DIR}/res/release/README.txt
+  COMMENT "Packing ${VEXA_RELEASE_NAME}.zip")
+add_custom_target(release ALL DEPENDS ${VEXA_RELEASE_ZIP})
+
 # The shell's tests need GoogleTest's sources: Debian's, built with the posix
 # mingw compilers (or VEXA_GTEST_SOURCE elsewhere).
 set(VEXA_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the shell tests")
@@ -65,7 +84,7 @@ foreach(locale ja_JP.UTF-8 C)
   if(locale STREQUAL "C")
     set(ctype C.UTF-8)
   endif()
-  add_test(NAME shell-${locale} COMMAND vexa_shell_tests)
+  add_test(NAME shell-${locale} COMMAND vexa_shell_tests --gtest_filter=-Release.*)
   set_tests_properties(shell-${locale} PROPERTIES
     ENVIRONMENT "${VEXA_WINE_ENV};LANG=${locale};LC_ALL=;LC_CTYPE=${ctype}"
     FIXTURES_REQUIRED wine
@@ -77,3 +96,15 @@ endforeach()
 include(cmake/resources.cmake)  # sets VEXA_RESOURCES
 target_sources(Vexa PRIVATE ${VEXA_RESOURCES})
 target_sources(vexa_shell_tests PRIVATE ${VEXA_RESOURCES})
+
+# The zip unpacked into a fresh folder starts on a fresh Wine prefix with an
+# example open.
+set(VEXA_UNPACKED ${CMAKE_BINARY_DIR}/unpacked)
+add_test(NAME release-unpack COMMAND ${CMAKE_COMMAND} -DZIP=${VEXA_RELEASE_ZIP} -DINTO=${VEXA_UNPACKED}
+         -P ${CMAKE_SOURCE_DIR}/cmake/unpack.cmake)
+set_tests_properties(release-unpack PROPERTIES FIXTURES_SETUP release)
+add_test(NAME release-start COMMAND vexa_shell_tests --gtest_filter=Release.*)
+set_tests_properties(release-start PROPERTIES
+  ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/fresh-prefix;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;VEXA_RELEASE_DIR=${VEXA_UNPACKED}/${VEXA_RELEASE_NAME}"
+  FIXTURES_REQUIRED release
+  RUN_SERIAL ON)

@@ -78,6 +78,13 @@
 #define IDM_SHIFTUP 1083
 #define IDM_SHIFTDOWN 1084
 
+// Export popup of the File menu.
+#define IDM_EXPORTMZF 1090
+#define IDM_EXPORTASM 1091
+#define IDM_EXPORTBIN 1092
+#define IDM_EXPORTPNG 1093
+#define IDM_EXPORTCLEARMARKS 1094
+
 // Zoom popup: x1 .. x8, zoom index = ID - IDM_ZOOM1.
 #define IDM_ZOOM1 1100
 #define IDM_ZOOM2 1101

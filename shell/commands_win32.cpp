@@ -22,6 +22,7 @@
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
 #include "shell/document_win32.h"
+#include "shell/export_win32.h"
 #include "shell/overlay_win32.h"
 #include "shell/panel_win32.h"
 #include "shell/player_win32.h"
@@ -76,6 +77,13 @@ void SaveAsCommand(int)
     Save(gShell.main, false);
 }
 void ExitCommand(int) { SendMessageW(gShell.main, WM_CLOSE, 0, 0); }
+static_assert(static_cast<int>(ExportFormat::Png) == IDM_EXPORTPNG - IDM_EXPORTMZF, "one export item per format");
+void ExportCommand(int id)
+{
+    DropAndDeselect();  // as for saving: the picture as it will stay
+    ExportScreen(gShell.main, static_cast<ExportFormat>(id - IDM_EXPORTMZF));
+}
+void ExportMarksCommand(int) { gExportClearsMarks = !gExportClearsMarks; }
 void RecentCommand(int id) { OpenRecent(id - IDM_RECENT1); }
 void UndoCommand(int) { UndoEdit(); }
 void RedoCommand(int)
@@ -208,6 +216,7 @@ bool FrameSettable(int id)
     return !gPlayer.open && (FrameDefined(id - IDM_FRAME1) || SelectionCanBeFrame());
 }
 bool GridShown() { return ShowGrid != 0; }
+bool ExportClearsMarks() { return gExportClearsMarks; }
 bool FramesShown() { return ShowFrames != 0; }
 bool OverlayShown() { return ShowOverlay != 0; }
 bool StatusBarShown() { return ShowStatusBar != 0; }
@@ -242,6 +251,8 @@ const CommandRow kCommands[] = {
     {IDM_SAVE, IDM_SAVE, SaveCommand, nullptr, nullptr, nullptr, IDT_SAVE},
     {IDM_SAVEAS, IDM_SAVEAS, SaveAsCommand, nullptr, nullptr, nullptr},
     {IDM_EXIT, IDM_EXIT, ExitCommand, nullptr, nullptr, nullptr},
+    {IDM_EXPORTMZF, IDM_EXPORTPNG, ExportCommand, nullptr, nullptr, nullptr},
+    {IDM_EXPORTCLEARMARKS, IDM_EXPORTCLEARMARKS, ExportMarksCommand, nullptr, ExportClearsMarks, nullptr},
     {IDM_LOADOVERLAY, IDM_LOADOVERLAY, LoadOverlayCommand, nullptr, nullptr, nullptr},
     {IDM_RECENT_NONE, IDM_RECENT_NONE, Nothing, nullptr, nullptr, nullptr},
     {IDM_RECENT1, IDM_RECENT9, RecentCommand, nullptr, nullptr, nullptr},

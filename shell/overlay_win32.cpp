@@ -1,7 +1,5 @@
 #include "shell/overlay_win32.h"
 
-#include <wincodec.h>
-
 #include <new>
 
 #include "io/picture_file.h"
@@ -10,18 +8,12 @@
 #include "render/view_settings.h"
 #include "shell/base/modal_win32.h"
 #include "shell/panel_win32.h"
+#include "shell/wic_win32.h"
 
 namespace {
 
 // The dialog reopens on the last picture chosen.
 std::wstring gLastPicture;
-
-template <typename T>
-void Release(T*& p)
-{
-    if (p) p->Release();
-    p = nullptr;
-}
 
 bool ReadPictureFile(const std::wstring& path, std::vector<uint8_t>& bytes)
 {
@@ -47,16 +39,14 @@ bool ReadPictureFile(const std::wstring& path, std::vector<uint8_t>& bytes)
 // black (premultiplied alpha is exactly that).
 bool Decode(std::vector<uint8_t>& bytes)
 {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IWICImagingFactory* factory = nullptr;
+    ComScope com;
+    IWICImagingFactory* factory = CreateImagingFactory();
     IWICStream* stream = nullptr;
     IWICBitmapDecoder* decoder = nullptr;
     IWICBitmapFrameDecode* frame = nullptr;
     IWICBitmapSource* converted = nullptr;
     UINT width = 0, height = 0;
-    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
-              SUCCEEDED(factory->CreateStream(&stream)) &&
+    bool ok = factory && SUCCEEDED(factory->CreateStream(&stream)) &&
               SUCCEEDED(stream->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size()))) &&
               SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) &&
               SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height)) &&
@@ -70,12 +60,11 @@ bool Decode(std::vector<uint8_t>& bytes)
         for (uint32_t& p : gOverlay.pixels) p &= 0xFFFFFF;
     }
     if (!ok) ReleaseOverlay();
-    Release(converted);
-    Release(frame);
-    Release(decoder);
-    Release(stream);
-    Release(factory);
-    if (SUCCEEDED(com)) CoUninitialize();
+    ReleaseCom(converted);
+    ReleaseCom(frame);
+    ReleaseCom(decoder);
+    ReleaseCom(stream);
+    ReleaseCom(factory);
     return ok;
 }
 

@@ -29,6 +29,7 @@
 #include "shell/base/shell_win32.h"
 #include "shell/commands_win32.h"
 #include "shell/document_win32.h"
+#include "shell/export_win32.h"
 #include "shell/input_win32.h"
 #include "shell/panel_win32.h"
 #include "shell/player_win32.h"
@@ -232,6 +233,7 @@ void ResetEditorState()
     ResetSelection();
     ResetTextInput();
     ResetFrames();  // before the window exists: its first paint outlines them
+    gExportClearsMarks = false;
     ReleaseOverlay();
     gDocument = Document{L"", L"", 0};
 }

@@ -265,3 +265,38 @@ TEST_F(CliTest, OutputsAreWrittenAsTheEditorSaves)
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.out.find("larger than 16 MB"), std::string::npos) << r.out;
 }
+
+TEST_F(CliTest, ExportWritesEachFormatAndNothingForABadScreen)
+{
+    Write("font.dat", std::string(4096, '\x0F'));
+    Write("my title.txt", RenderSample());
+    const std::string in = "'" + Path("my title.txt") + "'", font = " --font " + Path("font.dat");
+    for (const char* out : {"t.mzf", "t.asm", "t.bin", "t.png", "t.data"})
+        EXPECT_EQ(RunCli("export " + in + " " + Path(out) + font).status, std::string(out) == "t.data" ? 2 : 0) << out;
+    const std::string mzf = ReadBack("t.mzf"), bin = ReadBack("t.bin");
+    ASSERT_EQ(mzf.size(), 128u + 24 + 2000);
+    EXPECT_EQ(mzf.substr(1, 17), std::string("MY TITLE") + std::string(9, '\x0D'));
+    EXPECT_EQ(mzf.substr(128 + 24), bin);
+    // Cell 6 has code 0; cell 7's attribute has bit 7, from the sample.
+    EXPECT_EQ(bin[6], '\0');
+    EXPECT_NE(ReadBack("t.asm").find("        ORG 1200H\n"), std::string::npos);
+    const Picture pic = ReadPng(Path("t.png"));
+    EXPECT_TRUE(pic.width == 320 && pic.height == 200) << pic.width << "x" << pic.height;
+
+    // The name, the format and the marks can be chosen.
+    ASSERT_EQ(RunCli("export " + in + " " + Path("named") + " --format mzf --name demo.1 --clear-marks").status, 0);
+    const std::string named = ReadBack("named");
+    EXPECT_EQ(named.substr(1, 7), "DEMO-1\x0D");
+    for (size_t i = 128 + 24 + 1000; i < named.size(); ++i) ASSERT_EQ(named[i] & 0x08, 0) << i;
+    bool marked = false;
+    for (size_t i = 1000; i < bin.size(); ++i) marked |= (bin[i] & 0x08) != 0;
+    EXPECT_TRUE(marked) << "the sample has marks, kept by default";
+
+    // A rejected screen exits 1 and writes nothing; a bad option exits 2.
+    Write("bad.txt", "1,2,x");
+    EXPECT_EQ(RunCli("export " + Path("bad.txt") + " " + Path("bad.mzf")).status, 1);
+    EXPECT_EQ(ReadBack("bad.mzf"), "");
+    EXPECT_FALSE(std::filesystem::exists(Path("bad.mzf")));
+    EXPECT_EQ(RunCli("export " + in + " " + Path("x.mzf") + " --format gif").status, 2);
+    EXPECT_EQ(RunCli("export " + in + " " + Path("x.mzf") + " --grid dot").status, 2);
+}

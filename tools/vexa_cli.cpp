@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "io/exports.h"
 #include "io/screen_file.h"
 #include "render/font.h"
 #include "render/view.h"
@@ -34,6 +35,8 @@ const char kUsage[] =
     "       vexa-cli normalize IN OUT      (OUT may be - for standard output)\n"
     "       vexa-cli render IN.txt OUT.png [--zoom 1-8] [--grid dot|cross] [--mark-bit3]\n"
     "                       [--mark-code0] [--font FILE]\n"
+    "       vexa-cli export IN.txt OUT.{mzf,asm,bin,png} [--format mzf|asm|bin|png] [--name NAME]\n"
+    "                       [--clear-marks] [--zoom 1-8] [--font FILE]\n"
     "       vexa-cli --help\n";
 
 const char kHelp[] =
@@ -45,6 +48,12 @@ const char kHelp[] =
     "  render IN OUT.png  draw the 40 x 25 canvas as the editor does (320k x 200k\n"
     "                     pixels at zoom k, default 1; no grid or marks unless asked;\n"
     "                     the font defaults to mz700fon.dat beside vexa-cli)\n"
+    "  export IN OUT      the screen for the MZ-700 and beyond, in the format OUT's\n"
+    "                     extension names: an MZF tape image that shows it when\n"
+    "                     loaded and run (at 1200H), the same as Z80 source, the\n"
+    "                     2000 bytes of VRAM (codes, then attributes), or a PNG at\n"
+    "                     zoom k; --name gives the MZF name (default: IN's name),\n"
+    "                     --clear-marks clears attribute bit 3 in the machine files\n"
     "OUT is written as the editor saves: into a new file beside it that then\n"
     "takes its place, keeping its mode; a link is written through, a device or\n"
     "pipe written directly, a read-only OUT refused. Inputs over 16 MB are refused.\n"
@@ -105,6 +114,13 @@ struct RenderOptions {
     bool markBit3 = false;
     bool markCode0 = false;
     std::string font;
+    // For export only.
+    bool exporting = false;
+    bool hasFormat = false;
+    ExportFormat format = ExportFormat::Png;
+    std::string name;
+    bool nameGiven = false;
+    bool clearMarks = false;
 };
 
 std::string FontBesideProgram()
@@ -127,16 +143,24 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions& o)
             const std::string v = argv[++i];
             if (v.size() != 1 || v[0] < '1' || v[0] > '8') return false;
             o.zoom = v[0] - '0';
-        } else if (a == "--grid" && hasValue) {
+        } else if (!o.exporting && a == "--grid" && hasValue) {
             const std::string v = argv[++i];
             if (v != "dot" && v != "cross") return false;
             o.grid = true;
             o.gridType = v == "cross" ? kGridCross : kGridDot;
         } else if (a == "--font" && hasValue) {
             o.font = argv[++i];
-        } else if (a == "--mark-bit3") {
+        } else if (o.exporting && a == "--format" && hasValue) {
+            o.hasFormat = ExportFormatOf(std::string(".") + argv[++i], o.format);
+            if (!o.hasFormat) return false;
+        } else if (o.exporting && a == "--name" && hasValue) {
+            o.name = argv[++i];
+            o.nameGiven = true;
+        } else if (o.exporting && a == "--clear-marks") {
+            o.clearMarks = true;
+        } else if (!o.exporting && a == "--mark-bit3") {
             o.markBit3 = true;
-        } else if (a == "--mark-code0") {
+        } else if (!o.exporting && a == "--mark-code0") {
             o.markCode0 = true;
         } else {
             return false;
@@ -207,6 +231,43 @@ int RenderScreen(const char* in, const char* out, const RenderOptions& o)
     return WriteOutput(out, png) ? kExitOk : kExitTrouble;
 }
 
+// The file-name part of a path, for the MZF name.
+std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+int ExportScreen(const char* in, const char* out, RenderOptions& o)
+{
+    if (!o.hasFormat && !ExportFormatOf(out, o.format)) {
+        std::fprintf(stderr, "vexa-cli: '%s' names no export format: use .mzf, .asm, .bin or .png, or --format\n",
+                     out);
+        return kExitTrouble;
+    }
+    if (o.format == ExportFormat::Png && !LoadFont(o.font.c_str())) {
+        std::fprintf(stderr, "vexa-cli: cannot read the font '%s'\n", o.font.c_str());
+        return kExitTrouble;
+    }
+    const int loaded = LoadScreen(in);
+    if (loaded != kExitOk) return loaded;
+    const std::string name = o.nameGiven ? MzfName(o.name) : MzfNameOfFile(BaseName(in));
+    std::string bytes;
+    switch (o.format) {
+    case ExportFormat::Mzf: bytes = MzfImage(name, o.clearMarks); break;
+    case ExportFormat::Asm: bytes = AssemblerSource(name, o.clearMarks); break;
+    case ExportFormat::Bin: bytes = VramImage(o.clearMarks); break;
+    case ExportFormat::Png: {
+        const std::vector<uint32_t> pixels = ScreenPicture(o.zoom);
+        const int w = kCanvasWidthAt1 * o.zoom, h = kCanvasHeightAt1 * o.zoom;
+        // EncodePng reads a bottom-up view; the picture is top row first.
+        std::vector<uint32_t> flipped(pixels.size());
+        for (int y = 0; y < h; ++y)
+            std::copy(pixels.begin() + static_cast<size_t>(y) * w, pixels.begin() + static_cast<size_t>(y + 1) * w,
+                      flipped.begin() + static_cast<size_t>(h - 1 - y) * w);
+        if (!EncodePng(bytes, {flipped.data(), w, h}, 0, 0, w, h)) return kExitTrouble;
+        break;
+    }
+    }
+    return WriteOutput(out, bytes) ? kExitOk : kExitTrouble;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -232,6 +293,12 @@ int main(int argc, char** argv)
         RenderOptions options;
         if (!ParseRenderOptions(argc, argv, options)) return UsageError();
         return RenderScreen(argv[2], argv[3], options);
+    }
+    if (command == "export" && argc >= 4) {
+        RenderOptions options;
+        options.exporting = true;
+        if (!ParseRenderOptions(argc, argv, options)) return UsageError();
+        return ExportScreen(argv[2], argv[3], options);
     }
     return UsageError();
 }

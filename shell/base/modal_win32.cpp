@@ -18,6 +18,18 @@ const wchar_t kPictureFilter[] =
     L"BMPファイル(*.BMP)\0*.bmp\0画像ファイル(*.bmp;*.png;*.jpg;*.jpeg;*.gif)\0*.bmp;*.png;*.jpg;*.jpeg;*.gif\0";
 constexpr DWORD kPathChars = 32768;
 
+struct ExportFilter {
+    const wchar_t* filter;
+    const wchar_t* extension;
+};
+// In the order of the export kinds.
+const ExportFilter kExportFilters[] = {
+    {L"MZFファイル(*.mzf)\0*.mzf\0", L"mzf"},
+    {L"アセンブラソース(*.asm)\0*.asm\0", L"asm"},
+    {L"VRAMイメージ(*.bin)\0*.bin\0", L"bin"},
+    {L"PNG画像(*.png)\0*.png\0", L"png"},
+};
+
 // The text dialog: opens centred on the desktop with the kept text all
 // selected and the edit control focused.
 INT_PTR CALLBACK TextDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -110,8 +122,20 @@ bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice)
         ofn.lpstrFilter = kPictureFilter;
         ofn.lpstrDefExt = L"bmp";
         break;
+    case FileDialog::ExportMzf:
+    case FileDialog::ExportAsm:
+    case FileDialog::ExportBin:
+    case FileDialog::ExportPng: {
+        const ExportFilter& f = kExportFilters[static_cast<int>(kind) - static_cast<int>(FileDialog::ExportMzf)];
+        ofn.lpstrTitle = L"エクスポート";
+        ofn.lpstrFilter = f.filter;
+        ofn.lpstrDefExt = f.extension;
+        ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+        break;
     }
-    const BOOL ok = kind == FileDialog::SaveScreen ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    }
+    const bool saving = kind != FileDialog::OpenScreen && kind != FileDialog::OpenPicture;
+    const BOOL ok = saving ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!ok) return false;
     choice.path = file.data();
     choice.filterIndex = static_cast<int>(ofn.nFilterIndex);

@@ -20,6 +20,7 @@
 #include "shell/base/shell_win32.h"
 #include "shell/panel_win32.h"
 #include "shell/player_win32.h"
+#include "shell/wic_win32.h"
 #include "tests/bmp_maker.h"
 #include "tests/win32/editor_harness.h"
 
@@ -53,28 +54,9 @@ int PictureDifferences(int k)
 bool Encode(const std::wstring& path, const GUID& container, const WICPixelFormatGUID& format, int bytesPerPixel,
             const std::vector<uint8_t>& pixels, int width, int height)
 {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IWICImagingFactory* factory = nullptr;
-    IWICStream* stream = nullptr;
-    IWICBitmapEncoder* encoder = nullptr;
-    IWICBitmapFrameEncode* frame = nullptr;
-    WICPixelFormatGUID chosen = format;
-    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
-              SUCCEEDED(factory->CreateStream(&stream)) &&
-              SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-              SUCCEEDED(factory->CreateEncoder(container, nullptr, &encoder)) &&
-              SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-              SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-              SUCCEEDED(frame->SetSize(width, height)) && SUCCEEDED(frame->SetPixelFormat(&chosen)) &&
-              IsEqualGUID(chosen, format) &&
-              SUCCEEDED(frame->WritePixels(height, width * bytesPerPixel, static_cast<UINT>(pixels.size()),
-                                           const_cast<BYTE*>(pixels.data()))) &&
-              SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    for (IUnknown* p : std::initializer_list<IUnknown*>{frame, encoder, stream, factory})
-        if (p) p->Release();
-    CoUninitialize();
-    return ok;
+    std::string bytes;
+    return EncodePicture(container, format, bytesPerPixel, pixels.data(), width, height, bytes) &&
+           WriteWholeFile(path, bytes);
 }
 
 int ChannelDistance(uint32_t a, uint32_t b)

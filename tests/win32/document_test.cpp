@@ -11,10 +11,13 @@
 #include <vector>
 
 #include "app/recent_files.h"
+#include "io/exports.h"
+#include "render/overlay.h"
 #include "shell/base/shell_win32.h"
 #include "shell/window_win32.h"
 #include "shell/base/text_win32.h"
 #include "shell/document_win32.h"
+#include "shell/overlay_win32.h"
 #include "res/resource.h"
 #include "screen/screen.h"
 #include "screen/pen.h"
@@ -363,4 +366,45 @@ TEST_F(Documents, RecoveryCopyFollowsTheDocument)
     EXPECT_EQ(Title(), L"無題 * Vexa");
     EXPECT_EQ(gScreen.code[CellIndex(1, 0)], 7);
     EXPECT_TRUE(IsModified());
+}
+
+// Each export item writes what the core makes of the screen, into the file
+// its own dialog names; the PNG, decoded by the platform, is the picture.
+TEST_F(Documents, ExportsWriteTheScreenInEachFormat)
+{
+    const std::wstring file = Scratch(L"title.txt");
+    WriteFile(file, SampleScreenFile());
+    Start(file);
+    const int ids[] = {IDM_EXPORTMZF, IDM_EXPORTASM, IDM_EXPORTBIN, IDM_EXPORTPNG};
+    const wchar_t* names[] = {L"t.mzf", L"t.asm", L"t.bin", L"t.png"};
+    for (int n = 0; n < 4; ++n) {
+        fileAnswers.push_back(Scratch(names[n]));
+        Command(ids[n]);
+    }
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(fileDialogKinds, (std::vector<FileDialog>{FileDialog::ExportMzf, FileDialog::ExportAsm,
+                                                         FileDialog::ExportBin, FileDialog::ExportPng}));
+    EXPECT_EQ(ReadFile(Scratch(L"t.mzf")), MzfImage("TITLE", false));
+    EXPECT_EQ(ReadFile(Scratch(L"t.asm")), AssemblerSource("TITLE", false));
+    EXPECT_EQ(ReadFile(Scratch(L"t.bin")), VramImage(false));
+
+    // The PNG at the zoom of the canvas (x2), through the platform's decoder.
+    ASSERT_TRUE(LoadOverlayFile(Scratch(L"t.png")));
+    const std::vector<uint32_t> want = ScreenPicture(2);
+    EXPECT_EQ(gOverlay.width, 640);
+    EXPECT_EQ(gOverlay.height, 400);
+    EXPECT_TRUE(gOverlay.pixels == want);
+
+    // Marks cleared on request; a read-only target is reported as saving is.
+    Command(IDM_EXPORTCLEARMARKS);
+    EXPECT_EQ(MenuState(IDM_EXPORTCLEARMARKS) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    fileAnswers.push_back(Scratch(L"t.bin"));
+    Command(IDM_EXPORTBIN);
+    EXPECT_EQ(ReadFile(Scratch(L"t.bin")), VramImage(true));
+    SetFileAttributesW(Scratch(L"t.bin").c_str(), FILE_ATTRIBUTE_READONLY);
+    fileAnswers.push_back(Scratch(L"t.bin"));
+    Command(IDM_EXPORTMZF);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, Scratch(L"t.bin") + L" に保存できませんでした");
+    SetFileAttributesW(Scratch(L"t.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
 }

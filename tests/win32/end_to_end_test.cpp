@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -385,4 +386,34 @@ TEST_F(EndToEnd, AKilledEditorGivesItsPictureBackAtTheNextStart)
     PostMessageW(main, WM_CLOSE, 0, 0);
     ExpectCleanExit();
     EXPECT_EQ(ReadWholeFile(file), Format(expected));
+}
+
+// The release zip, unpacked into a fresh folder (by the test run that
+// names it), starts on a fresh Wine prefix with an example open, and ends
+// cleanly.
+TEST(Release, TheUnpackedProgramStartsOnAnExample)
+{
+    const char* unpacked = std::getenv("VEXA_RELEASE_DIR");
+    ASSERT_NE(unpacked, nullptr) << "run by the release test, which names the unpacked folder";
+    std::wstring folder = L"Z:" + std::filesystem::path(unpacked).wstring();
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
+    const std::wstring program = folder + L"\\Vexa.exe", example = folder + L"\\examples\\title.txt";
+    for (const std::wstring& file : {program, folder + L"\\mz700fon.dat", folder + L"\\README.txt", example})
+        ASSERT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << "missing from the zip";
+    std::wstring line = L"\"" + program + L"\" \"" + example + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                               &startup, &process));
+    HWND main = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (main = FindProcessWindow(kWindowClass, process.dwProcessId)) != nullptr; }));
+    EXPECT_TRUE(main && WaitUntil([&] { return TextOf(main) == L"title.txt - Vexa"; })) << "no example open";
+    if (main) PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, kWaitMs), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(process.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
 }

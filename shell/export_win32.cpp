@@ -1,0 +1,64 @@
+#include "shell/export_win32.h"
+
+#include <vector>
+
+#include "render/view.h"
+#include "shell/base/modal_win32.h"
+#include "shell/base/text_win32.h"
+#include "shell/document_win32.h"
+#include "shell/safe_file_win32.h"
+#include "shell/wic_win32.h"
+
+bool gExportClearsMarks = false;
+
+namespace {
+
+const wchar_t* Extension(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::Mzf: return L".mzf";
+    case ExportFormat::Asm: return L".asm";
+    case ExportFormat::Bin: return L".bin";
+    case ExportFormat::Png: return L".png";
+    }
+    return L"";
+}
+
+}  // namespace
+
+bool ExportScreenTo(const std::wstring& path, ExportFormat format)
+{
+    const std::string name = MzfNameOfFile(Narrow(gDocument.name.c_str()));
+    std::string bytes;
+    switch (format) {
+    case ExportFormat::Mzf: bytes = MzfImage(name, gExportClearsMarks); break;
+    case ExportFormat::Asm: bytes = AssemblerSource(name, gExportClearsMarks); break;
+    case ExportFormat::Bin: bytes = VramImage(gExportClearsMarks); break;
+    case ExportFormat::Png: {
+        // The canvas at its zoom of the moment.
+        const int k = CurrentView().k;
+        // 0xRRGGBB in a 32-bit word is B, G, R and a spare byte in memory.
+        const std::vector<uint32_t> pixels = ScreenPicture(k);
+        if (!EncodePicture(GUID_ContainerFormatPng, GUID_WICPixelFormat32bppBGR, 4, pixels.data(), kCanvasWidthAt1 * k,
+                           kCanvasHeightAt1 * k, bytes))
+            return false;
+        break;
+    }
+    }
+    return WriteFileSafely(path, bytes) == SafeWriteResult::Written;
+}
+
+void ExportScreen(HWND owner, ExportFormat format)
+{
+    // The dialog proposes the document's name with the format's extension.
+    std::wstring proposed = gDocument.path.empty() ? L"" : gDocument.path;
+    const size_t dot = proposed.find_last_of(L'.'), slash = proposed.find_last_of(L"\\/");
+    if (!proposed.empty() && dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
+        proposed.erase(dot);
+    if (!proposed.empty()) proposed += Extension(format);
+    FileChoice choice = {proposed, 0};
+    const FileDialog kind = static_cast<FileDialog>(static_cast<int>(FileDialog::ExportMzf) + static_cast<int>(format));
+    if (!ChooseFile(owner, kind, choice)) return;
+    if (!ExportScreenTo(choice.path, format))
+        ShowMessage(owner, choice.path + L" に保存できませんでした", L"Vexa: Error", MB_OK);
+}

@@ -1,0 +1,15 @@
+// Exports of the screen from the editor: chosen in a save dialog, made by
+// the core, PNG encoded by the platform, written safely.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "io/exports.h"
+
+// The dialog, then the file; a failure is reported as saving reports it.
+void ExportScreen(HWND owner, ExportFormat format);
+// The export itself into `path`: true when written.
+bool ExportScreenTo(const std::wstring& path, ExportFormat format);
+// Whether the machine exports clear attribute bit 3 (off at start).
+extern bool gExportClearsMarks;
