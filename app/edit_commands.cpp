@@ -130,3 +130,10 @@ void ToggleMarksTransparent()
     if (!MarkIsTransparent) DrawBlockImage();
     InvalidateCanvas();
 }
+
+void PlaceConvertedScreen(const ConvertedScreen& screen)
+{
+    BeginUndoGroup();
+    for (int i = 0; i < kCellCount; ++i) SetCell(i % kScreenColumns, i / kScreenColumns, screen.code[i], screen.attr[i]);
+    InvalidateCanvas();
+}

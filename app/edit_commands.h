@@ -2,6 +2,8 @@
 // the order of steps each one takes.
 #pragma once
 
+#include "render/picture_convert.h"
+
 // Undo; a floating block is thrown away first, and a pasted or typed one
 // (which changed nothing yet) is all that is undone.
 void UndoEdit();
@@ -15,3 +17,5 @@ void FillSelectionWithPen();
 void FlipBlock(bool leftRight);
 void ShiftBlockHalfCell(int direction);
 void ToggleMarksTransparent();
+// A converted picture becomes the screen, as one undo group.
+void PlaceConvertedScreen(const ConvertedScreen& screen);

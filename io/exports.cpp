@@ -1,5 +1,6 @@
 #include "io/exports.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -150,15 +151,14 @@ std::vector<uint32_t> ScreenPicture(int k)
 {
     const int s = kCellPixels * k;
     std::vector<uint32_t> pixels(static_cast<size_t>(kCanvasWidthAt1) * k * kCanvasHeightAt1 * k);
-    // The view is bottom-up: its last row in memory is the picture's first.
-    std::vector<uint32_t> flipped(pixels.size());
-    const PixelView view = {flipped.data(), kCanvasWidthAt1 * k, kCanvasHeightAt1 * k};
+    // Drawn bottom-up, as views are, then its rows turned over in place.
+    const PixelView view = {pixels.data(), kCanvasWidthAt1 * k, kCanvasHeightAt1 * k};
     for (int row = 0; row < kScreenRows; ++row)
         for (int column = 0; column < kScreenColumns; ++column) {
             const int i = CellIndex(column, row);
             DrawPlainGlyph(view, column * s, row * s, gScreen.code[i], gScreen.attr[i], k);
         }
-    for (int y = 0; y < view.height; ++y)
-        std::copy(PixelAt(view, 0, y), PixelAt(view, 0, y) + view.width, pixels.begin() + static_cast<size_t>(y) * view.width);
+    for (int y = 0; y < view.height / 2; ++y)
+        std::swap_ranges(PixelAt(view, 0, y), PixelAt(view, 0, y) + view.width, PixelAt(view, 0, view.height - 1 - y));
     return pixels;
 }

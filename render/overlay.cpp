@@ -38,16 +38,16 @@ uint32_t Blend(uint32_t picture, uint32_t canvas)
 
 }  // namespace
 
-bool AllocateOverlay(int width, int height)
+bool AllocatePicture(OverlayPicture& picture, int width, int height)
 {
-    ReleaseOverlay();
+    picture = OverlayPicture();
     try {
-        gOverlay.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+        picture.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    gOverlay.width = width;
-    gOverlay.height = height;
+    picture.width = width;
+    picture.height = height;
     return true;
 }
 

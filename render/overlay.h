@@ -18,8 +18,9 @@ extern OverlayPicture gOverlay;
 
 inline bool OverlayLoaded() { return !gOverlay.pixels.empty(); }
 // Room for a picture of width x height (already checked to be acceptable);
-// false, with nothing loaded, when the memory cannot be had.
-bool AllocateOverlay(int width, int height);
+// false, with the picture empty, when the memory cannot be had.
+bool AllocatePicture(OverlayPicture& picture, int width, int height);
+inline bool AllocateOverlay(int width, int height) { return AllocatePicture(gOverlay, width, height); }
 void ReleaseOverlay();
 
 // Where the scaled picture lies across the canvas: it fills the canvas

@@ -84,6 +84,7 @@
 #define IDM_EXPORTBIN 1092
 #define IDM_EXPORTPNG 1093
 #define IDM_EXPORTCLEARMARKS 1094
+#define IDM_CONVERTPICTURE 1095
 
 // Zoom popup: x1 .. x8, zoom index = ID - IDM_ZOOM1.
 #define IDM_ZOOM1 1100
@@ -106,6 +107,19 @@
 // The animation player and its speed slider.
 #define IDD_PLAYER 5050
 #define IDC_SPEED 5051
+
+// The picture-conversion dialog and its controls.
+#define IDD_CONVERT 5100
+#define IDC_CONVERT_PREVIEW 5101
+#define IDC_CONVERT_BLOCKS 5102
+#define IDC_CONVERT_CHARS 5103
+#define IDC_CONVERT_FIT 5104
+#define IDC_CONVERT_FILL 5105
+#define IDC_CONVERT_STRETCH 5106
+#define IDC_CONVERT_NODITHER 5107
+#define IDC_CONVERT_BAYER 5108
+#define IDC_CONVERT_FS 5109
+#define IDC_CONVERT_OVERLAY 5110
 
 // Toolbar buttons. Colour n of the foreground and background rows is
 // IDT_FG0 + n and IDT_BG0 + n.

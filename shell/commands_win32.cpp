@@ -9,6 +9,7 @@
 #include "app/recent_files.h"
 #include "io/clipboard.h"
 #include "render/font.h"
+#include "render/overlay.h"
 #include "render/palette_view.h"
 #include "render/view.h"
 #include "render/view_settings.h"
@@ -84,6 +85,33 @@ void ExportCommand(int id)
     ExportScreen(gShell.main, static_cast<ExportFormat>(id - IDM_EXPORTMZF));
 }
 void ExportMarksCommand(int) { gExportClearsMarks = !gExportClearsMarks; }
+// A picture becomes the screen, in one undo group; the original may stay
+// over it as the overlay, to refine the result by hand.
+void ConvertPictureCommand(int)
+{
+    static std::wstring last;  // the dialog reopens on the last picture
+    DropAndDeselect();
+    FileChoice file = {last, 0};
+    if (!ChooseFile(gShell.main, FileDialog::ConvertPicture, file)) return;
+    last = file.path;
+    OverlayPicture picture;
+    if (!DecodePictureFile(file.path, picture)) {
+        ShowMessage(gShell.main, file.path + L" が開けません", L"Vexa: Error", MB_OK);
+        return;
+    }
+    ConvertChoice choice;
+    if (!AskConvertOptions(gShell.main, picture, choice)) return;
+    ConvertedScreen screen;
+    ConvertPicture(picture.pixels.data(), picture.width, picture.height, choice.options, screen);
+    PlaceConvertedScreen(screen);
+    if (!choice.asOverlay) return;
+    gOverlay = std::move(picture);
+    RedrawOverlay();
+    if (ShowOverlay)
+        InvalidatePanel();
+    else
+        ToggleOverlay();
+}
 void RecentCommand(int id) { OpenRecent(id - IDM_RECENT1); }
 void UndoCommand(int) { UndoEdit(); }
 void RedoCommand(int)
@@ -253,6 +281,7 @@ const CommandRow kCommands[] = {
     {IDM_EXIT, IDM_EXIT, ExitCommand, nullptr, nullptr, nullptr},
     {IDM_EXPORTMZF, IDM_EXPORTPNG, ExportCommand, nullptr, nullptr, nullptr},
     {IDM_EXPORTCLEARMARKS, IDM_EXPORTCLEARMARKS, ExportMarksCommand, nullptr, ExportClearsMarks, nullptr},
+    {IDM_CONVERTPICTURE, IDM_CONVERTPICTURE, ConvertPictureCommand, nullptr, nullptr, nullptr},
     {IDM_LOADOVERLAY, IDM_LOADOVERLAY, LoadOverlayCommand, nullptr, nullptr, nullptr},
     {IDM_RECENT_NONE, IDM_RECENT_NONE, Nothing, nullptr, nullptr, nullptr},
     {IDM_RECENT1, IDM_RECENT9, RecentCommand, nullptr, nullptr, nullptr},

@@ -37,7 +37,7 @@ bool ReadPictureFile(const std::wstring& path, std::vector<uint8_t>& bytes)
 
 // Decodes with the platform's imaging component into 32-bit pixels laid on
 // black (premultiplied alpha is exactly that).
-bool Decode(std::vector<uint8_t>& bytes)
+bool Decode(std::vector<uint8_t>& bytes, OverlayPicture& picture)
 {
     ComScope com;
     IWICImagingFactory* factory = CreateImagingFactory();
@@ -52,14 +52,14 @@ bool Decode(std::vector<uint8_t>& bytes)
               SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height)) &&
               PictureSizeAcceptable(width, height) &&
               SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame, &converted)) &&
-              AllocateOverlay(static_cast<int>(width), static_cast<int>(height));
+              AllocatePicture(picture, static_cast<int>(width), static_cast<int>(height));
     if (ok) {
         const UINT stride = width * 4;
         ok = SUCCEEDED(converted->CopyPixels(nullptr, stride, stride * height,
-                                             reinterpret_cast<BYTE*>(gOverlay.pixels.data())));
-        for (uint32_t& p : gOverlay.pixels) p &= 0xFFFFFF;
+                                             reinterpret_cast<BYTE*>(picture.pixels.data())));
+        for (uint32_t& p : picture.pixels) p &= 0xFFFFFF;
     }
-    if (!ok) ReleaseOverlay();
+    if (!ok) picture = OverlayPicture();
     ReleaseCom(converted);
     ReleaseCom(frame);
     ReleaseCom(decoder);
@@ -70,19 +70,16 @@ bool Decode(std::vector<uint8_t>& bytes)
 
 }  // namespace
 
-namespace {
-
-bool ReadAndDecode(const std::wstring& path)
+bool DecodePictureFile(const std::wstring& path, OverlayPicture& picture)
 {
+    picture = OverlayPicture();
     std::vector<uint8_t> bytes;
     if (!ReadPictureFile(path, bytes)) return false;
     const PictureKind kind = IdentifyPicture(bytes.data(), bytes.size());
     // A BMP whose headers do not hold together never reaches the decoder.
     if (kind == PictureKind::Unknown || (kind == PictureKind::Bitmap && !PrepareBitmap(bytes))) return false;
-    return Decode(bytes);
+    return Decode(bytes, picture);
 }
-
-}  // namespace
 
 bool LoadOverlayFile(const std::wstring& path)
 {
@@ -90,13 +87,18 @@ bool LoadOverlayFile(const std::wstring& path)
     // canvas at once.
     const bool wasShown = ShowOverlay && OverlayLoaded();
     ReleaseOverlay();
-    if (!ReadAndDecode(path)) {
+    if (!DecodePictureFile(path, gOverlay)) {
         if (wasShown) InvalidateCanvas();
         return false;
     }
+    RedrawOverlay();
+    return true;
+}
+
+void RedrawOverlay()
+{
     GdiFlush();  // the buffer's pixels are written directly
     DrawOverlay(ViewOf(gOverlayBuffer));
-    return true;
 }
 
 bool LoadOverlayBitmap(HWND owner)

@@ -1,6 +1,7 @@
 // vexa-cli as a user runs it.
 #include <gtest/gtest.h>
 #include <png.h>
+#include <jpeglib.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -299,4 +300,58 @@ TEST_F(CliTest, ExportWritesEachFormatAndNothingForABadScreen)
     EXPECT_FALSE(std::filesystem::exists(Path("bad.mzf")));
     EXPECT_EQ(RunCli("export " + in + " " + Path("x.mzf") + " --format gif").status, 2);
     EXPECT_EQ(RunCli("export " + in + " " + Path("x.mzf") + " --grid dot").status, 2);
+}
+
+TEST_F(CliTest, ImportTurnsPicturesIntoScreensAndWritesNothingForOthers)
+{
+    // A screen drawn as a PNG by render comes back, in characters, as a
+    // screen that draws the same PNG.
+    const std::string title = std::string(VEXA_SOURCE_DIR) + "/examples/title.txt";
+    ASSERT_EQ(RunCli("render " + title + " " + Path("title.png")).status, 0);
+    CliRun r = RunCli("import " + Path("title.png") + " " + Path("back.txt") + " --mode chars");
+    ASSERT_EQ(r.status, 0) << r.out;
+    ASSERT_EQ(RunCli("render " + Path("back.txt") + " " + Path("back.png")).status, 0);
+    const Picture original = ReadPng(Path("title.png")), back = ReadPng(Path("back.png"));
+    ASSERT_EQ(original.width, 320);
+    EXPECT_TRUE(original.rgb == back.rgb);
+
+    // A JPEG of one colour gives one cell everywhere.
+    {
+        FILE* f = std::fopen(Path("flat.jpg").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        jpeg_compress_struct jpeg = {};
+        jpeg_error_mgr error;
+        jpeg.err = jpeg_std_error(&error);
+        jpeg_create_compress(&jpeg);
+        jpeg_stdio_dest(&jpeg, f);
+        jpeg.image_width = 64;
+        jpeg.image_height = 40;
+        jpeg.input_components = 3;
+        jpeg.in_color_space = JCS_RGB;
+        jpeg_set_defaults(&jpeg);
+        jpeg_start_compress(&jpeg, TRUE);
+        std::vector<unsigned char> row(64 * 3);
+        for (int x = 0; x < 64; ++x) row[3 * x] = 250, row[3 * x + 1] = 240, row[3 * x + 2] = 20;
+        while (jpeg.next_scanline < jpeg.image_height) {
+            JSAMPROW rows[1] = {row.data()};
+            jpeg_write_scanlines(&jpeg, rows, 1);
+        }
+        jpeg_finish_compress(&jpeg);
+        jpeg_destroy_compress(&jpeg);
+        std::fclose(f);
+    }
+    ASSERT_EQ(RunCli("import " + Path("flat.jpg") + " " + Path("flat.txt") + " --fill").status, 0);
+    std::vector<std::string> numbers;
+    std::stringstream flat(ReadBack("flat.txt"));
+    for (std::string n; std::getline(flat, n, ',');) numbers.push_back(n);
+    ASSERT_EQ(numbers.size(), 3000u);
+    for (int i = 0; i < 3000; ++i) ASSERT_EQ(numbers[i], numbers[i / 1000 * 1000]) << i;
+
+    // Not a picture, no file, bad options: nothing written.
+    Write("text.png", "hello");
+    EXPECT_EQ(RunCli("import " + Path("text.png") + " " + Path("no1.txt")).status, 1);
+    EXPECT_EQ(RunCli("import " + Path("missing.png") + " " + Path("no2.txt")).status, 2);
+    for (const char* options : {"--mode dots", "--dither lots", "--brightness 101", "--exclude 1G", "--exclude 20-10"})
+        EXPECT_EQ(RunCli("import " + Path("title.png") + " " + Path("no3.txt") + " " + options).status, 2) << options;
+    for (const char* name : {"no1.txt", "no2.txt", "no3.txt"}) EXPECT_FALSE(std::filesystem::exists(Path(name)));
 }

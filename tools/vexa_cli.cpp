@@ -3,13 +3,17 @@
 #include <png.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <bitset>
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "io/exports.h"
+#include "render/picture_convert.h"
 #include "io/screen_file.h"
 #include "render/font.h"
 #include "render/view.h"
@@ -17,6 +21,7 @@
 #include "screen/pen.h"
 #include "screen/screen.h"
 #include "screen/undo.h"
+#include "tools/picture_read.h"
 #include "tools/posix_file.h"
 
 // The command line has no window: nothing to invalidate or retitle.
@@ -37,6 +42,9 @@ const char kUsage[] =
     "                       [--mark-code0] [--font FILE]\n"
     "       vexa-cli export IN.txt OUT.{mzf,asm,bin,png} [--format mzf|asm|bin|png] [--name NAME]\n"
     "                       [--clear-marks] [--zoom 1-8] [--font FILE]\n"
+    "       vexa-cli import PICTURE OUT.txt [--mode semigraphic|chars] [--fit|--fill|--stretch]\n"
+    "                       [--dither none|bayer|fs] [--brightness N] [--contrast N]\n"
+    "                       [--exclude CODES] [--font FILE]\n"
     "       vexa-cli --help\n";
 
 const char kHelp[] =
@@ -54,6 +62,12 @@ const char kHelp[] =
     "                     2000 bytes of VRAM (codes, then attributes), or a PNG at\n"
     "                     zoom k; --name gives the MZF name (default: IN's name),\n"
     "                     --clear-marks clears attribute bit 3 in the machine files\n"
+    "  import PIC OUT     turn a PNG or JPEG picture into a screen file: 2 x 2 blocks\n"
+    "                     (80 x 50) or characters of either set, each cell with its\n"
+    "                     best pair of colours; the picture fitted whole (--fit,\n"
+    "                     the default), cropped to fill (--fill) or stretched;\n"
+    "                     brightness and contrast -100 to 100; --exclude lists\n"
+    "                     display codes (hex, ranges like 00-1F) characters avoid\n"
     "OUT is written as the editor saves: into a new file beside it that then\n"
     "takes its place, keeping its mode; a link is written through, a device or\n"
     "pipe written directly, a read-only OUT refused. Inputs over 16 MB are refused.\n"
@@ -268,6 +282,82 @@ int ExportScreen(const char* in, const char* out, RenderOptions& o)
     return WriteOutput(out, bytes) ? kExitOk : kExitTrouble;
 }
 
+// Hexadecimal codes and ranges, comma-separated: "00-1F,E0". False on
+// anything else.
+bool ParseExcluded(const std::string& list, std::bitset<kGlyphNumbers>& glyphs)
+{
+    size_t at = 0;
+    while (at <= list.size()) {
+        const size_t end = std::min(list.find(',', at), list.size());
+        const std::string item = list.substr(at, end - at);
+        char* rest = nullptr;
+        const unsigned long first = std::strtoul(item.c_str(), &rest, 16);
+        unsigned long last = first;
+        if (*rest == '-') last = std::strtoul(rest + 1, &rest, 16);
+        if (item.empty() || *rest || first > 0xFF || last > 0xFF || last < first) return false;
+        for (unsigned long code = first; code <= last; ++code) glyphs.reset(code).reset(code + 256);
+        at = end + 1;
+    }
+    return true;
+}
+
+bool ParsePercent(const char* text, int& value)
+{
+    char* rest = nullptr;
+    const long v = std::strtol(text, &rest, 10);
+    if (*text == '\0' || *rest || v < -100 || v > 100) return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+int ImportPicture(int argc, char** argv)
+{
+    ConvertOptions options;
+    std::string font = FontBesideProgram();
+    for (int i = 4; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (a == "--mode" && hasValue) {
+            const std::string v = argv[++i];
+            if (v != "semigraphic" && v != "chars") return UsageError();
+            options.mode = v == "chars" ? ConvertMode::Characters : ConvertMode::Semigraphic;
+        } else if (a == "--fit" || a == "--fill" || a == "--stretch") {
+            options.fit = a == "--fit" ? ConvertFit::Letterbox : a == "--fill" ? ConvertFit::Crop : ConvertFit::Stretch;
+        } else if (a == "--dither" && hasValue) {
+            const std::string v = argv[++i];
+            if (v != "none" && v != "bayer" && v != "fs") return UsageError();
+            options.dither = v == "bayer" ? ConvertDither::Bayer : v == "fs" ? ConvertDither::FloydSteinberg
+                                                                             : ConvertDither::None;
+        } else if (a == "--brightness" && hasValue) {
+            if (!ParsePercent(argv[++i], options.brightness)) return UsageError();
+        } else if (a == "--contrast" && hasValue) {
+            if (!ParsePercent(argv[++i], options.contrast)) return UsageError();
+        } else if (a == "--exclude" && hasValue) {
+            if (!ParseExcluded(argv[++i], options.glyphs)) return UsageError();
+        } else if (a == "--font" && hasValue) {
+            font = argv[++i];
+        } else {
+            return UsageError();
+        }
+    }
+    if (options.mode == ConvertMode::Characters && !LoadFont(font.c_str())) {
+        std::fprintf(stderr, "vexa-cli: cannot read the font '%s'\n", font.c_str());
+        return kExitTrouble;
+    }
+    Picture picture;
+    std::string why;
+    const PictureRead read = ReadPicture(argv[2], picture, why);
+    if (read != PictureRead::Read) {
+        std::fprintf(stderr, "vexa-cli: '%s' %s\n", argv[2], why.c_str());
+        return read == PictureRead::Unreadable ? kExitTrouble : kExitRejected;
+    }
+    ConvertedScreen converted;
+    ConvertPicture(picture.pixels.data(), picture.width, picture.height, options, converted);
+    std::copy(converted.code, converted.code + kCellCount, gScreen.code);
+    std::copy(converted.attr, converted.attr + kCellCount, gScreen.attr);
+    return WriteOutput(argv[3], ScreenFileText()) ? kExitOk : kExitTrouble;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -294,6 +384,7 @@ int main(int argc, char** argv)
         if (!ParseRenderOptions(argc, argv, options)) return UsageError();
         return RenderScreen(argv[2], argv[3], options);
     }
+    if (command == "import" && argc >= 4) return ImportPicture(argc, argv);
     if (command == "export" && argc >= 4) {
         RenderOptions options;
         options.exporting = true;

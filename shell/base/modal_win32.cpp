@@ -11,9 +11,12 @@ namespace {
 MessageAnswer gMessageAnswer = nullptr;
 FileAnswer gFileAnswer = nullptr;
 TextAnswer gTextAnswer = nullptr;
+ConvertAnswer gConvertAnswer = nullptr;
 
 // Pairs of description and pattern, ended by an empty pair.
 const wchar_t kScreenFilter[] = L"Brisel形式 テキスト(*.txt)\0*.txt\0All files(*.*)\0*.*\0";
+const wchar_t kConvertFilter[] =
+    L"画像ファイル(*.png;*.jpg;*.jpeg;*.bmp;*.gif)\0*.png;*.jpg;*.jpeg;*.bmp;*.gif\0All files(*.*)\0*.*\0";
 const wchar_t kPictureFilter[] =
     L"BMPファイル(*.BMP)\0*.bmp\0画像ファイル(*.bmp;*.png;*.jpg;*.jpeg;*.gif)\0*.bmp;*.png;*.jpg;*.jpeg;*.gif\0";
 constexpr DWORD kPathChars = 32768;
@@ -73,11 +76,18 @@ INT_PTR CALLBACK TextDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-void AnswerModalsWith(MessageAnswer message, FileAnswer file, TextAnswer text)
+void AnswerModalsWith(MessageAnswer message, FileAnswer file, TextAnswer text, ConvertAnswer convert)
 {
     gMessageAnswer = message;
     gFileAnswer = file;
     gTextAnswer = text;
+    gConvertAnswer = convert;
+}
+
+bool AskConvertOptions(HWND owner, const OverlayPicture& picture, ConvertChoice& choice)
+{
+    if (gConvertAnswer) return gConvertAnswer(choice);
+    return RunConvertDialog(owner, picture, choice);
 }
 
 bool AskForText(HWND owner, TextEntry& entry)
@@ -122,6 +132,10 @@ bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice)
         ofn.lpstrFilter = kPictureFilter;
         ofn.lpstrDefExt = L"bmp";
         break;
+    case FileDialog::ConvertPicture:
+        ofn.lpstrTitle = L"変換する画像を開く";
+        ofn.lpstrFilter = kConvertFilter;
+        break;
     case FileDialog::ExportMzf:
     case FileDialog::ExportAsm:
     case FileDialog::ExportBin:
@@ -134,7 +148,7 @@ bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice)
         break;
     }
     }
-    const bool saving = kind != FileDialog::OpenScreen && kind != FileDialog::OpenPicture;
+    const bool saving = kind != FileDialog::OpenScreen && kind != FileDialog::OpenPicture && kind != FileDialog::ConvertPicture;
     const BOOL ok = saving ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!ok) return false;
     choice.path = file.data();

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "shell/base/convert_dialog_win32.h"
+
 int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
 
 struct FileChoice {
@@ -13,7 +15,7 @@ struct FileChoice {
 };
 // The Open and Save As dialogs of screen files, and the open dialog of
 // overlay pictures; false when cancelled.
-enum class FileDialog { OpenScreen, SaveScreen, OpenPicture, ExportMzf, ExportAsm, ExportBin, ExportPng };
+enum class FileDialog { OpenScreen, SaveScreen, OpenPicture, ExportMzf, ExportAsm, ExportBin, ExportPng, ConvertPicture };
 bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice);
 
 struct TextEntry {
@@ -23,8 +25,12 @@ struct TextEntry {
 // The text input dialog; false when cancelled.
 bool AskForText(HWND owner, TextEntry& entry);
 
+// The picture-conversion dialog over `picture`; false when cancelled.
+bool AskConvertOptions(HWND owner, const OverlayPicture& picture, ConvertChoice& choice);
+
 // Answers for tests: nullptr brings the real dialogs back.
 using MessageAnswer = int (*)(const std::wstring& text, const std::wstring& caption, UINT type);
 using FileAnswer = bool (*)(FileDialog kind, FileChoice& choice);
 using TextAnswer = bool (*)(TextEntry& entry);
-void AnswerModalsWith(MessageAnswer message, FileAnswer file, TextAnswer text = nullptr);
+using ConvertAnswer = bool (*)(ConvertChoice& choice);
+void AnswerModalsWith(MessageAnswer message, FileAnswer file, TextAnswer text = nullptr, ConvertAnswer convert = nullptr);

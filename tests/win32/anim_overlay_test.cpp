@@ -7,18 +7,21 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "anim/frames.h"
 #include "render/font.h"
 #include "render/overlay.h"
+#include "render/picture_convert.h"
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
 #include "screen/selection.h"
 #include "shell/base/shell_win32.h"
 #include "shell/panel_win32.h"
+#include "shell/overlay_win32.h"
 #include "shell/player_win32.h"
 #include "shell/wic_win32.h"
 #include "tests/bmp_maker.h"
@@ -262,4 +265,43 @@ TEST_F(AnimationAndOverlay, TheCanvasShowsTheBlendAtX1AndX2)
         EXPECT_EQ(*PixelAt(overlay, 0, g.H) & 0xFFFFFF, BmpPixel(0, 0));
         EXPECT_EQ(*PixelAt(overlay, 320 * g.k - 1, g.H + 200 * g.k - 1) & 0xFFFFFF, BmpPixel(9, 5));
     }
+}
+
+TEST_F(AnimationAndOverlay, APictureBecomesTheScreenInOneUndoAndStaysAsTheOverlay)
+{
+    StartOnSample();
+    const ScreenBuffer before = gScreen;
+    std::vector<uint8_t> bgr;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 64; ++x) bgr.insert(bgr.end(), {uint8_t(y * 6), uint8_t(x * 4), uint8_t(255 - x * 4)});
+    std::string png;
+    ASSERT_TRUE(EncodePicture(GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 3, bgr.data(), 64, 40, png));
+    WriteFile(Scratch(L"pic.png"), png);
+    OverlayPicture decoded;
+    ASSERT_TRUE(DecodePictureFile(Scratch(L"pic.png"), decoded));
+
+    ConvertChoice choice;
+    choice.options.mode = ConvertMode::Characters;
+    choice.options.dither = ConvertDither::FloydSteinberg;
+    fileAnswers.push_back(Scratch(L"pic.png"));
+    convertAnswers.push_back(choice);
+    Command(IDM_CONVERTPICTURE);
+    ConvertedScreen want;
+    ConvertPicture(decoded.pixels.data(), decoded.width, decoded.height, choice.options, want);
+    EXPECT_EQ(0, std::memcmp(gScreen.code, want.code, sizeof want.code));
+    EXPECT_EQ(0, std::memcmp(gScreen.attr, want.attr, sizeof want.attr));
+    EXPECT_TRUE(OverlayLoaded() && ShowOverlay);
+    EXPECT_EQ(gOverlay.pixels, decoded.pixels);
+    Command(IDM_UNDO);
+    EXPECT_EQ(0, std::memcmp(&gScreen, &before, sizeof before));
+
+    // Cancelled, or not a picture: the screen stays.
+    fileAnswers.push_back(Scratch(L"pic.png"));
+    Command(IDM_CONVERTPICTURE);
+    WriteFile(Scratch(L"not.png"), "hello");
+    fileAnswers.push_back(Scratch(L"not.png"));
+    Command(IDM_CONVERTPICTURE);
+    EXPECT_EQ(0, std::memcmp(&gScreen, &before, sizeof before));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, Scratch(L"not.png") + L" が開けません");
 }

@@ -61,7 +61,7 @@ std::string SampleScreenFile()
 void EditorTest::SetUp()
 {
     gCurrent = this;
-    AnswerModalsWith(AnswerMessage, AnswerFile, AnswerText);
+    AnswerModalsWith(AnswerMessage, AnswerFile, AnswerText, AnswerConvert);
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     PathRemoveFileSpecW(self);
@@ -205,5 +205,13 @@ bool EditorTest::AnswerText(TextEntry& entry)
     if (gCurrent->textAnswers.empty()) return false;
     entry = gCurrent->textAnswers.front();
     gCurrent->textAnswers.pop_front();
+    return true;
+}
+
+bool EditorTest::AnswerConvert(ConvertChoice& choice)
+{
+    if (gCurrent->convertAnswers.empty()) return false;
+    choice = gCurrent->convertAnswers.front();
+    gCurrent->convertAnswers.pop_front();
     return true;
 }

@@ -67,11 +67,14 @@ protected:
     // records what it was opened with.
     std::deque<TextEntry> textAnswers;
     std::vector<TextEntry> textDialogsSeen;
+    // The conversion dialog takes the next answer (cancels when none is left).
+    std::deque<ConvertChoice> convertAnswers;
 
 private:
     static int AnswerMessage(const std::wstring& text, const std::wstring& caption, UINT type);
     static bool AnswerFile(FileDialog kind, FileChoice& choice);
     static bool AnswerText(TextEntry& entry);
+    static bool AnswerConvert(ConvertChoice& choice);
     std::wstring scratch_;
     std::wstring programFolder_;
     bool running_ = false;

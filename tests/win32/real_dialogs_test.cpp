@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <atomic>
 #include <functional>
 #include <string>
@@ -16,6 +17,10 @@
 #include "screen/screen.h"
 #include "screen/selection.h"
 #include "screen/text_input.h"
+#include "render/overlay.h"
+#include "render/picture_convert.h"
+#include "shell/overlay_win32.h"
+#include "shell/wic_win32.h"
 #include "shell/base/shell_win32.h"
 #include "shell/document_win32.h"
 #include "shell/window_win32.h"
@@ -25,6 +30,7 @@
 namespace {
 
 constexpr DWORD kDialogWaitMs = 10000;
+std::wstring gTestPicture;  // the file the conversion test's dialog picks
 
 // Visible dialogs of this process with the given caption (any when empty).
 std::vector<HWND> OurDialogs(const std::wstring& caption)
@@ -276,4 +282,47 @@ TEST_F(RealDialogs, TextDialogTypesJapaneseAndKeepsItForNextTime)
     EXPECT_EQ(gScreen.code[CellIndex(1, 1)], 0x94);
     EXPECT_TRUE(gTextInput.vertical);
     EXPECT_EQ(std::string(gTextInput.text), "\x83\x4B\x83\x93\x83\x5F\x83\x80");
+}
+
+// The conversion dialog, answered by clicks: the preview is 320 x 200 and
+// follows the choices; OK converts with what was chosen.
+TEST_F(RealDialogs, ConvertDialogPreviewsAndConvertsWithTheChoices)
+{
+    Start();
+    std::vector<uint8_t> bgr;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 160; ++x) bgr.insert(bgr.end(), {uint8_t(x), uint8_t(y * 2), uint8_t(200)});
+    std::string png;
+    ASSERT_TRUE(EncodePicture(GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 3, bgr.data(), 160, 100, png));
+    WriteFile(Scratch(L"p.png"), png);
+    AnswerModalsWith(nullptr, [](FileDialog, FileChoice& c) {
+        c.path = gTestPicture;
+        return true;
+    });
+    gTestPicture = Scratch(L"p.png");
+    const std::wstring seen = Answered(
+        L"画像から変換",
+        [](HWND dialog, std::wstring& log) {
+            RECT preview;
+            GetClientRect(GetDlgItem(dialog, IDC_CONVERT_PREVIEW), &preview);
+            log += std::to_wstring(preview.right) + L"x" + std::to_wstring(preview.bottom);
+            SendMessageW(GetDlgItem(dialog, IDC_CONVERT_CHARS), BM_CLICK, 0, 0);
+            SendMessageW(GetDlgItem(dialog, IDC_CONVERT_BAYER), BM_CLICK, 0, 0);
+            SendMessageW(GetDlgItem(dialog, IDC_CONVERT_OVERLAY), BM_CLICK, 0, 0);  // off
+            PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+            return true;
+        },
+        [&] { Command(IDM_CONVERTPICTURE); });
+    EXPECT_EQ(seen, L"320x200");
+    OverlayPicture decoded;
+    ASSERT_TRUE(DecodePictureFile(Scratch(L"p.png"), decoded));
+    ConvertOptions options;
+    options.mode = ConvertMode::Characters;
+    options.dither = ConvertDither::Bayer;
+    ConvertedScreen want;
+    ConvertPicture(decoded.pixels.data(), decoded.width, decoded.height, options, want);
+    EXPECT_EQ(0, std::memcmp(gScreen.code, want.code, sizeof want.code));
+    EXPECT_EQ(0, std::memcmp(gScreen.attr, want.attr, sizeof want.attr));
+    EXPECT_FALSE(OverlayLoaded());
+    AnswerModalsWith(nullptr, nullptr);
 }

@@ -1,0 +1,145 @@
+// Pictures into screens: a picture drawn from known cells comes back cell for
+// cell in both modes; a flat colour gives uniform cells; a grey ramp stays a
+// ramp when dithered; the fits place the picture as they say.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "render/font.h"
+#include "render/picture_convert.h"
+#include "tests/test_support.h"
+
+namespace {
+
+// The cells as the canvas draws them at x1, without grid or marks: 320 x 200,
+// top row first.
+std::vector<uint32_t> Render(const int32_t* codes, const int32_t* attrs)
+{
+    std::vector<uint32_t> bottomUp(320 * 200), picture(320 * 200);
+    const PixelView view = {bottomUp.data(), 320, 200};
+    for (int i = 0; i < kCellCount; ++i)
+        DrawPlainGlyph(view, (i % 40) * 8, (i / 40) * 8, codes[i], attrs[i], 1);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 320; ++x) picture[y * 320 + x] = *PixelAt(view, x, y);
+    return picture;
+}
+
+// Cells of `converted` that do not show what the picture shows there.
+int CellsDiffering(const std::vector<uint32_t>& picture, const ConvertedScreen& converted)
+{
+    const std::vector<uint32_t> shown = Render(converted.code, converted.attr);
+    int differing = 0;
+    for (int i = 0; i < kCellCount; ++i) {
+        bool same = true;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const int at = ((i / 40) * 8 + y) * 320 + (i % 40) * 8 + x;
+                same = same && picture[at] == shown[at];
+            }
+        differing += !same;
+    }
+    return differing;
+}
+
+std::vector<uint32_t> Flat(int w, int h, uint32_t colour) { return std::vector<uint32_t>(static_cast<size_t>(w) * h, colour); }
+
+}  // namespace
+
+TEST(PictureConvert, APictureOfCellsComesBackCellForCell)
+{
+    ResetCore();
+    ASSERT_TRUE(LoadFont(VEXA_FONT_FILE));
+    std::mt19937 random(11);
+    int32_t codes[kCellCount], attrs[kCellCount];
+    for (ConvertMode mode : {ConvertMode::Semigraphic, ConvertMode::Characters}) {
+        for (int i = 0; i < kCellCount; ++i) {
+            const bool blocks = mode == ConvertMode::Semigraphic;
+            codes[i] = blocks ? 0xF0 | (random() & 15) : random() & 0xFF;
+            attrs[i] = (blocks ? 0 : random() & 0x80) | (random() & 0x77);
+        }
+        const std::vector<uint32_t> picture = Render(codes, attrs);
+        ConvertOptions options;
+        options.mode = mode;
+        ConvertedScreen out;
+        ConvertPicture(picture.data(), 320, 200, options, out);
+        EXPECT_EQ(CellsDiffering(picture, out), 0) << (mode == ConvertMode::Semigraphic ? "blocks" : "characters");
+        for (int i = 0; i < kCellCount; ++i) ASSERT_EQ(out.attr[i] & kAttrMark, 0);
+
+        // Twice the size, letterboxed or not, it is the same picture.
+        std::vector<uint32_t> doubled(640 * 400);
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 640; ++x) doubled[y * 640 + x] = picture[(y / 2) * 320 + x / 2];
+        options.fit = ConvertFit::Stretch;
+        ConvertPicture(doubled.data(), 640, 400, options, out);
+        EXPECT_EQ(CellsDiffering(picture, out), 0);
+    }
+}
+
+TEST(PictureConvert, FlatColoursRampsFitsAndGlyphChoices)
+{
+    ResetCore();
+    ASSERT_TRUE(LoadFont(VEXA_FONT_FILE));
+    ConvertedScreen out;
+    // A flat colour gives one cell everywhere, in either mode.
+    for (ConvertMode mode : {ConvertMode::Semigraphic, ConvertMode::Characters}) {
+        ConvertOptions options;
+        options.mode = mode;
+        const std::vector<uint32_t> orange = Flat(64, 40, 0xE08020);
+        ConvertPicture(orange.data(), 64, 40, options, out);
+        for (int i = 1; i < kCellCount; ++i) {
+            ASSERT_EQ(out.code[i], out.code[0]) << i;
+            ASSERT_EQ(out.attr[i], out.attr[0]) << i;
+        }
+    }
+
+    // A grey ramp, dithered, lights more sub-blocks from left to right.
+    std::vector<uint32_t> ramp(320 * 200);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 320; ++x) ramp[y * 320 + x] = (x * 255 / 319) * 0x010101u;
+    for (ConvertDither dither : {ConvertDither::Bayer, ConvertDither::FloydSteinberg}) {
+        ConvertOptions options;
+        options.dither = dither;
+        ConvertPicture(ramp.data(), 320, 200, options, out);
+        std::vector<int> lit(10, 0);  // white sub-blocks in each group of four cell columns
+        for (int i = 0; i < kCellCount; ++i) {
+            const int f = (out.attr[i] >> 4) & 7, b = out.attr[i] & 7;
+            for (int q = 0; q < 4; ++q) lit[(i % 40) / 4] += ((out.code[i] >> q) & 1 ? f : b) == 7;
+        }
+        for (int g = 1; g < 10; ++g) EXPECT_GE(lit[g], lit[g - 1]) << "group " << g;
+        EXPECT_EQ(lit[0] < 40 && lit[9] > 360, true) << lit[0] << " .. " << lit[9];
+    }
+
+    // Fits: a tall white picture letterboxed leaves black bands; cropped or
+    // stretched it fills the screen.
+    const std::vector<uint32_t> tall = Flat(100, 400, 0xFFFFFF);
+    const auto whiteAt = [&](int column) {
+        const int i = CellIndex(column, 12);
+        return out.code[i] == 0xFF ? (out.attr[i] >> 4) & 7 : out.attr[i] & 7;
+    };
+    ConvertOptions options;
+    ConvertPicture(tall.data(), 100, 400, options, out);
+    EXPECT_EQ(whiteAt(0), 0);
+    EXPECT_EQ(whiteAt(20), 7);
+    EXPECT_EQ(whiteAt(39), 0);
+    for (ConvertFit fit : {ConvertFit::Crop, ConvertFit::Stretch}) {
+        options.fit = fit;
+        ConvertPicture(tall.data(), 100, 400, options, out);
+        EXPECT_EQ(whiteAt(0), 7);
+        EXPECT_EQ(whiteAt(39), 7);
+    }
+
+    // Characters restricted to the blocks use nothing else.
+    options = ConvertOptions();
+    options.mode = ConvertMode::Characters;
+    options.glyphs.reset();
+    for (int g = 0xF0; g <= 0xFF; ++g) options.glyphs.set(g);
+    ConvertPicture(ramp.data(), 320, 200, options, out);
+    for (int i = 0; i < kCellCount; ++i) ASSERT_TRUE(out.code[i] >= 0xF0 && !(out.attr[i] & kAttrCharSet)) << i;
+
+    // Brightness all the way down makes everything black.
+    options = ConvertOptions();
+    options.brightness = -100;
+    ConvertPicture(ramp.data(), 320, 200, options, out);
+    for (int i = 0; i < kCellCount; ++i) ASSERT_EQ(whiteAt(i % 40), 0);
+}
