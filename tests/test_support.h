@@ -11,14 +11,11 @@
 struct SeamLog {
     int canvasInvalidations = 0;
     std::vector<bool> modifiedReports;  // OnModifiedStateChanged calls
-    std::vector<PenChange> penChanges;
     std::vector<int> toolChanges;  // OnToolChanged calls
-    std::vector<bool> selectionChanges;  // OnSelectionChanged calls
     // The clipboard: text when `hasText`, and the size of the last picture.
     bool hasText = false;
     std::string clipboardText;
     int imageWidth = 0, imageHeight = 0;
-    std::vector<uint32_t> image;  // the scratch pixels the picture took, top row first
 };
 
 extern SeamLog gSeams;
