@@ -1,59 +1,70 @@
-// Opening and saving on the real window: titles, the discard prompt, failed
-// loads and saves, and the recent-files popup.
+// Start-up and documents on the real window: the menu and its accelerators,
+// files named on the command line, window sizes and the zoom menu, the
+// settings file beside the program; titles, saving and opening, the discard
+// prompt, failed loads and saves, the recent-files popup, the recovery copy
+// and exports.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shlobj.h>
 
 #include <algorithm>
-#include <initializer_list>
+#include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "app/recent_files.h"
 #include "io/exports.h"
+#include "io/screen_file.h"
 #include "render/overlay.h"
+#include "render/view.h"
+#include "render/view_settings.h"
+#include "res/resource.h"
+#include "screen/screen.h"
+#include "screen/undo.h"
 #include "shell/base/shell_win32.h"
-#include "shell/window_win32.h"
 #include "shell/base/text_win32.h"
 #include "shell/document_win32.h"
 #include "shell/overlay_win32.h"
-#include "res/resource.h"
-#include "screen/screen.h"
-#include "screen/pen.h"
-#include "screen/undo.h"
 #include "tests/win32/editor_harness.h"
 
 namespace {
 
-// The popup's texts once the window has refreshed it.
-std::vector<std::wstring> Items(HMENU popup)
-{
-    SendMessageW(gShell.main, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
-    std::vector<std::wstring> items;
-    for (int i = 0; i < GetMenuItemCount(popup); ++i) {
-        wchar_t text[512];
-        GetMenuStringW(popup, i, text, 512, MF_BYPOSITION);
-        items.push_back(text);
-    }
-    return items;
-}
-
 const wchar_t kDiscard[] = L"Vexa: 変更内容を破棄しますか？";
 const wchar_t kNotAScreenFile[] = L"Vexa: Error: BRISELフォーマットではありません";
+
+// The names matching `pattern` (a path with wildcards), sorted.
+std::vector<std::wstring> Names(const std::wstring& pattern)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
+        if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Every command item of `menu` and its popups by ID; false when an ID repeats.
+bool Walk(HMENU menu, std::map<UINT, std::wstring>& items)
+{
+    bool unique = true;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = {};
+        GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+        if (HMENU sub = GetSubMenu(menu, i))
+            unique = Walk(sub, items) && unique;
+        else if (!(GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR))
+            unique = items.emplace(GetMenuItemID(menu, i), text).second && unique;
+    }
+    return unique;
+}
 
 }  // namespace
 
 class Documents : public EditorTest {
 protected:
-    // Paints 'A' white on blue.
-    void Paint(int column, int row)
-    {
-        SetPaletteCursor(9 * 16 + 1);
-        const POINT p = CellCentre(column, row);
-        Press(p.x, p.y);
-        Release(p.x, p.y);
-    }
     // Every message shown so far, as "caption: text".
     std::vector<std::wstring> Said() const
     {
@@ -61,153 +72,116 @@ protected:
         for (const ShownMessage& m : messages) said.push_back(m.caption + L": " + m.text);
         return said;
     }
-    // The recent-files popup naming s<n>.txt for each n, in order.
-    std::vector<std::wstring> Recent(std::initializer_list<int> numbers) const
-    {
-        std::vector<std::wstring> items;
-        for (int n : numbers) {
-            const std::wstring file = Scratch(L"s" + std::to_wstring(n) + L".txt");
-            items.push_back(L"&" + std::to_wstring(items.size() + 1) + L": " + file);
-        }
-        return items;
-    }
-    // The names in the scratch folder, sorted.
-    std::vector<std::wstring> Listing() const
-    {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW(Scratch(L"*").c_str(), &found);
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
-            if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
-        if (search != INVALID_HANDLE_VALUE) FindClose(search);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::wstring> Listing() const { return Names(Scratch(L"*")); }
 };
 
-TEST_F(Documents, SaveAsThenSaveKeepTheNameAndTheMarks)
+// Save on an untitled picture asks for a name (cancelled, nothing changes);
+// whatever filter the dialog is left on, a save writes the screen file,
+// never an empty one, and leaves no temporary file; a named picture saves
+// without a dialog; an open under any filter reads a screen file.
+TEST_F(Documents, SaveAsThenSaveKeepTheName)
 {
     Start();
-    EXPECT_EQ(Title(), L"Vexa");  // untouched until the first refresh
     Paint(0, 0);
     EXPECT_EQ(Title(), L"無題 * Vexa");
-    Command(IDM_SAVE);  // untitled: the Save As dialog, cancelled
-    EXPECT_EQ(fileDialogsWereSave, std::vector<bool>{true});
-    EXPECT_EQ(Title(), L"無題 * Vexa");
-
-    const std::wstring file = Scratch(L"絵 stage1.txt");
-    fileAnswers.push_back(file);
     Command(IDM_SAVE);
-    EXPECT_EQ(Title(), L"絵 stage1.txt - Vexa");
-    EXPECT_EQ(ReadFile(file).size(), 5999u);  // 'A' white on blue, the rest zero
-    EXPECT_EQ(ReadFile(file).compare(0, 2, "1,"), 0);
-    EXPECT_EQ(Listing(), std::vector<std::wstring>{L"絵 stage1.txt"});  // no temporary file left behind
-    Paint(1, 0);
-    EXPECT_EQ(Title(), L"絵 stage1.txt * Vexa");
-    Command(IDT_SAVE);  // named: no dialog
-    EXPECT_EQ(fileDialogsWereSave.size(), 2u);
-    EXPECT_EQ(Title(), L"絵 stage1.txt - Vexa");
-    EXPECT_EQ(ReadFile(file).compare(0, 4, "1,1,"), 0);
+    EXPECT_EQ(fileDialogKinds, std::vector<FileDialog>{FileDialog::SaveScreen});
+    EXPECT_EQ(Title(), L"無題 * Vexa");
+
+    const std::wstring file = Scratch(L"絵 stage1.any");
+    fileAnswers.push_back(file);
+    filterAnswers.push_back(2);
+    Command(IDM_SAVE);
+    EXPECT_EQ(Title(), L"絵 stage1.any - Vexa");
+    EXPECT_EQ(ReadFile(file), ScreenFileText());
+    EXPECT_EQ(Listing(), std::vector<std::wstring>{L"絵 stage1.any"});
     EXPECT_STREQ(LookUpRecentFile(0), Narrow(file.c_str()).c_str());
+    Paint(1, 0);
+    EXPECT_EQ(Title(), L"絵 stage1.any * Vexa");
+    Command(IDT_SAVE);
+    EXPECT_EQ(fileDialogKinds.size(), 2u);
+    EXPECT_EQ(Title(), L"絵 stage1.any - Vexa");
+    const std::string saved = ScreenFileText();
+    EXPECT_EQ(ReadFile(file), saved);
 
-    // Whatever filter the dialogs are left on, a save writes a screen file
-    // (never an empty one) and an open reads one.
-    const std::wstring any = Scratch(L"picture.any");
-    fileAnswers.insert(fileAnswers.end(), {any, file});
-    filterAnswers.assign(2, 2);
-    Command(IDM_SAVEAS);
-    EXPECT_EQ(gDocument.fileType, 2);
+    // Opening with nothing to lose asks nothing; with unsaved changes it
+    // asks first: No keeps them and opens no dialog, Yes opens the file,
+    // under any filter, without the old history.
+    Command(IDM_OPEN);
+    EXPECT_TRUE(messages.empty());
     Paint(2, 0);
-    Command(IDM_SAVE);  // no dialog this time
-    EXPECT_EQ(fileDialogsWereSave.size(), 3u);
-    EXPECT_EQ(ReadFile(any).size(), 5999u);
-    EXPECT_EQ(ReadFile(any).compare(0, 6, "1,1,1,"), 0);
+    messageAnswers = {IDNO, IDYES};
     Command(IDM_OPEN);
-    EXPECT_EQ(gDocument.path, file);
-    EXPECT_EQ(gScreen.code[2], 0);
-    EXPECT_TRUE(messages.empty());
-}
-
-TEST_F(Documents, DiscardPromptGuardsOpeningAndDropping)
-{
-    const std::wstring other = Scratch(L"other.txt");
-    WriteFile(other, SampleScreenFile());
-    Start();
-    Command(IDM_OPEN);  // nothing to lose: no question, the dialog opens
-    EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(fileDialogsWereSave.size(), 1u);
-
-    Paint(3, 3);
-    messageAnswers.push_back(IDNO);
-    fileAnswers.push_back(other);
+    EXPECT_EQ(fileDialogKinds.size(), 3u);
+    EXPECT_EQ(gScreen.code[2], 0x01);
+    fileAnswers.push_back(file);
+    filterAnswers.push_back(2);
     Command(IDM_OPEN);
-    EXPECT_EQ(Said(), std::vector<std::wstring>{kDiscard});
-    EXPECT_EQ(messages[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-    EXPECT_EQ(fileDialogsWereSave.size(), 1u);
-    EXPECT_NE(gScreen.code[CellIndex(3, 3)], 0);
-    EXPECT_TRUE(gDocument.path.empty());
-
-    // A dropped file asks too; No keeps everything.
-    messageAnswers.push_back(IDNO);
-    HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + (other.size() + 2) * sizeof(wchar_t));
-    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
-    files->pFiles = sizeof(DROPFILES);
-    files->fWide = TRUE;
-    memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), other.c_str(), other.size() * sizeof(wchar_t));
-    GlobalUnlock(drop);
-    SendMessageW(gShell.main, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-    EXPECT_EQ(Said(), std::vector<std::wstring>(2, kDiscard));
-    EXPECT_TRUE(gDocument.path.empty());
-
-    messageAnswers.push_back(IDYES);
-    fileAnswers.push_back(other);
-    Command(IDM_OPEN);
-    EXPECT_EQ(gDocument.path, other);
-    EXPECT_EQ(Title(), L"other.txt - Vexa");
-    EXPECT_EQ(gScreen.code[1], 7);
+    EXPECT_EQ(ScreenFileText(), saved);
     EXPECT_FALSE(CanUndo());
-
-    EXPECT_EQ(Said(), std::vector<std::wstring>(3, kDiscard));
+    EXPECT_EQ(Title(), L"絵 stage1.any - Vexa");
+    EXPECT_EQ(Said(), std::vector<std::wstring>(2, kDiscard));
+    EXPECT_EQ(messages[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
 }
 
-TEST_F(Documents, FailedLoadsKeepTheScreenAndForgetTheFile)
+// The popup lists the files opened, opens the one picked and moves it to the
+// top, and survives a restart. A file that fails to load (broken, gone, or
+// read under the all-files filter) leaves the picture and its history alone,
+// the document untitled, and is forgotten.
+TEST_F(Documents, RecentFilesPopupAndFailedLoads)
 {
-    const std::wstring good = Scratch(L"good.txt"), bad = Scratch(L"bad.txt"), notes = Scratch(L"notes.dat");
-    WriteFile(good, SampleScreenFile());
-    std::string broken = SampleScreenFile();
-    broken[3000] = ' ';
-    WriteFile(bad, broken);
-    WriteFile(notes, "just some notes");
-    Start(good);
-    const int before = gScreen.code[500];
-    Paint(0, 0);
-    AddRecentFile(Narrow(bad.c_str()).c_str());
-    // A broken screen file, and any file read under the all-files filter.
-    for (const auto& [path, filter] : {std::pair{bad, 1}, std::pair{notes, 2}}) {
-        messageAnswers.push_back(IDYES);
-        fileAnswers.push_back(path);
-        filterAnswers.push_back(filter);
+    Start();
+    HMENU popup = OpenPopupHolding(IDM_RECENT_NONE);  // a new menu holds only that
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(GetMenuState(popup, IDM_RECENT_NONE, MF_BYCOMMAND) & MF_GRAYED);
+    std::vector<std::wstring> files;
+    for (const wchar_t* name : {L"s1.txt", L"絵 2.txt", L"s3.txt"}) {
+        files.push_back(Scratch(name));
+        WriteFile(files.back(), SampleScreenFile());
+        fileAnswers.push_back(files.back());
         Command(IDM_OPEN);
     }
-    EXPECT_EQ(Said(), (std::vector<std::wstring>{kDiscard, kNotAScreenFile, kDiscard, kNotAScreenFile}));
-    EXPECT_EQ(ReadFile(notes), "just some notes");
-    EXPECT_EQ(gScreen.code[500], before);
-    EXPECT_EQ(gScreen.code[0], 0x01);  // the painted cell survives
-    EXPECT_TRUE(CanUndo());             // and so does its history
-    EXPECT_TRUE(gDocument.path.empty());
-    EXPECT_EQ(Title(), L"無題 * Vexa");
-    EXPECT_STREQ(LookUpRecentFile(0), Narrow(good.c_str()).c_str());
-    EXPECT_EQ(LookUpRecentFile(1), nullptr);
+    const auto items = [&] {
+        SendMessageW(gShell.main, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+        std::wstring all;
+        for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+            wchar_t text[512];
+            GetMenuStringW(popup, IDM_RECENT1 + i, text, 512, MF_BYCOMMAND);
+            all += std::wstring(text) + L"|";
+        }
+        return all;
+    };
+    EXPECT_EQ(items(), L"&1: " + files[2] + L"|&2: " + files[1] + L"|&3: " + files[0] + L"|");
+    Command(IDM_RECENT3);
+    EXPECT_EQ(gDocument.path, files[0]);
+    Stop();
+    Start();
+    popup = OpenPopupHolding(IDM_RECENT_NONE);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(items(), L"&1: " + files[0] + L"|&2: " + files[2] + L"|&3: " + files[1] + L"|");
 
-    // A vanished recent file: message, forgotten, untitled.
-    DeleteFileW(good.c_str());
-    messages.clear();
-    messageAnswers = {IDYES, IDOK, IDYES};
+    std::string broken = SampleScreenFile();
+    broken[3000] = ' ';
+    WriteFile(files[2], broken);
+    DeleteFileW(files[1].c_str());
+    WriteFile(Scratch(L"notes.dat"), "just some notes");
     Command(IDM_RECENT1);
-    EXPECT_EQ(LookUpRecentFile(0), nullptr);
-    Command(IDM_RECENT1);
-    EXPECT_EQ(Said(), (std::vector<std::wstring>{kDiscard, L"Vexa: Error: " + good + L" が開けません", kDiscard,
-                                                  L"Error: Cannot find recent filename???"}));
+    Paint(0, 0);
+    const std::string before = ScreenFileText();
+    messageAnswers.assign(5, IDYES);
+    Command(IDM_RECENT2);  // s3, broken
+    Command(IDM_RECENT2);  // 絵 2, gone
+    fileAnswers.push_back(Scratch(L"notes.dat"));
+    filterAnswers.push_back(2);
+    Command(IDM_OPEN);
+    EXPECT_EQ(Said(), (std::vector<std::wstring>{kDiscard, kNotAScreenFile, kDiscard,
+                                                  L"Vexa: Error: " + files[1] + L" が開けません", kDiscard,
+                                                  kNotAScreenFile}));
+    EXPECT_EQ(ScreenFileText(), before);
+    EXPECT_TRUE(CanUndo());
+    EXPECT_EQ(Title(), L"無題 * Vexa");
+    EXPECT_EQ(items(), L"&1: " + files[0] + L"|");
+    EXPECT_EQ(ReadFile(Scratch(L"notes.dat")), "just some notes");
 }
 
 TEST_F(Documents, FailedSavesNeverDestroyTheFileAndKeepTheChanges)
@@ -246,91 +220,20 @@ TEST_F(Documents, FailedSavesNeverDestroyTheFileAndKeepTheChanges)
     EXPECT_EQ(Listing(), (std::vector<std::wstring>{L"keep.txt", taken}));
 }
 
-TEST_F(Documents, RecentFilesPopupFollowsTheList)
-{
-    Start();
-    HMENU popup = OpenPopupHolding(IDM_RECENT_NONE);
-    ASSERT_NE(popup, nullptr);
-    EXPECT_EQ(Items(popup), std::vector<std::wstring>{L"(なし)"});
-    EXPECT_TRUE(GetMenuState(popup, 0, MF_BYPOSITION) & MF_GRAYED);
-    for (int n = 1; n <= 10; ++n) {
-        const std::wstring f = Scratch(L"s" + std::to_wstring(n) + L".txt");
-        WriteFile(f, SampleScreenFile());
-        fileAnswers.push_back(f);
-        Command(IDM_OPEN);
-    }
-    EXPECT_EQ(Items(popup), Recent({10, 9, 8, 7, 6, 5, 4, 3, 2}));
-    EXPECT_EQ(GetMenuItemID(popup, 3), static_cast<UINT>(IDM_RECENT4));
-    Command(IDM_RECENT4);  // s7 moves to the top
-    EXPECT_EQ(gDocument.name, L"s7.txt");
-    EXPECT_EQ(Items(popup), Recent({7, 10, 9, 8, 6, 5, 4, 3, 2}));
-    // The list survives a restart in the same order.
-    Stop();
-    Start();
-    popup = OpenPopupHolding(IDM_RECENT_NONE);
-    ASSERT_NE(popup, nullptr);
-    EXPECT_EQ(Items(popup), Recent({7, 10, 9, 8, 6, 5, 4, 3, 2}));
-}
-
-TEST_F(Documents, MenuStatesFollowTheEditor)
-{
-    Start();
-    // (The block items' states are checked with the blocks.)
-    for (int id : {IDM_UNDO, IDM_REDO, IDM_PASTE}) EXPECT_TRUE(MenuState(id) & MF_GRAYED) << id;
-    EXPECT_FALSE(MenuState(IDM_SELECTALL) & MF_GRAYED);
-    const int toggled[] = {IDM_MARKBIT3, IDM_MARKDISPC0, IDM_MARKTRANSPARENT, IDM_GRIDDOT};
-    for (int id : {IDM_GRID, IDM_SHOWFRAMES, IDM_GRIDCROSS}) EXPECT_TRUE(MenuState(id) & MF_CHECKED) << id;
-    for (int id : toggled) EXPECT_FALSE(MenuState(id) & MF_CHECKED) << id;
-
-    const POINT p = CellCentre(1, 1);
-    Press(p.x, p.y);
-    Release(p.x, p.y);
-    EXPECT_FALSE(MenuState(IDM_UNDO) & MF_GRAYED);
-    Command(IDM_UNDO);
-    EXPECT_TRUE(MenuState(IDM_UNDO) & MF_GRAYED);
-    EXPECT_FALSE(MenuState(IDM_REDO) & MF_GRAYED);
-    Key(VK_F9);
-    Key(VK_F11);
-    Command(IDM_MARKTRANSPARENT);
-    Command(IDM_GRIDDOT);
-    for (int id : toggled) EXPECT_TRUE(MenuState(id) & MF_CHECKED) << id;
-    EXPECT_FALSE(MenuState(IDM_GRIDCROSS) & MF_CHECKED);
-
-    Command(IDM_ABOUT);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, L"Vexa v0.23\n\tby Orlen");
-    EXPECT_EQ(messages[0].caption, L"About");
-}
-
 // The recovery copy follows the document: written while it has unsaved
-// changes, gone once they are saved or given up. Copies left behind by a
-// run that ended are offered only when they can be trusted and are newer
-// than their file.
+// changes, gone once they are given up (the end-to-end run saves and kills).
+// Copies left behind by a run that ended are offered only when they can be
+// trusted and are newer than their file.
 TEST_F(Documents, RecoveryCopyFollowsTheDocument)
 {
     const std::wstring folder = Scratch() + L"-recovery";
-    const auto copies = [&] {
-        std::vector<std::wstring> found;
-        WIN32_FIND_DATAW f;
-        HANDLE search = FindFirstFileW((folder + L"\\*.vxr").c_str(), &f);
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &f))
-            found.push_back(folder + L"\\" + f.cFileName);
-        if (search != INVALID_HANDLE_VALUE) FindClose(search);
-        return found;
-    };
+    const auto copies = [&] { return Names(folder + L"\\*.vxr"); };
     const auto tick = [] { SendMessageW(gShell.main, WM_TIMER, 3, 0); };
     const std::wstring file = Scratch(L"s1.txt");
     WriteFile(file, SampleScreenFile());
     Start(file);
     tick();
     EXPECT_TRUE(copies().empty());  // nothing unsaved
-    Paint(1, 1);
-    tick();
-    ASSERT_EQ(copies().size(), 1u);
-    const std::string copy = ReadFile(copies()[0]);
-    EXPECT_EQ(copy.substr(0, copy.find('\n', 16) + 1), "Vexa recovery 1\n" + Narrow(file.c_str()) + "\n");
-    Command(IDM_SAVE);
-    EXPECT_TRUE(copies().empty());
     Paint(2, 2);
     tick();
     ASSERT_EQ(copies().size(), 1u);
@@ -375,29 +278,27 @@ TEST_F(Documents, ExportsWriteTheScreenInEachFormat)
     const std::wstring file = Scratch(L"title.txt");
     WriteFile(file, SampleScreenFile());
     Start(file);
-    const int ids[] = {IDM_EXPORTMZF, IDM_EXPORTASM, IDM_EXPORTBIN, IDM_EXPORTPNG};
-    const wchar_t* names[] = {L"t.mzf", L"t.asm", L"t.bin", L"t.png"};
-    for (int n = 0; n < 4; ++n) {
-        fileAnswers.push_back(Scratch(names[n]));
-        Command(ids[n]);
+    // Item, file, what the core makes of the screen (the PNG comes next).
+    const std::tuple<int, const wchar_t*, std::string> exports[] = {
+        {IDM_EXPORTMZF, L"t.mzf", MzfImage("TITLE", false)},
+        {IDM_EXPORTASM, L"t.asm", AssemblerSource("TITLE", false)},
+        {IDM_EXPORTBIN, L"t.bin", VramImage(false)},
+        {IDM_EXPORTPNG, L"t.png", ""}};
+    for (const auto& [id, name, bytes] : exports) {
+        fileAnswers.push_back(Scratch(name));
+        Command(id);
+        EXPECT_TRUE(bytes.empty() || ReadFile(Scratch(name)) == bytes) << id;
     }
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(fileDialogKinds, (std::vector<FileDialog>{FileDialog::ExportMzf, FileDialog::ExportAsm,
                                                          FileDialog::ExportBin, FileDialog::ExportPng}));
-    EXPECT_EQ(ReadFile(Scratch(L"t.mzf")), MzfImage("TITLE", false));
-    EXPECT_EQ(ReadFile(Scratch(L"t.asm")), AssemblerSource("TITLE", false));
-    EXPECT_EQ(ReadFile(Scratch(L"t.bin")), VramImage(false));
-
     // The PNG at the zoom of the canvas (x2), through the platform's decoder.
     ASSERT_TRUE(LoadOverlayFile(Scratch(L"t.png")));
-    const std::vector<uint32_t> want = ScreenPicture(2);
-    EXPECT_EQ(gOverlay.width, 640);
-    EXPECT_EQ(gOverlay.height, 400);
-    EXPECT_TRUE(gOverlay.pixels == want);
+    EXPECT_TRUE(gOverlay.width == 640 && gOverlay.pixels == ScreenPicture(2));
 
     // Marks cleared on request; a read-only target is reported as saving is.
     Command(IDM_EXPORTCLEARMARKS);
-    EXPECT_EQ(MenuState(IDM_EXPORTCLEARMARKS) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    EXPECT_TRUE(Checked(IDM_EXPORTCLEARMARKS));
     fileAnswers.push_back(Scratch(L"t.bin"));
     Command(IDM_EXPORTBIN);
     EXPECT_EQ(ReadFile(Scratch(L"t.bin")), VramImage(true));
@@ -407,4 +308,153 @@ TEST_F(Documents, ExportsWriteTheScreenInEachFormat)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, Scratch(L"t.bin") + L" に保存できませんでした");
     SetFileAttributesW(Scratch(L"t.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The texts survive the resource compiler and the locale (this runs under
+// code page 932 and 1252); a shortcut follows U+0008, which draws it flush
+// right, where a tab or a BEL would show as a gap or a box; each Ctrl+letter
+// an item names is the accelerator of its command, and no accelerator is
+// left unnamed but Ctrl+E, which has no item.
+TEST(Resources, MenuNamesExactlyTheAccelerators)
+{
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), L"VexaMenu");
+    ASSERT_NE(menu, nullptr);
+    wchar_t file[32] = {};
+    GetMenuStringW(menu, 0, file, 32, MF_BYPOSITION);
+    EXPECT_STREQ(file, L"ファイル(&F)");
+    std::map<UINT, std::wstring> items, named, accelerated;
+    EXPECT_TRUE(Walk(menu, items)) << "two items share an ID";
+    DestroyMenu(menu);
+    EXPECT_EQ(items[IDM_SHIFTLEFT], L"選択範囲内を左にシフト\bCtrl+←");
+    for (const auto& [id, text] : items) {
+        EXPECT_EQ(text.find_first_of(L"\t\a"), std::wstring::npos) << id;
+        const size_t at = text.find(L"\bCtrl+");
+        if (at != std::wstring::npos && at + 7 == text.size() && text.back() >= L'A' && text.back() <= L'Z')
+            named[id] = text.substr(at + 1);
+    }
+    HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), L"myAccel");
+    ASSERT_NE(table, nullptr);
+    ACCEL entries[32];
+    const int count = CopyAcceleratorTableW(table, entries, 32);
+    DestroyAcceleratorTable(table);
+    bool zoomToggle = false;
+    for (int i = 0; i < count; ++i) {
+        EXPECT_EQ(entries[i].fVirt & ~0x80, FVIRTKEY | FCONTROL | FNOINVERT);  // 0x80 ends the table
+        if (entries[i].cmd == IDM_ZOOMTOGGLE)
+            zoomToggle = entries[i].key == 'E';
+        else
+            accelerated[entries[i].cmd] = L"Ctrl+" + std::wstring(1, static_cast<wchar_t>(entries[i].key));
+    }
+    EXPECT_TRUE(zoomToggle);
+    EXPECT_GE(named.size(), 9u);
+    EXPECT_EQ(named, accelerated);
+}
+
+using StartUp_ = EditorTest;
+
+// A path relative to the starting folder, quoted, with more after it; the
+// editor then works in the program's folder, where its font and settings are.
+TEST_F(StartUp_, CommandLineFileOpensFromAnyStartingFolder)
+{
+    CreateDirectoryW(Scratch(L"My Screens").c_str(), nullptr);
+    const std::wstring file = Scratch(L"My Screens\\タイトル 1.txt");
+    WriteFile(file, SampleScreenFile());
+    wchar_t before[MAX_PATH], after[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, before);
+    SetCurrentDirectoryW(Scratch().c_str());
+    Start(L"  \"My Screens\\タイトル 1.txt\" ignored");
+    GetCurrentDirectoryW(MAX_PATH, after);
+    SetCurrentDirectoryW(before);
+    EXPECT_EQ(gDocument.path, file);
+    EXPECT_EQ(Title(), L"タイトル 1.txt - Vexa");
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(BesideProgram(L"x"), std::wstring(after) + L"\\x");
+}
+
+// The zoom menu offers only what fits the screen; the client area follows
+// the zoom and the status bar.
+TEST_F(StartUp_, ClientAreaFollowsZoomAndStatusBar)
+{
+    Start();
+    HDC screen = GetDC(nullptr);
+    const int width = GetDeviceCaps(screen, HORZRES), height = GetDeviceCaps(screen, VERTRES);
+    ReleaseDC(nullptr, screen);
+    int fitting = 0;
+    while (fitting < kZoomLevels && ViewForZoom(fitting).W <= width && ViewForZoom(fitting).H <= height) ++fitting;
+    ASSERT_TRUE(fitting > 2 && fitting < kZoomLevels) << "the screen must cut the menu short: " << fitting;
+    HMENU popup = OpenPopupHolding(IDM_ZOOM1);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(GetMenuItemCount(popup), fitting);
+    EXPECT_NE(GetMenuState(popup, IDM_ZOOM1 + fitting - 1, MF_BYCOMMAND), 0xFFFFFFFF);
+    EXPECT_EQ(GetMenuState(popup, IDM_ZOOM1 + fitting, MF_BYCOMMAND), 0xFFFFFFFF);
+    EXPECT_TRUE(GetMenuState(popup, IDM_ZOOM2, MF_BYCOMMAND) & MF_CHECKED);
+
+    EXPECT_FALSE(IsWindowVisible(gShell.statusBar));
+    Command(IDM_STATUSBAR);
+    EXPECT_TRUE(IsWindowVisible(gShell.statusBar) && gShell.Sb > 0 && gShell.Tb > 0);
+    EXPECT_EQ(ClientSize().cy, ViewForZoom(1).H + gShell.Tb + gShell.Sb);
+    Command(IDM_STATUSBAR);
+    // x1 is narrow: the menu bar may wrap, the client area stays exact.
+    for (int z : {0, 2}) {
+        Command(IDM_ZOOM1 + z);
+        EXPECT_EQ(ClientSize().cx, ViewForZoom(z).W) << z;
+        EXPECT_EQ(ClientSize().cy, ViewForZoom(z).H + gShell.Tb) << z;
+    }
+    Command(IDM_ZOOMTOGGLE);  // Ctrl+E: to x1 and back
+    EXPECT_TRUE(Zoom == 0 && Checked(IDM_ZOOM1));
+    Command(IDM_ZOOMTOGGLE);
+    EXPECT_EQ(ClientSize().cx, ViewForZoom(2).W);
+}
+
+// The settings file as a user may have left it: a section of their own in
+// UTF-8 without a mark, a value out of range, a path too long for a slot,
+// gaps. The window starts with what it holds; the close writes back what
+// changed, names in other scripts under either code page, keeping the rest
+// and the gaps; the next start comes back as it was left.
+TEST_F(StartUp_, SettingsFileComesBackAndKeepsTheUsersSections)
+{
+    const std::wstring ini = BesideProgram(L"Vexa.ini"), plain = Scratch(L"plain.txt");
+    const std::wstring greek = Scratch(L"Ωμέγα.txt"), picture = Scratch(L"絵 😀.txt");
+    WriteFile(ini, "[Before]\r\ntitle=タイトル\r\n[Config]\r\nZoom=0\r\nShowGrid=7\r\nShowStatusBar=1\r\nUserKey=5\r\n"
+                   "[RecentFiles]\r\nRecentFile1=" + Narrow(plain.c_str()) + "\r\nRecentFile2=C:\\" +
+                       std::string(3000, 'e') + "\r\nRecentFile7=C:\\g.txt\r\n");
+    Start();
+    EXPECT_EQ(ClientSize().cx, ViewForZoom(0).W);
+    EXPECT_EQ(ClientSize().cy, ViewForZoom(0).H + gShell.Tb + gShell.Sb);
+    EXPECT_TRUE(Checked(IDM_GRID));  // 7: the default
+    EXPECT_STREQ(LookUpRecentFile(0), Narrow(plain.c_str()).c_str());
+    EXPECT_EQ(LookUpRecentFile(1), nullptr);  // too long for a slot: dropped, not cut
+    EXPECT_STREQ(LookUpRecentFile(6), "C:\\g.txt");
+    for (const std::wstring& file : {greek, picture}) {
+        WriteFile(file, SampleScreenFile());
+        fileAnswers.push_back(file);
+        Command(IDM_OPEN);
+    }
+    Command(IDM_ZOOM2);
+    Command(IDM_STATUSBAR);
+    Stop();
+
+    const auto read = [&](const wchar_t* section, const wchar_t* key) {
+        wchar_t value[1024];
+        GetPrivateProfileStringW(section, key, L"<none>", value, 1024, ini.c_str());
+        return std::wstring(value);
+    };
+    EXPECT_EQ(read(L"Before", L"title"), L"タイトル");
+    EXPECT_EQ(read(L"Config", L"UserKey"), L"<none>");
+    EXPECT_EQ(read(L"Config", L"Zoom") + read(L"Config", L"ShowGrid") + read(L"Config", L"ShowStatusBar"), L"110");
+    EXPECT_EQ(read(L"RecentFiles", L"RecentFile1"), picture);
+    EXPECT_EQ(read(L"RecentFiles", L"RecentFile2"), greek);
+    EXPECT_EQ(read(L"RecentFiles", L"RecentFile4"), L"");
+    EXPECT_EQ(read(L"RecentFiles", L"RecentFile9"), L"C:\\g.txt");
+
+    Start();
+    EXPECT_EQ(ClientSize().cx, ViewForZoom(1).W);
+    EXPECT_EQ(ClientSize().cy, ViewForZoom(1).H + gShell.Tb);
+    EXPECT_STREQ(LookUpRecentFile(0), Narrow(picture.c_str()).c_str());
+    // Names compare as the file system does, in any script: moved up, not added.
+    std::wstring shouted = greek;
+    CharUpperW(&shouted[0]);
+    EXPECT_TRUE(AddRecentFile(Narrow(shouted.c_str()).c_str()));
+    EXPECT_STREQ(LookUpRecentFile(0), Narrow(greek.c_str()).c_str());
+    EXPECT_EQ(LookUpRecentFile(3), nullptr);
 }

@@ -8,6 +8,7 @@
 #include "shell/recovery_win32.h"
 #include "shell/window_win32.h"
 #include "render/view.h"
+#include "screen/pen.h"
 #include "tests/win32/window_util.h"
 
 namespace {
@@ -61,7 +62,8 @@ std::string SampleScreenFile()
 void EditorTest::SetUp()
 {
     gCurrent = this;
-    AnswerModalsWith(AnswerMessage, AnswerFile, AnswerText, AnswerConvert);
+    // The text dialog is cancelled; the real one is tested on its own.
+    AnswerModalsWith(AnswerMessage, AnswerFile, [](TextEntry&) { return false; }, AnswerConvert);
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     PathRemoveFileSpecW(self);
@@ -122,11 +124,6 @@ std::wstring EditorTest::Scratch(const std::wstring& name) const
     return name.empty() ? scratch_ : scratch_ + L"\\" + name;
 }
 
-bool EditorTest::Exists(const std::wstring& path) const
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 void EditorTest::Command(int id) { SendMessageW(gShell.main, WM_COMMAND, id, 0); }
 void EditorTest::Press(int x, int y, WPARAM keys)
 {
@@ -146,6 +143,14 @@ POINT EditorTest::CellCentre(int column, int row) const
     const Point p = CellToPixel(column, row);
     const int half = CurrentView().s / 2;
     return {p.x + half, p.y + half};
+}
+
+void EditorTest::Paint(int column, int row)
+{
+    SetPaletteCursor(9 * 16 + 1);
+    const POINT p = CellCentre(column, row);
+    Press(p.x, p.y);
+    Release(p.x, p.y);
 }
 
 std::wstring EditorTest::Title() const
@@ -175,43 +180,33 @@ SIZE EditorTest::ClientSize() const
     return {r.right, r.bottom};
 }
 
+namespace {
+// Moves the next scripted answer into `into`; false when none is left.
+template <typename T, typename U>
+bool Take(std::deque<T>& answers, U& into)
+{
+    if (answers.empty()) return false;
+    into = answers.front();
+    answers.pop_front();
+    return true;
+}
+}  // namespace
+
 int EditorTest::AnswerMessage(const std::wstring& text, const std::wstring& caption, UINT type)
 {
     gCurrent->messages.push_back({text, caption, type});
-    if (gCurrent->messageAnswers.empty()) return IDOK;
-    const int answer = gCurrent->messageAnswers.front();
-    gCurrent->messageAnswers.pop_front();
+    int answer = IDOK;
+    Take(gCurrent->messageAnswers, answer);
     return answer;
 }
 
 bool EditorTest::AnswerFile(FileDialog kind, FileChoice& choice)
 {
     gCurrent->fileDialogKinds.push_back(kind);
-    gCurrent->fileDialogsWereSave.push_back(kind == FileDialog::SaveScreen);
-    if (gCurrent->fileAnswers.empty()) return false;
-    choice.path = gCurrent->fileAnswers.front();
-    gCurrent->fileAnswers.pop_front();
+    if (!Take(gCurrent->fileAnswers, choice.path)) return false;
     choice.filterIndex = 1;
-    if (!gCurrent->filterAnswers.empty()) {
-        choice.filterIndex = gCurrent->filterAnswers.front();
-        gCurrent->filterAnswers.pop_front();
-    }
+    Take(gCurrent->filterAnswers, choice.filterIndex);
     return true;
 }
 
-bool EditorTest::AnswerText(TextEntry& entry)
-{
-    gCurrent->textDialogsSeen.push_back(entry);
-    if (gCurrent->textAnswers.empty()) return false;
-    entry = gCurrent->textAnswers.front();
-    gCurrent->textAnswers.pop_front();
-    return true;
-}
-
-bool EditorTest::AnswerConvert(ConvertChoice& choice)
-{
-    if (gCurrent->convertAnswers.empty()) return false;
-    choice = gCurrent->convertAnswers.front();
-    gCurrent->convertAnswers.pop_front();
-    return true;
-}
+bool EditorTest::AnswerConvert(ConvertChoice& choice) { return Take(gCurrent->convertAnswers, choice); }

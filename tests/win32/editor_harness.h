@@ -29,14 +29,15 @@ protected:
     // Closes the window as the user would (WM_CLOSE) and shuts down.
     void Stop();
 
-    // Files in a scratch folder of this test.
+    // Files in a scratch folder of this test, and beside the program (where
+    // the settings file lives).
     std::wstring Scratch(const std::wstring& name = L"") const;
+    std::wstring BesideProgram(const std::wstring& name) const { return programFolder_ + L"\\" + name; }
     void WriteFile(const std::wstring& path, const std::string& bytes) const
     {
         ASSERT_TRUE(WriteWholeFile(path, bytes));
     }
     std::string ReadFile(const std::wstring& path) const { return ReadWholeFile(path); }
-    bool Exists(const std::wstring& path) const;
 
     // Input as the window receives it; x, y in panel coordinates.
     void Command(int id);
@@ -48,11 +49,16 @@ protected:
     void Key(UINT vk);
     // Panel point at the centre of canvas cell (column, row).
     POINT CellCentre(int column, int row) const;
+    // Clicks 'A', white on blue, into a cell with the pen.
+    void Paint(int column, int row);
 
     std::wstring Title() const;
     // The popup holding `id`, refreshed as opening it would.
     HMENU OpenPopupHolding(int id);
+    // The item's state (0xFFFFFFFF when there is none), or one flag of it.
     UINT MenuState(int id);
+    bool Grayed(int id) { return MenuState(id) != 0xFFFFFFFF && (MenuState(id) & MF_GRAYED); }
+    bool Checked(int id) { return MenuState(id) != 0xFFFFFFFF && (MenuState(id) & MF_CHECKED); }
     SIZE ClientSize() const;
 
     // Scripted answers: message boxes take the next answer (IDOK when none
@@ -61,19 +67,13 @@ protected:
     std::deque<std::wstring> fileAnswers;
     std::deque<int> filterAnswers;  // the filter each dialog is left on; 1 when none is left
     std::vector<ShownMessage> messages;
-    std::vector<bool> fileDialogsWereSave;
     std::vector<FileDialog> fileDialogKinds;
-    // The text dialog takes the next answer (cancels when none is left) and
-    // records what it was opened with.
-    std::deque<TextEntry> textAnswers;
-    std::vector<TextEntry> textDialogsSeen;
     // The conversion dialog takes the next answer (cancels when none is left).
     std::deque<ConvertChoice> convertAnswers;
 
 private:
     static int AnswerMessage(const std::wstring& text, const std::wstring& caption, UINT type);
     static bool AnswerFile(FileDialog kind, FileChoice& choice);
-    static bool AnswerText(TextEntry& entry);
     static bool AnswerConvert(ConvertChoice& choice);
     std::wstring scratch_;
     std::wstring programFolder_;

@@ -1,6 +1,7 @@
 // Vexa.exe as its own process: started on a file, painted with mouse input,
-// saved through its accelerator, closed, and its files read back; and a start
-// on a file that is not there, answered from outside.
+// saved through its accelerator, closed, and its files read back; starts on
+// a file or a font that is not there, answered from outside; a killed editor
+// and the recovery of its picture; the release zip's program.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
@@ -8,7 +9,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/win32/window_util.h"
@@ -25,25 +28,6 @@ constexpr int kToolbarId = 100;
 const wchar_t kWindowClass[] = L"Vexa Window";
 const wchar_t kDialogClass[] = L"#32770";
 
-// A visible top-level window of class `cls` belonging to process `pid`.
-HWND FindProcessWindow(const wchar_t* cls, DWORD pid)
-{
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, cls, nullptr)) != nullptr;) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == pid && IsWindowVisible(window)) return window;
-    }
-    return nullptr;
-}
-
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD limitMs = kWaitMs)
-{
-    for (const ULONGLONG end = GetTickCount64() + limitMs; !condition(); Sleep(10))
-        if (GetTickCount64() >= end) return false;
-    return true;
-}
-
 // The texts of a dialog's visible children of class `cls` that have any.
 std::vector<std::wstring> ChildTexts(HWND dialog, const wchar_t* cls)
 {
@@ -53,9 +37,17 @@ std::vector<std::wstring> ChildTexts(HWND dialog, const wchar_t* cls)
     return texts;
 }
 
-// A screen file's 3000 numbers: cell words (display code, character-set bit
-// 0x100, mark bit 0x200), then foregrounds, then backgrounds.
-std::vector<long> SampleScreen()
+// Presses a message box's button as the dialog hears it.
+void Answer(HWND box, int button)
+{
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+}
+
+// A screen file as the editor writes it, decimal numbers separated by single
+// commas: 1000 cell words (display code, character-set bit 0x100, mark bit
+// 0x200), then foregrounds, then backgrounds. The cells at (column, row) in
+// `painted` hold 'A' in the first set, white on blue; the pen leaves the mark.
+std::string SampleScreen(std::initializer_list<std::pair<int, int>> painted = {})
 {
     std::vector<long> s(3000);
     for (int i = 0; i < 1000; ++i) {
@@ -63,24 +55,31 @@ std::vector<long> SampleScreen()
         s[1000 + i] = (i / 3) % 8;
         s[2000 + i] = (i * 5) % 8;
     }
-    return s;
-}
-
-// As the editor writes it: decimal numbers separated by single commas.
-std::string Format(const std::vector<long>& numbers)
-{
+    for (const auto& [column, row] : painted) {
+        const int i = row * 40 + column;
+        s[i] = 1 | (s[i] & 0x200);
+        s[1000 + i] = 7;
+        s[2000 + i] = 1;
+    }
     std::string text;
-    for (long v : numbers) text += std::to_string(v) + ',';
+    for (long v : s) text += std::to_string(v) + ',';
     text.pop_back();
     return text;
 }
 
-// The nine recent-file entries, the first naming `first`.
-std::vector<std::wstring> RecentFiles(const std::wstring& first)
+// Recovery copies live in the local application data of the user running
+// the program.
+std::vector<std::wstring> RecoveryCopies()
 {
-    std::vector<std::wstring> lines = {L"RecentFile1=" + first};
-    for (int n = 2; n <= 9; ++n) lines.push_back(L"RecentFile" + std::to_wstring(n) + L"=");
-    return lines;
+    PWSTR local = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) folder = local;
+    CoTaskMemFree(local);
+    std::vector<std::wstring> copies;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(folder + L"\\Vexa\\Recovery", ignored))
+        if (entry.path().extension() == L".vxr") copies.push_back(entry.path().wstring());
+    return copies;
 }
 
 class EndToEnd : public ::testing::Test {
@@ -89,9 +88,8 @@ protected:
     {
         wchar_t self[MAX_PATH];
         GetModuleFileNameW(nullptr, self, MAX_PATH);
-        folder_ = (std::filesystem::temp_directory_path() /
-                   (L"vexa run " + std::to_wstring(GetCurrentProcessId()) + L" " + std::to_wstring(GetTickCount64())))
-                      .wstring();
+        const std::wstring run = L"vexa run " + std::to_wstring(GetCurrentProcessId()) + L" " + std::to_wstring(GetTickCount64());
+        folder_ = (std::filesystem::temp_directory_path() / run).wstring();
         ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
         // The program keeps its settings beside itself: a copy of its own
         // never shares them with the in-process tests.
@@ -104,27 +102,35 @@ protected:
 
     void TearDown() override
     {
-        if (process_.hProcess) {
-            if (!Exited()) TerminateProcess(process_.hProcess, 99);
-            WaitForSingleObject(process_.hProcess, kWaitMs);
-            CloseHandle(process_.hProcess);
-            CloseHandle(process_.hThread);
-        }
+        if (process_.hProcess) Kill();
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }
 
     std::wstring In(const std::wstring& name) const { return folder_ + L"\\" + name; }
 
-    void Launch(const std::wstring& argument)
+    // Starts `program` (this test's copy of Vexa.exe by default) on `argument`
+    // in the program's folder.
+    void Launch(const std::wstring& argument, std::wstring program = L"")
     {
-        const std::wstring program = In(L"Vexa.exe");
+        if (program.empty()) program = In(L"Vexa.exe");
+        const std::wstring folder = program.substr(0, program.rfind(L'\\'));
         std::wstring line = L"\"" + program + L"\" \"" + argument + L"\"";
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        ASSERT_TRUE(CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                   folder_.c_str(), &startup, &process_))
+        ASSERT_TRUE(CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                                   &startup, &process_))
             << "CreateProcessW failed: " << GetLastError();
+    }
+
+    // Ends the process as a crash would, and forgets it.
+    void Kill()
+    {
+        TerminateProcess(process_.hProcess, 9);
+        WaitForSingleObject(process_.hProcess, kWaitMs);
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+        process_ = {};
     }
 
     HWND WaitForWindow(const wchar_t* cls)
@@ -132,6 +138,15 @@ protected:
         HWND found = nullptr;
         WaitUntil([&] { return (found = FindProcessWindow(cls, process_.dwProcessId)) != nullptr || Exited(); });
         return found;
+    }
+
+    // The main window once its title reads `title`.
+    HWND WaitForMain(const std::wstring& title)
+    {
+        const HWND main = WaitForWindow(kWindowClass);
+        EXPECT_TRUE(main && WaitUntil([&] { return TextOf(main) == title; }))
+            << ::testing::PrintToString(main ? TextOf(main) : L"no main window");
+        return main && TextOf(main) == title ? main : nullptr;
     }
 
     bool Exited() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
@@ -170,6 +185,17 @@ LPARAM CellPoint(HWND main, int column, int row)
 {
     return ClientPoint(main, kCanvasLeft + kCell * column + kCell / 2, kCanvasTop + kCell * row + kCell / 2);
 }
+void Click(HWND main, LPARAM at)
+{
+    PostMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(main, WM_LBUTTONUP, 0, at);
+}
+// Picks palette entry 'A' (row 9, column 1) and clicks a cell with it.
+void PaintA(HWND main, int column, int row)
+{
+    Click(main, ClientPoint(main, kPaletteLeft + kPalettePitch * 1 + 8, kPaletteTop + kPalettePitch * 9 + 8));
+    Click(main, CellPoint(main, column, row));
+}
 
 // Ctrl+S as keyboard input, so that it reaches the window through its
 // message loop and accelerator table with the real key state.
@@ -192,26 +218,20 @@ TEST_F(EndToEnd, PaintSaveWithCtrlSAndCloseWritesTheFileAndTheSettings)
 {
     const std::wstring name = L"my picture 絵 1.txt";
     const std::wstring file = In(name);
-    const std::vector<long> loaded = SampleScreen();
-    ASSERT_TRUE(WriteWholeFile(file, Format(loaded)));
+    ASSERT_TRUE(WriteWholeFile(file, SampleScreen()));
     Launch(file);
-    HWND main = WaitForWindow(kWindowClass);
-    ASSERT_NE(main, nullptr) << "no main window";
     // The title names the file once it has been read; the message loop runs
     // right after.
-    ASSERT_TRUE(WaitUntil([&] { return TextOf(main) == name + L" - Vexa"; })) << ::testing::PrintToString(TextOf(main));
-    ASSERT_NE(GetDlgItem(main, kToolbarId), nullptr);
+    HWND main = WaitForMain(name + L" - Vexa");
+    ASSERT_NE(main, nullptr);
 
-    // Palette entry 'A' (row 9, column 1), then a stroke along row 4 from
-    // column 3 to 7, one report per cell, and a click on the last cell.
-    const LPARAM entry = ClientPoint(main, kPaletteLeft + kPalettePitch * 1 + 8, kPaletteTop + kPalettePitch * 9 + 8);
-    PostMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, entry);
-    PostMessageW(main, WM_LBUTTONUP, 0, entry);
+    // 'A' picked from the palette, then a stroke along row 4 from column 3
+    // to 7, one report per cell, and a click on the last cell.
+    PaintA(main, 3, 4);
     PostMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, CellPoint(main, 3, 4));
     for (int column = 4; column <= 7; ++column) PostMessageW(main, WM_MOUSEMOVE, MK_LBUTTON, CellPoint(main, column, 4));
     PostMessageW(main, WM_LBUTTONUP, 0, CellPoint(main, 7, 4));
-    PostMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, CellPoint(main, 39, 24));
-    PostMessageW(main, WM_LBUTTONUP, 0, CellPoint(main, 39, 24));
+    Click(main, CellPoint(main, 39, 24));
     ASSERT_TRUE(WaitUntil([&] { return TextOf(main) == name + L" * Vexa"; })) << "painting did not modify";
 
     // Posted messages are handled before keyboard input, so the save sees
@@ -222,18 +242,10 @@ TEST_F(EndToEnd, PaintSaveWithCtrlSAndCloseWritesTheFileAndTheSettings)
     PostMessageW(main, WM_CLOSE, 0, 0);
     ExpectCleanExit();
 
-    // Painted cells take 'A' in the first character set, white on blue; the
-    // pen leaves the mark bit alone (cell 5,4 of the sample has it).
-    std::vector<long> expected = loaded;
-    for (int i : {4 * 40 + 3, 4 * 40 + 4, 4 * 40 + 5, 4 * 40 + 6, 4 * 40 + 7, 24 * 40 + 39}) {
-        expected[i] = 1 | (loaded[i] & 0x200);
-        expected[1000 + i] = 7;
-        expected[2000 + i] = 1;
-    }
-    const std::string written = ReadWholeFile(file), want = Format(expected);
+    const std::string written = ReadWholeFile(file);
+    const std::string want = SampleScreen({{3, 4}, {4, 4}, {5, 4}, {6, 4}, {7, 4}, {39, 24}});
     const size_t at = std::mismatch(written.begin(), written.end(), want.begin(), want.end()).first - written.begin();
-    EXPECT_TRUE(written == want) << "first difference at byte " << at << ": \"" << written.substr(at, 20)
-                                 << "\", expected \"" << want.substr(std::min(at, want.size()), 20) << "\"";
+    EXPECT_TRUE(written == want) << "first difference at byte " << at << ": " << written.substr(at, 20);
     for (const auto& left : std::filesystem::directory_iterator(folder_))
         EXPECT_NE(left.path().extension().wstring(), L".tmp") << "a temporary file was left behind";
 
@@ -242,7 +254,7 @@ TEST_F(EndToEnd, PaintSaveWithCtrlSAndCloseWritesTheFileAndTheSettings)
     EXPECT_EQ(Section(L"Config"), (std::vector<std::wstring>{L"ShowGrid=1", L"Zoom=1", L"ZoomRatio=1", L"MarkBit3=0",
                                                              L"MarkDispc0=0", L"MarkIsTransparent=0",
                                                              L"ShowStatusBar=0", L"GridType=1"}));
-    EXPECT_EQ(Section(L"RecentFiles"), RecentFiles(file));
+    EXPECT_EQ(Section(L"RecentFiles").at(0), L"RecentFile1=" + file);
 }
 
 TEST_F(EndToEnd, MissingFileIsReportedAndTheEditorRunsUntitled)
@@ -254,20 +266,19 @@ TEST_F(EndToEnd, MissingFileIsReportedAndTheEditorRunsUntitled)
     EXPECT_EQ(TextOf(box), L"Vexa: Error");
     EXPECT_EQ(ChildTexts(box, L"Static"), std::vector<std::wstring>{file + L" が開けません"});
     EXPECT_EQ(ChildTexts(box, L"Button").size(), 1u) << "one button, OK";
-    ASSERT_NE(GetDlgItem(box, IDOK), nullptr);
     // The box belongs to the main window, which exists and waits.
     const HWND main = FindProcessWindow(kWindowClass, process_.dwProcessId);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(GetWindow(box, GW_OWNER), main);
 
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    Answer(box, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << "the message box stayed";
     EXPECT_TRUE(WaitUntil([&] { return TextOf(main) == L"無題 - Vexa"; })) << ::testing::PrintToString(TextOf(main));
     EXPECT_EQ(FindProcessWindow(kDialogClass, process_.dwProcessId), nullptr);
     PostMessageW(main, WM_CLOSE, 0, 0);
     ExpectCleanExit();
     EXPECT_EQ(ReadWholeFile(file), "<missing>");
-    EXPECT_EQ(Section(L"RecentFiles"), RecentFiles(L""));
+    EXPECT_EQ(Section(L"RecentFiles").at(0), L"RecentFile1=");
 }
 
 TEST_F(EndToEnd, MissingFontStopsWithItsMessageAndWritesNothing)
@@ -280,29 +291,9 @@ TEST_F(EndToEnd, MissingFontStopsWithItsMessageAndWritesNothing)
     EXPECT_EQ(ChildTexts(box, L"Static"), std::vector<std::wstring>{L"MZ700FON.DATが見つかりません"});
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
     EXPECT_EQ(FindProcessWindow(kWindowClass, process_.dwProcessId), nullptr);
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    Answer(box, IDOK);
     ExpectCleanExit();
     EXPECT_EQ(ReadWholeFile(In(L"Vexa.ini")), "<missing>");
-}
-
-// Recovery copies live in the local application data of the user running
-// the program.
-static std::wstring RecoveryFolder()
-{
-    PWSTR local = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) folder = local;
-    CoTaskMemFree(local);
-    return folder + L"\\Vexa\\Recovery";
-}
-
-static std::vector<std::wstring> RecoveryCopies()
-{
-    std::vector<std::wstring> copies;
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(RecoveryFolder(), ignored))
-        if (entry.path().extension() == L".vxr") copies.push_back(entry.path().wstring());
-    return copies;
 }
 
 // A killed editor gives its picture back at the next start; a second editor
@@ -311,39 +302,24 @@ TEST_F(EndToEnd, AKilledEditorGivesItsPictureBackAtTheNextStart)
 {
     for (const std::wstring& copy : RecoveryCopies()) DeleteFileW(copy.c_str());
     const std::wstring name = L"recovered.txt", file = In(name);
-    const std::vector<long> loaded = SampleScreen();
-    ASSERT_TRUE(WriteWholeFile(file, Format(loaded)));
+    ASSERT_TRUE(WriteWholeFile(file, SampleScreen()));
     Launch(file);
-    HWND main = WaitForWindow(kWindowClass);
+    HWND main = WaitForMain(name + L" - Vexa");
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return TextOf(main) == name + L" - Vexa"; }));
-    const LPARAM entry = ClientPoint(main, kPaletteLeft + kPalettePitch * 1 + 8, kPaletteTop + kPalettePitch * 9 + 8);
-    PostMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, entry);
-    PostMessageW(main, WM_LBUTTONUP, 0, entry);
-    PostMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, CellPoint(main, 2, 2));
-    PostMessageW(main, WM_LBUTTONUP, 0, CellPoint(main, 2, 2));
+    PaintA(main, 2, 2);
     ASSERT_TRUE(WaitUntil([&] { return TextOf(main) == name + L" * Vexa"; }));
     ASSERT_TRUE(WaitUntil([&] { return RecoveryCopies().size() == 1; })) << "no recovery copy";
 
     // A second editor starts while the first runs: nothing to offer.
-    PROCESS_INFORMATION first = process_;
-    process_ = {};
-    ASSERT_TRUE(WriteWholeFile(In(L"other.txt"), Format(loaded)));
+    const PROCESS_INFORMATION first = process_;
+    ASSERT_TRUE(WriteWholeFile(In(L"other.txt"), SampleScreen()));
     Launch(In(L"other.txt"));
     ASSERT_NE(WaitForWindow(kWindowClass), nullptr);
     Sleep(500);
     EXPECT_EQ(FindProcessWindow(kDialogClass, process_.dwProcessId), nullptr) << "the running editor's copy was offered";
-    TerminateProcess(process_.hProcess, 9);
-    WaitForSingleObject(process_.hProcess, kWaitMs);
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
+    Kill();
     process_ = first;
-
-    ASSERT_TRUE(TerminateProcess(process_.hProcess, 9));
-    WaitForSingleObject(process_.hProcess, kWaitMs);
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
-    process_ = {};
+    Kill();
     EXPECT_EQ(RecoveryCopies().size(), 1u);
 
     // Started again: the question, Yes, and the picture back as a modified
@@ -353,45 +329,36 @@ TEST_F(EndToEnd, AKilledEditorGivesItsPictureBackAtTheNextStart)
     ASSERT_NE(box, nullptr) << "nothing offered";
     EXPECT_EQ(TextOf(box), L"Vexa");
     EXPECT_EQ(ChildTexts(box, L"Static"), std::vector<std::wstring>{L"前回終了時の編集内容が残っています。復元しますか？"});
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDYES)));
-    main = WaitForWindow(kWindowClass);
-    ASSERT_TRUE(WaitUntil([&] { return TextOf(main) == name + L" * Vexa"; })) << ::testing::PrintToString(TextOf(main));
+    Answer(box, IDYES);
+    main = WaitForMain(name + L" * Vexa");
+    ASSERT_NE(main, nullptr);
     ASSERT_TRUE(PressCtrlS(main));
     ASSERT_TRUE(WaitUntil([&] { return TextOf(main) == name + L" - Vexa"; })) << "Ctrl+S did not save";
-    std::vector<long> expected = loaded;
-    const int painted = 2 * 40 + 2;
-    expected[painted] = 1 | (loaded[painted] & 0x200);
-    expected[1000 + painted] = 7;
-    expected[2000 + painted] = 1;
-    EXPECT_EQ(ReadWholeFile(file), Format(expected));
+    const std::string saved = SampleScreen({{2, 2}});
+    EXPECT_EQ(ReadWholeFile(file), saved);
     EXPECT_TRUE(WaitUntil([&] { return RecoveryCopies().empty(); })) << "the saved picture kept its copy";
 
     // Painted and killed again; this time No: the copy goes, the file stays.
-    PostMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, CellPoint(main, 3, 3));
-    PostMessageW(main, WM_LBUTTONUP, 0, CellPoint(main, 3, 3));
+    Click(main, CellPoint(main, 3, 3));
     ASSERT_TRUE(WaitUntil([&] { return RecoveryCopies().size() == 1; }));
-    TerminateProcess(process_.hProcess, 9);
-    WaitForSingleObject(process_.hProcess, kWaitMs);
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
-    process_ = {};
+    Kill();
     Launch(file);
     box = WaitForWindow(kDialogClass);
     ASSERT_NE(box, nullptr);
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDNO)));
+    Answer(box, IDNO);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
-    main = WaitForWindow(kWindowClass);
-    EXPECT_EQ(TextOf(main), name + L" - Vexa");
+    main = WaitForMain(name + L" - Vexa");
     EXPECT_TRUE(WaitUntil([&] { return RecoveryCopies().empty(); }));
     PostMessageW(main, WM_CLOSE, 0, 0);
     ExpectCleanExit();
-    EXPECT_EQ(ReadWholeFile(file), Format(expected));
+    EXPECT_EQ(ReadWholeFile(file), saved);
 }
 
 // The release zip, unpacked into a fresh folder (by the test run that
 // names it), starts on a fresh Wine prefix with an example open, and ends
 // cleanly.
-TEST(Release, TheUnpackedProgramStartsOnAnExample)
+using Release = EndToEnd;
+TEST_F(Release, TheUnpackedProgramStartsOnAnExample)
 {
     const char* unpacked = std::getenv("VEXA_RELEASE_DIR");
     ASSERT_NE(unpacked, nullptr) << "run by the release test, which names the unpacked folder";
@@ -400,20 +367,9 @@ TEST(Release, TheUnpackedProgramStartsOnAnExample)
     const std::wstring program = folder + L"\\Vexa.exe", example = folder + L"\\examples\\title.txt";
     for (const std::wstring& file : {program, folder + L"\\mz700fon.dat", folder + L"\\README.txt", example})
         ASSERT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << "missing from the zip";
-    std::wstring line = L"\"" + program + L"\" \"" + example + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                               &startup, &process));
-    HWND main = nullptr;
-    EXPECT_TRUE(WaitUntil([&] { return (main = FindProcessWindow(kWindowClass, process.dwProcessId)) != nullptr; }));
-    EXPECT_TRUE(main && WaitUntil([&] { return TextOf(main) == L"title.txt - Vexa"; })) << "no example open";
-    if (main) PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, kWaitMs), WAIT_OBJECT_0);
-    DWORD code = 99;
-    GetExitCodeProcess(process.hProcess, &code);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    Launch(example, program);
+    const HWND main = WaitForMain(L"title.txt - Vexa");
+    ASSERT_NE(main, nullptr) << "no example open";
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ExpectCleanExit();
 }

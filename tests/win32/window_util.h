@@ -1,14 +1,29 @@
-// Small helpers the shell's tests share: window class and text, whole files.
+// Small helpers the shell's tests share: windows of a process, waiting,
+// window text, whole files.
 #pragma once
 #include <windows.h>
 
 #include <string>
 
-inline std::wstring ClassOf(HWND window)
+// A visible top-level window of class `cls` (and caption, when given)
+// belonging to process `pid`.
+inline HWND FindProcessWindow(const wchar_t* cls, DWORD pid, const wchar_t* caption = nullptr)
 {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, cls, caption)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == pid && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
+// Polls `condition` until it holds (true) or `limitMs` pass (false).
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD limitMs = 15000)
+{
+    for (const ULONGLONG end = GetTickCount64() + limitMs; !condition(); Sleep(10))
+        if (GetTickCount64() >= end) return false;
+    return true;
 }
 
 inline std::wstring TextOf(HWND window)
