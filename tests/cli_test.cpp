@@ -312,6 +312,13 @@ TEST_F(CliTest, ImportTurnsPicturesIntoScreensAndWritesNothingForOthers)
     for (int i = 1; i < kCellCount; ++i)
         ASSERT_TRUE(gScreen.code[i] == gScreen.code[0] && gScreen.attr[i] == gScreen.attr[0]) << i;
 
+    // Excluded codes are never chosen, in either set.
+    ASSERT_EQ(RunCli("import " + Path("title.png") + " " + Path("blocks.txt") + " --mode chars --exclude 00-7F,80-EF")
+                  .status, 0);
+    const std::string blocks = ReadBack("blocks.txt");
+    ASSERT_TRUE(ReadScreenFile(blocks.data(), blocks.size(), nullptr));
+    for (int i = 0; i < kCellCount; ++i) ASSERT_GE(gScreen.code[i], 0xF0) << i;
+
     // Not a picture, no file, bad options: nothing written.
     Write("text.png", "hello");
     EXPECT_EQ(RunCli("import " + Path("text.png") + " " + Path("no1.txt")).status, 1);
