@@ -1,5 +1,6 @@
 #include "app/edit_commands.h"
 
+#include "anim/frames.h"
 #include "app/pointer.h"
 #include "io/clipboard.h"
 #include "render/block_view.h"
@@ -7,6 +8,8 @@
 #include "render/view_settings.h"
 #include "screen/pen.h"
 #include "screen/selection.h"
+#include "screen/strokes.h"
+#include "screen/text_input.h"
 #include "screen/undo.h"
 
 void UndoEdit()
@@ -136,4 +139,15 @@ void PlaceConvertedScreen(const ConvertedScreen& screen)
     BeginUndoGroup();
     for (int i = 0; i < kCellCount; ++i) SetCell(i % kScreenColumns, i / kScreenColumns, screen.code[i], screen.attr[i]);
     InvalidateCanvas();
+}
+
+void ResetEditing()
+{
+    gScreen = ScreenBuffer{};
+    ResetPen();
+    ResetStrokes();
+    ResetPointer();
+    ResetSelection();
+    ResetTextInput();
+    ResetFrames();
 }

@@ -19,3 +19,6 @@ void ShiftBlockHalfCell(int direction);
 void ToggleMarksTransparent();
 // A converted picture becomes the screen, as one undo group.
 void PlaceConvertedScreen(const ConvertedScreen& screen);
+// A blank screen with nothing selected, floating, typed or kept as a frame,
+// and the pen and tools as they start.
+void ResetEditing();

@@ -6,13 +6,12 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
 
-#include "anim/frames.h"
 #include "app/command_line.h"
+#include "app/edit_commands.h"
 #include "app/pointer.h"
 #include "render/font.h"
 #include "render/overlay.h"
@@ -22,8 +21,6 @@
 #include "screen/pen.h"
 #include "screen/screen.h"
 #include "screen/selection.h"
-#include "screen/strokes.h"
-#include "screen/text_input.h"
 #include "screen/undo.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
@@ -226,13 +223,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 void ResetEditorState()
 {
-    std::memset(&gScreen, 0, sizeof gScreen);
-    ResetPen();
-    ResetStrokes();
-    ResetPointer();
-    ResetSelection();
-    ResetTextInput();
-    ResetFrames();  // before the window exists: its first paint outlines them
+    ResetEditing();  // before the window exists: its first paint outlines the frames
     gExportClearsMarks = false;
     ReleaseOverlay();
     gDocument = Document{L"", L"", 0};

@@ -1,16 +1,12 @@
 #include "tests/test_support.h"
 
-#include <cstring>
 
-#include "app/pointer.h"
+#include "app/edit_commands.h"
 #include "app/settings.h"
 #include "io/clipboard.h"
 #include "render/font.h"
 #include "render/view.h"
 #include "screen/screen.h"
-#include "screen/selection.h"
-#include "screen/strokes.h"
-#include "screen/text_input.h"
 #include "screen/undo.h"
 
 SeamLog gSeams;
@@ -36,12 +32,7 @@ static std::vector<uint32_t> gTestPixels;
 
 void ResetCore()
 {
-    std::memset(&gScreen, 0, sizeof gScreen);
-    ResetPen();
-    ResetStrokes();
-    ResetPointer();
-    ResetSelection();
-    ResetTextInput();
+    ResetEditing();
     ResetSettings();
     UpdateViewGeometry();
     gGridColour = kPanelGrey;
