@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bitset>
 #include <cerrno>
+#include <cstddef>
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
@@ -183,8 +184,10 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions& o)
     return true;
 }
 
-// The canvas part of the back buffer as an 8-bit RGB PNG, in `out`.
-bool EncodePng(std::string& out, const PixelView& v, int left, int top, int width, int height)
+// Pixels as an 8-bit RGB PNG, in `out`: row y of the picture starts at
+// top + y * step, so that bottom-up views and top-first arrays both go in as
+// they are.
+bool EncodePng(std::string& out, const uint32_t* top, ptrdiff_t step, int width, int height)
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png) return false;
@@ -204,7 +207,7 @@ bool EncodePng(std::string& out, const PixelView& v, int left, int top, int widt
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y) {
-        const uint32_t* p = PixelAt(v, left, top + y);
+        const uint32_t* p = top + y * step;
         for (int x = 0; x < width; ++x) {
             row[3 * x] = static_cast<png_byte>(p[x] >> 16);
             row[3 * x + 1] = static_cast<png_byte>(p[x] >> 8);
@@ -238,7 +241,9 @@ int RenderScreen(const char* in, const char* out, const RenderOptions& o)
     gGridColour = kPanelGrey;
     RedrawCanvas();
     std::string png;
-    if (!EncodePng(png, gBackBuffer, kCanvasLeft, kCanvasTop, kScreenColumns * g.s, kScreenRows * g.s)) {
+    // The back buffer is bottom-up: the row below is one width back.
+    if (!EncodePng(png, PixelAt(gBackBuffer, kCanvasLeft, kCanvasTop), -gBackBuffer.width, kScreenColumns * g.s,
+                   kScreenRows * g.s)) {
         std::fprintf(stderr, "vexa-cli: cannot encode the picture\n");
         return kExitTrouble;
     }
@@ -270,12 +275,7 @@ int ExportScreen(const char* in, const char* out, RenderOptions& o)
     case ExportFormat::Png: {
         const std::vector<uint32_t> pixels = ScreenPicture(o.zoom);
         const int w = kCanvasWidthAt1 * o.zoom, h = kCanvasHeightAt1 * o.zoom;
-        // EncodePng reads a bottom-up view; the picture is top row first.
-        std::vector<uint32_t> flipped(pixels.size());
-        for (int y = 0; y < h; ++y)
-            std::copy(pixels.begin() + static_cast<size_t>(y) * w, pixels.begin() + static_cast<size_t>(y + 1) * w,
-                      flipped.begin() + static_cast<size_t>(h - 1 - y) * w);
-        if (!EncodePng(bytes, {flipped.data(), w, h}, 0, 0, w, h)) return kExitTrouble;
+        if (!EncodePng(bytes, pixels.data(), w, w, h)) return kExitTrouble;
         break;
     }
     }
