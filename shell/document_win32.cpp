@@ -34,21 +34,6 @@ void FailureTail(const std::wstring& path)
     RefreshTitle(IsModified());
 }
 
-bool ReadWholeFile(HANDLE file, std::vector<char>& bytes)
-{
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size)) return false;
-    // A bigger file is read only this far: nothing after it counts.
-    const DWORD wanted = size.QuadPart > static_cast<LONGLONG>(kScreenFileReadLimit)
-                             ? static_cast<DWORD>(kScreenFileReadLimit)
-                             : static_cast<DWORD>(size.QuadPart);
-    bytes.resize(wanted);
-    DWORD got = 0;
-    if (wanted > 0 && !ReadFile(file, bytes.data(), wanted, &got, nullptr)) return false;
-    bytes.resize(got);
-    return true;
-}
-
 }  // namespace
 
 void SetDocumentPath(const std::wstring& path)
@@ -78,12 +63,9 @@ bool DiscardPrompt(HWND owner)
 bool Load()
 {
     const std::wstring path = gDocument.path;
-    HANDLE file =
-        CreateFileW(Extended(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    std::vector<char> text;
-    const bool read = file != INVALID_HANDLE_VALUE && ReadWholeFile(file, text);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    if (!read) {
+    // A bigger file is read only this far: nothing after it counts.
+    std::vector<uint8_t> text;
+    if (!ReadFileBytes(path, kScreenFileReadLimit, LongerFile::Cut, text)) {
         ShowMessage(gShell.main, path + L" が開けません", kErrorCaption, MB_OK);
         FailureTail(path);
         return false;
@@ -92,7 +74,7 @@ bool Load()
     // Every chosen file is read as a screen file, whatever filter the dialog
     // was left on: naming the document after a file that was not read would
     // let the next save empty it.
-    if (!ReadScreenFile(text.data(), text.size(), nullptr)) {
+    if (!ReadScreenFile(reinterpret_cast<const char*>(text.data()), text.size(), nullptr)) {
         ShowMessage(gShell.main, L"BRISELフォーマットではありません", kErrorCaption, MB_OK);
         FailureTail(path);
         return false;

@@ -1,39 +1,18 @@
 #include "shell/overlay_win32.h"
 
-#include <new>
-
 #include "io/picture_file.h"
 #include "render/overlay.h"
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "shell/base/modal_win32.h"
 #include "shell/panel_win32.h"
+#include "shell/safe_file_win32.h"
 #include "shell/wic_win32.h"
 
 namespace {
 
 // The dialog reopens on the last picture chosen.
 std::wstring gLastPicture;
-
-bool ReadPictureFile(const std::wstring& path, std::vector<uint8_t>& bytes)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart > 0 &&
-              static_cast<uint64_t>(size.QuadPart) <= kPictureFileLimit;
-    if (ok) {
-        try {
-            bytes.resize(static_cast<size_t>(size.QuadPart));
-        } catch (const std::bad_alloc&) {
-            ok = false;
-        }
-    }
-    DWORD got = 0;
-    ok = ok && ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
 
 // Decodes with the platform's imaging component into 32-bit pixels laid on
 // black (premultiplied alpha is exactly that).
@@ -74,7 +53,7 @@ bool DecodePictureFile(const std::wstring& path, OverlayPicture& picture)
 {
     picture = OverlayPicture();
     std::vector<uint8_t> bytes;
-    if (!ReadPictureFile(path, bytes)) return false;
+    if (!ReadFileBytes(path, kPictureFileLimit, LongerFile::Refuse, bytes)) return false;
     const PictureKind kind = IdentifyPicture(bytes.data(), bytes.size());
     // A BMP whose headers do not hold together never reaches the decoder.
     if (kind == PictureKind::Unknown || (kind == PictureKind::Bitmap && !PrepareBitmap(bytes))) return false;

@@ -49,18 +49,6 @@ bool RunIsAlive(const std::wstring& run)
     return true;
 }
 
-bool ReadSmallFile(const std::wstring& path, std::string& bytes)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bytes.assign(kCopyLimit, '\0');
-    DWORD got = 0;
-    const bool ok = ReadFile(file, &bytes[0], kCopyLimit, &got, nullptr) != 0;
-    CloseHandle(file);
-    bytes.resize(got);
-    return ok;
-}
-
 bool Newer(const FILETIME& a, const FILETIME& b) { return CompareFileTime(&a, &b) > 0; }
 
 // The newest copy whose run has ended, moved to this run's name so that no
@@ -121,9 +109,11 @@ void OfferRecovery()
     FILETIME when = {};
     if (RecoveryFolder().empty() || !ClaimOrphan(when)) return;
     gHaveCopy = true;  // it is ours now: whatever follows, it goes or gets rewritten
-    std::string bytes, path;
+    std::vector<uint8_t> bytes;
+    std::string path;
     const ScreenBuffer shown = gScreen;
-    const bool read = ReadSmallFile(CopyOf(gRun), bytes) && ReadRecovery(bytes.data(), bytes.size(), path);
+    const bool read = ReadFileBytes(CopyOf(gRun), kCopyLimit, LongerFile::Cut, bytes) &&
+                      ReadRecovery(reinterpret_cast<const char*>(bytes.data()), bytes.size(), path);
     const ScreenBuffer recovered = gScreen;
     gScreen = shown;
     WIN32_FILE_ATTRIBUTE_DATA file;

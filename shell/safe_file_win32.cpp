@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <new>
+
 namespace {
 
 constexpr unsigned kTempAttempts = 100;
@@ -98,6 +101,28 @@ std::wstring Extended(const std::wstring& path)
     if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0) return path;
     if (path.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + path.substr(2);
     return L"\\\\?\\" + path;
+}
+
+bool ReadFileBytes(const std::wstring& path, size_t limit, LongerFile longer, std::vector<uint8_t>& bytes)
+{
+    bytes.clear();
+    HANDLE file =
+        CreateFileW(Extended(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size;
+    bool ok = GetFileSizeEx(file, &size) && (longer == LongerFile::Cut || static_cast<uint64_t>(size.QuadPart) <= limit);
+    if (ok) {
+        try {
+            bytes.resize(static_cast<size_t>(std::min<uint64_t>(static_cast<uint64_t>(size.QuadPart), limit)));
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
+    }
+    DWORD got = 0;
+    ok = ok && (bytes.empty() || ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr));
+    CloseHandle(file);
+    bytes.resize(ok ? got : 0);
+    return ok;
 }
 
 SafeWriteResult WriteFileSafely(const std::wstring& path, const std::string& bytes)
