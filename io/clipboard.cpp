@@ -28,8 +28,7 @@ void CopyBlockText(int x0, int y0, int x1, int y1)
 
 void CopyFloatingBlockText()
 {
-    const int w = std::min(SelectionWidth(), kScreenColumns), h = std::min(SelectionHeight(), kScreenRows);
-    PutClipboardText(WriteBlockText(gBlock.code, gBlock.attr, kBlockStride, w, h));
+    PutClipboardText(WriteBlockText(gBlock.code, gBlock.attr, kBlockStride, BlockWidth(), BlockHeight()));
 }
 
 bool ReadClipboardBlock(int& w, int& h)

@@ -1,7 +1,5 @@
 #include "render/block_view.h"
 
-#include <algorithm>
-
 #include "render/font.h"
 #include "screen/marks.h"
 #include "screen/selection.h"
@@ -22,7 +20,7 @@ Point BlockImageBox(int c, int r)
 void DrawBlockImage()
 {
     if (!gSelection.active || !BlockFloats()) return;
-    const int w = std::min(SelectionWidth(), kScreenColumns), h = std::min(SelectionHeight(), kScreenRows);
+    const int w = BlockWidth(), h = BlockHeight();
     for (int r = 0; r < h; ++r)
         for (int c = 0; c < w; ++c) {
             const Point p = BlockImageBox(c, r);

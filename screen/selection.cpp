@@ -17,10 +17,6 @@ constexpr int kEmptySemigraphic = kSemigraphicBase;  // 0xF0: no sub-block set
 
 bool OnScreen(int x, int y) { return x >= 0 && x < kScreenColumns && y >= 0 && y < kScreenRows; }
 
-// The block's size as its arrays can hold it.
-int BlockWidth() { return std::min(SelectionWidth(), kScreenColumns); }
-int BlockHeight() { return std::min(SelectionHeight(), kScreenRows); }
-
 void SwapCells(int a, int b)
 {
     std::swap(gBlock.code[a], gBlock.code[b]);
@@ -106,6 +102,9 @@ void ShiftBlock(int direction)
 }
 
 }  // namespace
+
+int BlockWidth() { return std::min(SelectionWidth(), kScreenColumns); }
+int BlockHeight() { return std::min(SelectionHeight(), kScreenRows); }
 
 void ResetSelection()
 {

@@ -40,6 +40,10 @@ inline bool BlockFloats() { return gBlock.state != kNotFloating; }
 inline int SelectionWidth() { return gSelection.x1 - gSelection.x0 + 1; }
 inline int SelectionHeight() { return gSelection.y1 - gSelection.y0 + 1; }
 inline int BlockIndex(int c, int r) { return kBlockStride * r + c; }
+// The floating block's size: the selection's, as far as the block's arrays
+// hold it.
+int BlockWidth();
+int BlockHeight();
 
 // Any two opposite corners; the marquee restarts.
 void SetSelection(int a, int b, int c, int d);
