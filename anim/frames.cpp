@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "render/font.h"
+#include "screen/host.h"
 #include "screen/screen.h"
 #include "screen/selection.h"
 
@@ -36,7 +37,7 @@ void SetOrCancelFrame(int k)
     if (k < 0 || k >= kFrameCount) return;
     if (FrameDefined(k)) {
         gFrames[k] = kUndefined;
-        InvalidateCanvas();
+        gHost.invalidateCanvas();
         return;
     }
     if (!SelectionCanBeFrame()) return;
@@ -47,7 +48,7 @@ void SetOrCancelFrame(int k)
 void CancelAllFrames()
 {
     ResetFrames();
-    InvalidateCanvas();
+    gHost.invalidateCanvas();
 }
 
 FrameOutline FrameOutlineOf(int k, int T)

@@ -1,16 +1,29 @@
 #include "app/edit_commands.h"
 
 #include "anim/frames.h"
+#include "app/commands.h"
 #include "app/pointer.h"
 #include "io/clipboard.h"
 #include "render/block_view.h"
 #include "render/view.h"
 #include "render/view_settings.h"
+#include "screen/host.h"
 #include "screen/pen.h"
 #include "screen/selection.h"
 #include "screen/strokes.h"
 #include "screen/text_input.h"
 #include "screen/undo.h"
+
+namespace {
+
+// The selected cells that lie on the screen, as block text.
+void CopySelectedCells()
+{
+    int x0, y0, x1, y1;
+    if (ClippedSelection(x0, y0, x1, y1)) CopyBlockText(gScreen, x0, y0, x1, y1);
+}
+
+}  // namespace
 
 void UndoEdit()
 {
@@ -23,7 +36,7 @@ void UndoEdit()
     Undo();
     // The move's redo records would replay only the clearing of its source.
     if (state == kFloatingMoved) DropRedo();
-    InvalidateCanvas();
+    gHost.invalidateCanvas();
 }
 
 void CutBlock()
@@ -33,7 +46,7 @@ void CutBlock()
         CopyFloatingBlockText();
         gBlock.state = kNotFloating;
     } else {
-        CopyBlockText(gSelection.x0, gSelection.y0, gSelection.x1, gSelection.y1);
+        CopySelectedCells();
         BeginUndoGroup();
         FillSelection(kBlankCode, kBlankAttr);
     }
@@ -47,7 +60,7 @@ void CopyBlock()
         CopyFloatingBlockText();
         return;
     }
-    CopyBlockText(gSelection.x0, gSelection.y0, gSelection.x1, gSelection.y1);
+    CopySelectedCells();
     ClearSelection();
 }
 
@@ -60,29 +73,25 @@ void PasteBlock()
     PastePlacement(w, h, x, y);
     SetSelection(x, y, x + w - 1, y + h - 1);
     gBlock.state = kFloatingNew;
-    DrawBlockImage();
-    InvalidateCanvas();
+    gHost.blockChanged();
+    gHost.invalidateCanvas();
 }
 
 void CopyBlockAsImage()
 {
     if (!gSelection.active) return;
     const bool floating = BlockFloats();
+    if (!floating && !LiftBlock()) return;
     // The picture shows the cells as the canvas does, without the grid.
-    const int grid = ShowGrid;
-    ShowGrid = 0;
-    bool drawn = true;
-    if (floating)
-        DrawBlockImage();
-    else if ((drawn = LiftBlock()))
-        gBlock.state = kNotFloating;  // only the picture was wanted
-    ShowGrid = grid;
-    if (!drawn) return;
+    CellLook look = CanvasLook();
+    look.grid = false;
+    DrawBlockImage(look);
+    if (!floating) gBlock.state = kNotFloating;  // only the picture was wanted
     const int s = CurrentView().s;
-    PutClipboardImage(SelectionWidth() * s, SelectionHeight() * s);
+    gHost.putClipboardImage(SelectionWidth() * s, SelectionHeight() * s);
     if (floating) {
-        DrawBlockImage();
-        InvalidateCanvas();
+        DrawBlockImage(CanvasLook());
+        gHost.invalidateCanvas();
     } else {
         ClearSelection();
     }
@@ -115,30 +124,30 @@ void FlipBlock(bool leftRight)
     else
         FlipUpDown();
     if (liftedHere) DropBlockWhole();  // the changed cells go back whole, marks or not
-    InvalidateCanvas();
+    gHost.invalidateCanvas();
 }
 
 void ShiftBlockHalfCell(int direction)
 {
     if (!gSelection.active && !BlockFloats()) return;
     ShiftHalfCell(direction);
-    InvalidateCanvas();
+    gHost.invalidateCanvas();
 }
 
 void ToggleMarksTransparent()
 {
-    MarkIsTransparent = !MarkIsTransparent;
+    gMarks.MarkIsTransparent = !gMarks.MarkIsTransparent;
     // The picture's marked cells showed the screen beneath; now they show
     // themselves again.
-    if (!MarkIsTransparent) DrawBlockImage();
-    InvalidateCanvas();
+    if (!gMarks.MarkIsTransparent) DrawBlockImage(CanvasLook());
+    gHost.invalidateCanvas();
 }
 
 void PlaceConvertedScreen(const ConvertedScreen& screen)
 {
     BeginUndoGroup();
     for (int i = 0; i < kCellCount; ++i) SetCell(i % kScreenColumns, i / kScreenColumns, screen.code[i], screen.attr[i]);
-    InvalidateCanvas();
+    gHost.invalidateCanvas();
 }
 
 void ResetEditing()
@@ -150,4 +159,5 @@ void ResetEditing()
     ResetSelection();
     ResetTextInput();
     ResetFrames();
+    gExportChoice = ExportChoice{};
 }

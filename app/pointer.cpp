@@ -8,12 +8,13 @@
 #include "render/view_settings.h"
 #include "res/resource.h"
 #include "screen/fill.h"
+#include "screen/host.h"
 #include "screen/palette_pages.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
 #include "screen/selection.h"
 
-PointerState gPointer = {IDT_PEN, 0, -1, kNoCell};
+PointerState gPointer = {IDT_PEN, kHitOutside, -1, kNoCell, kHitOutside};
 
 namespace {
 
@@ -36,7 +37,7 @@ bool SameCell(Point cell, CellPos last) { return cell.x == last.x && cell.y == l
 // would paint. True when the report ends there.
 bool DescribePaletteEntry(PointerAnswer& a, int x, int y, bool held)
 {
-    if (!ShowStatusBar || held || x < CurrentView().P) return false;
+    if (!gView.ShowStatusBar || held || x < CurrentView().P) return false;
     const int entry = PaletteHitTest(x, y);
     if (entry < 0) return false;
     if (entry != gPointer.lastPaletteIndex) {
@@ -44,7 +45,7 @@ bool DescribePaletteEntry(PointerAnswer& a, int x, int y, bool held)
         SetStatus(a, 0, "");
         DescribeCell(a, v.code, v.attr);
         gPointer.lastPaletteIndex = entry;
-        gLastCell = kNoCell;
+        gStroke.lastCell = kNoCell;
     }
     return true;
 }
@@ -64,8 +65,8 @@ bool SelectionPress(int x, int y)
         DropAndDeselect();
         gPointer.anchor = {cell.x, cell.y};
     }
-    gDragMode = h;
-    gLastCell = {at.x, at.y};
+    gPointer.dragZone = h;
+    gStroke.lastCell = {at.x, at.y};
     return true;
 }
 
@@ -73,8 +74,10 @@ bool SelectionPress(int x, int y)
 // edge; nothing happens when no edge can move.
 void DragHandle(int handle, Point cell)
 {
-    const bool left = handle == 1 || handle == 4 || handle == 7, right = handle == 3 || handle == 6 || handle == 9;
-    const bool top = handle >= 7, bottom = handle <= 3;
+    const bool left = handle == kHandleTopLeft || handle == kHandleLeft || handle == kHandleBottomLeft;
+    const bool right = handle == kHandleTopRight || handle == kHandleRight || handle == kHandleBottomRight;
+    const bool top = handle == kHandleTopLeft || handle == kHandleTop || handle == kHandleTopRight;
+    const bool bottom = handle == kHandleBottomLeft || handle == kHandleBottom || handle == kHandleBottomRight;
     Selection s = gSelection;
     bool moves = false;
     if (left && cell.x <= s.x1) s.x0 = cell.x, moves = true;
@@ -87,17 +90,17 @@ void DragHandle(int handle, Point cell)
 void SelectionDrag(PointerAnswer& a, Point cell)
 {
     // A floating block keeps the selection's size: only a move drag acts.
-    if (BlockFloats() && gDragMode != kHitInside) return;
-    if (gDragMode == kHitOutside) {
+    if (BlockFloats() && gPointer.dragZone != kHitInside) return;
+    if (gPointer.dragZone == kHitOutside) {
         if (gPointer.anchor.x >= 0) SetSelection(gPointer.anchor.x, gPointer.anchor.y, cell.x, cell.y);
     } else if (!gSelection.active) {
         return;  // an undo during the drag ended the selection
-    } else if (gDragMode == kHitInside) {
+    } else if (gPointer.dragZone == kHitInside) {
         // No clamping: the block may hang over the edges.
-        const int dx = cell.x - gLastCell.x, dy = cell.y - gLastCell.y;
+        const int dx = cell.x - gStroke.lastCell.x, dy = cell.y - gStroke.lastCell.y;
         SetSelection(gSelection.x0 + dx, gSelection.y0 + dy, gSelection.x1 + dx, gSelection.y1 + dy);
     } else {
-        DragHandle(gDragMode, cell);
+        DragHandle(gPointer.dragZone, cell);
     }
     if (!gSelection.active) return;
     char text[kStatusChars];
@@ -112,11 +115,12 @@ void EndDrag()
 {
     EndStroke();
     gPointer.anchor = kNoCell;
+    gPointer.dragZone = kHitOutside;
 }
 
 }  // namespace
 
-void ResetPointer() { gPointer = {IDT_PEN, 0, -1, kNoCell}; }
+void ResetPointer() { gPointer = {IDT_PEN, kHitOutside, -1, kNoCell, kHitOutside}; }
 
 void SwitchTool(int tool)
 {
@@ -124,7 +128,7 @@ void SwitchTool(int tool)
     gPointer.tool = tool;
     DropAndDeselect();
     gPointer.hoverZone = 0;
-    OnToolChanged(tool);
+    gHost.toolChanged(tool);
 }
 
 void UseSelectionTool()
@@ -133,7 +137,7 @@ void UseSelectionTool()
     if (gPointer.tool == IDT_SELECT) return;
     gPointer.tool = IDT_SELECT;
     gPointer.hoverZone = 0;
-    OnToolChanged(IDT_SELECT);
+    gHost.toolChanged(IDT_SELECT);
 }
 
 PointerAnswer PointerPress(int x, int y, Modifiers keys)
@@ -141,7 +145,7 @@ PointerAnswer PointerPress(int x, int y, Modifiers keys)
     PointerAnswer a;
     const int entry = PaletteHitTest(x, y);
     if (entry >= 0) {
-        EndStroke();  // a stroke never continues from the palette
+        EndDrag();  // a drag never continues from the palette
         SetPaletteCursor(entry);
         return a;
     }
@@ -163,7 +167,7 @@ PointerAnswer PointerPress(int x, int y, Modifiers keys)
         // The Pen's cell without the mark bit; no drag follows.
         const PenValue v = PenCell();
         Point half;
-        if (gSemigraphicMode & kSemigraphicOn) {
+        if (gStroke.semigraphicMode & kSemigraphicOn) {
             if (PixelToHalfCell(x, y, half)) FillSubBlocks(half.x, half.y, v.attr);
         } else {
             FillCells(cell.x, cell.y, v.code, v.attr);
@@ -190,15 +194,15 @@ PointerAnswer PointerMove(int x, int y, bool held, Modifiers keys)
     }
     if (DescribePaletteEntry(a, x, y, held)) return a;
     const Point cell = PixelToCellClamped(x, y);
-    const bool moved = !SameCell(cell, gLastCell);
+    const bool moved = !SameCell(cell, gStroke.lastCell);
     if (gPointer.tool == IDT_MARK && held && !moved) {
         a.invalidateCanvas = MarkerStrokeMove(cell.x, cell.y);
         return a;
     }
-    if (gPointer.tool == IDT_PEN && held && gDragMode != kNoDrag)
+    if (gPointer.tool == IDT_PEN && held && gStroke.drag != kNoDrag)
         a.invalidateCanvas = PenStrokeMove(cell.x, cell.y, SubBlockBit(PixelToHalfCellClamped(x, y)), keys.shift);
     if (gPointer.tool == IDT_SELECT && held && moved) SelectionDrag(a, cell);
-    if (ShowStatusBar && !held && moved) {
+    if (gView.ShowStatusBar && !held && moved) {
         char text[kStatusChars];
         std::snprintf(text, sizeof text, "(%2d, %2d)", cell.x, cell.y);
         SetStatus(a, 0, text);
@@ -206,7 +210,7 @@ PointerAnswer PointerMove(int x, int y, bool held, Modifiers keys)
         DescribeCell(a, gScreen.code[i], gScreen.attr[i]);
         gPointer.lastPaletteIndex = -1;
     }
-    gLastCell = {cell.x, cell.y};
+    gStroke.lastCell = {cell.x, cell.y};
     return a;
 }
 

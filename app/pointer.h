@@ -11,11 +11,9 @@ struct PointerState {
     int32_t hoverZone;         // selection zone under the mouse, 0-9: picks the cursor
     int32_t lastPaletteIndex;  // entry last described in the status bar, -1 none
     CellPos anchor;            // where a rubber band began, kNoCell when none
+    int32_t dragZone;          // what a selection-tool drag holds: a SelectionZone
 };
 extern PointerState gPointer;
-
-// Implemented by the shell: the toolbar shows `tool` as the chosen one.
-void OnToolChanged(int tool);
 
 struct Modifiers {
     bool shift;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "screen/host.h"
+
 RecentFileList gRecentFiles;
 
 namespace {
@@ -32,11 +34,10 @@ uint32_t FoldCase(uint32_t c)
 
 bool Fits(const char* path) { return std::strlen(path) < static_cast<size_t>(kPathBytes); }
 
-PathComparer gSamePath = SamePathIgnoringCase;
+// The host's rule when it has one: it knows every alphabet the file system does.
+bool SamePath(const char* a, const char* b) { return (gHost.samePath ? gHost.samePath : SamePathIgnoringCase)(a, b); }
 
 }  // namespace
-
-void UsePathComparer(PathComparer same) { gSamePath = same ? same : SamePathIgnoringCase; }
 
 bool SamePathIgnoringCase(const char* a, const char* b)
 {
@@ -61,7 +62,7 @@ void LoadRecentFiles(const char* const paths[kRecentFiles])
     for (int i = 0; i < kRecentFiles; ++i) {
         if (!paths[i] || !paths[i][0] || !Fits(paths[i])) continue;
         bool listed = false;  // a hand-edited file may name one twice: the first counts
-        for (int j = 0; j < i && !listed; ++j) listed = gRecentFiles.slots[j][0] && gSamePath(gRecentFiles.slots[j], paths[i]);
+        for (int j = 0; j < i && !listed; ++j) listed = gRecentFiles.slots[j][0] && SamePath(gRecentFiles.slots[j], paths[i]);
         if (listed) continue;
         std::strcpy(gRecentFiles.slots[i], paths[i]);
         gRecentFiles.order[i] = i;
@@ -80,7 +81,7 @@ bool AddRecentFile(const char* path)
     if (!path || !path[0] || !Fits(path)) return false;
     int32_t* order = gRecentFiles.order;
     for (int s = 0; s < kRecentFiles; ++s) {
-        if (!gRecentFiles.slots[s][0] || !gSamePath(gRecentFiles.slots[s], path))
+        if (!gRecentFiles.slots[s][0] || !SamePath(gRecentFiles.slots[s], path))
             continue;
         // Already listed: move it to the top, keeping the letter case it was
         // first stored in.
@@ -107,7 +108,7 @@ bool ForgetRecentFile(const char* path)
     int32_t* order = gRecentFiles.order;
     bool changed = false;
     for (int s = 0; s < kRecentFiles; ++s) {
-        if (!gRecentFiles.slots[s][0] || !gSamePath(gRecentFiles.slots[s], path))
+        if (!gRecentFiles.slots[s][0] || !SamePath(gRecentFiles.slots[s], path))
             continue;
         gRecentFiles.slots[s][0] = '\0';
         changed = true;

@@ -24,9 +24,6 @@ const char* LookUpRecentFile(int position);
 bool AddRecentFile(const char* path);
 bool ForgetRecentFile(const char* path);
 
-// Path comparison that ignores letter case, for the common alphabets.
+// Path comparison that ignores letter case, for the common alphabets; the
+// list uses it unless the host has a rule of its own.
 bool SamePathIgnoringCase(const char* a, const char* b);
-// The comparison the list uses; the shell puts in the platform's own rule,
-// which knows every alphabet the file system does.
-using PathComparer = bool (*)(const char* a, const char* b);
-void UsePathComparer(PathComparer same);

@@ -1,22 +1,22 @@
 #include "app/settings.h"
 
 const SettingEntry kSettingsTable[] = {
-    {"ShowGrid", &ShowGrid, 1, 0, 1},
-    {"Zoom", &Zoom, 1, 0, kZoomLevels - 1},
-    {"ZoomRatio", &ZoomRatio, 1, 1, kZoomLevels - 1},
-    {"MarkBit3", &MarkBit3, 0, 0, 1},
-    {"MarkDispc0", &MarkDispc0, 0, 0, 1},
-    {"MarkIsTransparent", &MarkIsTransparent, 0, 0, 1},
-    {"ShowStatusBar", &ShowStatusBar, 0, 0, 1},
-    {"GridType", &GridType, 1, 0, 1},
-    {nullptr, nullptr, 0, 0, 0},
+    {"ShowGrid", &gView.ShowGrid, 1, 0, 1, true},
+    {"Zoom", &gView.Zoom, 1, 0, kZoomLevels - 1, true},
+    {"ZoomRatio", &gView.ZoomRatio, 1, 1, kZoomLevels - 1, true},
+    {"MarkBit3", &gMarks.MarkBit3, 0, 0, 1, true},
+    {"MarkDispc0", &gMarks.MarkDispc0, 0, 0, 1, true},
+    {"MarkIsTransparent", &gMarks.MarkIsTransparent, 0, 0, 1, true},
+    {"ShowStatusBar", &gView.ShowStatusBar, 0, 0, 1, true},
+    {"GridType", &gView.GridType, 1, 0, 1, true},
+    {"ShowOverlay", &gView.ShowOverlay, 0, 0, 1, false},
+    {"ShowFrames", &gView.ShowFrames, 1, 0, 1, false},
+    {nullptr, nullptr, 0, 0, 0, false},
 };
 
 void ResetSettings()
 {
     for (const SettingEntry* e = kSettingsTable; e->key; ++e) *e->value = e->defaultValue;
-    ShowOverlay = 0;
-    ShowFrames = 1;
 }
 
 void SanitizeSettings()

@@ -1,5 +1,5 @@
-// The table that stores the view settings in the "Config" section of the
-// settings file, in the order the file holds them.
+// The view settings' defaults and ranges, and the table that stores them in
+// the "Config" section of the settings file, in the order the file holds them.
 #pragma once
 #include <cstdint>
 
@@ -11,6 +11,7 @@ struct SettingEntry {
     int32_t defaultValue;
     int32_t min;
     int32_t max;
+    bool kept;  // stored in the settings file; the rest last for one run
 };
 
 extern const SettingEntry kSettingsTable[];

@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
+#include "render/font.h"
 #include "render/view.h"
 #include "render/view_settings.h"
-#include "render/font.h"
 #include "screen/fill.h"
+#include "screen/host.h"
 #include "screen/screen.h"
 #include "screen/selection.h"
 #include "screen/text_input.h"
 #include "screen/undo.h"
-
-void OnSelectionChanged(bool) {}
 
 namespace {
 
@@ -25,11 +25,13 @@ std::vector<uint32_t> gEditPixels;
 void SetUpEditing()
 {
     if (!gHistory.ring) CreateHistory();
-    Zoom = 1;
+    ConnectCanvasView(gHost);
+    ResetSettings();
+    gView.Zoom = 1;
     UpdateViewGeometry();
     const ViewGeometry& g = CurrentView();
     gEditPixels.assign(static_cast<size_t>(g.W) * 2 * g.H, kPanelGrey);
-    gBackBuffer = {gEditPixels.data(), g.W, 2 * g.H};
+    gCanvas.pixels = {gEditPixels.data(), g.W, 2 * g.H};
 }
 
 void BM_FillCellsEmptyScreen(benchmark::State& state)

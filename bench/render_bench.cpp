@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
 #include "render/font.h"
 #include "render/overlay.h"
 #include "render/palette_view.h"
@@ -17,10 +18,6 @@
 #include "screen/pen.h"
 #include "screen/screen.h"
 
-void InvalidateCanvas() {}
-void OnPenChanged(PenChange) {}
-void OnModifiedStateChanged(bool) {}
-
 namespace {
 
 std::vector<uint32_t> gPixels;
@@ -28,15 +25,16 @@ std::vector<uint32_t> gPixels;
 void SetUpView(int zoom)
 {
     LoadFont(VEXA_FONT_FILE);
+    ResetSettings();
     for (int i = 0; i < kCellCount; ++i) {
         gScreen.code[i] = (i * 7) & 0xFF;
         gScreen.attr[i] = (i * 13) & 0xFF;
     }
-    Zoom = zoom;
+    gView.Zoom = zoom;
     UpdateViewGeometry();
     const ViewGeometry& g = CurrentView();
     gPixels.assign(static_cast<size_t>(g.W) * 2 * g.H, kPanelGrey);
-    gBackBuffer = {gPixels.data(), g.W, 2 * g.H};
+    gCanvas.pixels = {gPixels.data(), g.W, 2 * g.H};
 }
 
 void BM_RedrawCanvas(benchmark::State& state)
@@ -86,7 +84,7 @@ void BM_ComposeOverlay(benchmark::State& state)
     AllocateOverlay(640, 400);
     DrawOverlay(overlay);
     for (auto _ : state) {
-        ComposeOverlay(gBackBuffer, overlay, {0, 0, g.W, g.H});
+        ComposeOverlay(gCanvas.pixels, overlay, {0, 0, g.W, g.H});
         benchmark::ClobberMemory();
     }
     ReleaseOverlay();
@@ -100,7 +98,7 @@ void BM_PlainCopy(benchmark::State& state)
     const ViewGeometry& g = CurrentView();
     std::vector<uint32_t> copy(static_cast<size_t>(g.W) * g.H);
     for (auto _ : state) {
-        std::memcpy(copy.data(), PixelAt(gBackBuffer, 0, g.H - 1), copy.size() * sizeof(uint32_t));
+        std::memcpy(copy.data(), PixelAt(gCanvas.pixels, 0, g.H - 1), copy.size() * sizeof(uint32_t));
         benchmark::ClobberMemory();
     }
 }

@@ -1,8 +1,7 @@
 #include "io/clipboard.h"
 
-#include <algorithm>
-
 #include "io/block_text.h"
+#include "screen/host.h"
 #include "screen/selection.h"
 
 namespace {
@@ -10,25 +9,21 @@ namespace {
 bool ReadClipboardCells(BlockCells& cells)
 {
     std::string text;
-    return GetClipboardText(text) && ReadBlockText(text.data(), text.size(), cells);
+    return gHost.getClipboardText(text) && ReadBlockText(text.data(), text.size(), cells);
 }
 
 }  // namespace
 
-void CopyBlockText(int x0, int y0, int x1, int y1)
+void CopyBlockText(const ScreenBuffer& screen, int x0, int y0, int x1, int y1)
 {
-    x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
-    x1 = std::min(x1, kScreenColumns - 1);
-    y1 = std::min(y1, kScreenRows - 1);
-    if (x0 > x1 || y0 > y1) return;
     const int first = CellIndex(x0, y0);
-    PutClipboardText(WriteBlockText(gScreen.code + first, gScreen.attr + first, kScreenColumns, x1 - x0 + 1, y1 - y0 + 1));
+    gHost.putClipboardText(
+        WriteBlockText(screen.code + first, screen.attr + first, kScreenColumns, x1 - x0 + 1, y1 - y0 + 1));
 }
 
 void CopyFloatingBlockText()
 {
-    PutClipboardText(WriteBlockText(gBlock.code, gBlock.attr, kBlockStride, BlockWidth(), BlockHeight()));
+    gHost.putClipboardText(WriteBlockText(gBlock.code, gBlock.attr, kBlockStride, BlockWidth(), BlockHeight()));
 }
 
 bool ReadClipboardBlock(int& w, int& h)

@@ -1,21 +1,11 @@
-// Blocks leave through the system clipboard as block text or as a picture,
-// and come back as block text.
+// Blocks leave through the clipboard as block text or as a picture, and come
+// back as block text. The clipboard itself is the host's.
 #pragma once
-#include <cstddef>
-#include <string>
 
-// Implemented by the shell: the system clipboard. Putting empties it first;
-// a clipboard that cannot be opened, or memory that cannot be had, leaves it
-// alone. Getting is false when it holds no text; it takes at most the first
-// kClipboardTextLimit bytes, far more than any block text needs.
-bool PutClipboardText(const std::string& text);
-bool GetClipboardText(std::string& text);
-constexpr size_t kClipboardTextLimit = 1 << 20;
-// The top-left width x height pixels of the back buffer's scratch area.
-void PutClipboardImage(int width, int height);
+#include "screen/screen.h"
 
-// Block text of the selected cells on the screen (clipped to it).
-void CopyBlockText(int x0, int y0, int x1, int y1);
+// Block text of the cells x0..x1, y0..y1 of `screen`, a rectangle on it.
+void CopyBlockText(const ScreenBuffer& screen, int x0, int y0, int x1, int y1);
 // Block text of the floating block.
 void CopyFloatingBlockText();
 // Reads the clipboard's block text into the floating block's arrays; false

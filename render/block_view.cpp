@@ -8,7 +8,11 @@ namespace {
 constexpr int kBand = 4;  // pixels either side of an edge that grab it
 // Handle by edge flags: 1 near the left, 2 the right, 4 the top, 8 the
 // bottom edge. Near both opposite edges of a narrow selection grabs nothing.
-constexpr int kHandles[16] = {0, 4, 6, 0, 8, 7, 9, 0, 2, 1, 3, 0, 0, 0, 0, 0};
+constexpr SelectionZone kHandles[16] = {
+    kHitOutside,   kHandleLeft,       kHandleRight,       kHitOutside,   // neither, left, right, both
+    kHandleTop,    kHandleTopLeft,    kHandleTopRight,    kHitOutside,   // near the top
+    kHandleBottom, kHandleBottomLeft, kHandleBottomRight, kHitOutside,   // near the bottom
+    kHitOutside,   kHitOutside,       kHitOutside,        kHitOutside};  // near both
 }  // namespace
 
 Point BlockImageBox(int c, int r)
@@ -17,14 +21,14 @@ Point BlockImageBox(int c, int r)
     return {c * g.s, g.H + r * g.s};
 }
 
-void DrawBlockImage()
+void DrawBlockImage(const CellLook& look)
 {
     if (!gSelection.active || !BlockFloats()) return;
     const int w = BlockWidth(), h = BlockHeight();
     for (int r = 0; r < h; ++r)
         for (int c = 0; c < w; ++c) {
             const Point p = BlockImageBox(c, r);
-            DrawGlyph(p.x, p.y, gBlock.code[BlockIndex(c, r)], gBlock.attr[BlockIndex(c, r)]);
+            DrawGlyph(p.x, p.y, gBlock.code[BlockIndex(c, r)], gBlock.attr[BlockIndex(c, r)], look);
         }
 }
 
@@ -60,7 +64,7 @@ int SelectionMarqueeLines(int T, MarqueeLine lines[4])
     return MarqueeLines(gSelection.x0, gSelection.y0, gSelection.x1, gSelection.y1, T, lines);
 }
 
-int HitTestSelection(int a, int b)
+SelectionZone HitTestSelection(int a, int b)
 {
     if (!gSelection.active) return kHitOutside;
     const Point topLeft = CellToPixel(gSelection.x0, gSelection.y0);

@@ -3,10 +3,16 @@
 // zones of the selection's border under the mouse.
 #pragma once
 
+#include <cstdint>
+
+#include "render/font.h"
 #include "render/view.h"
 
 // Block cell (c, r) has its box at (c s, H + r s) in the back buffer.
 Point BlockImageBox(int c, int r);
+// The floating block's picture in the back buffer's scratch area, its cells
+// drawn with `look`; nothing without a floating block.
+void DrawBlockImage(const CellLook& look);
 // Every transparent block cell over the screen shows the screen cell beneath
 // in the scratch picture, as a drop would leave it.
 void ShowThroughMarkedCells();
@@ -24,10 +30,19 @@ bool FloatingBlockCopy(BlockCopy& copy);
 // The marquee's lines for the current selection (none without one).
 int SelectionMarqueeLines(int T, MarqueeLine lines[4]);
 
-// 0 outside the selection's border band, 5 inside (or anywhere on a
-// floating block), else the handle under (x, y), numbered like a numeric
-// keypad: 7 top-left, 8 top, 9 top-right, 4 left, 6 right, 1 bottom-left,
-// 2 bottom, 3 bottom-right.
-int HitTestSelection(int x, int y);
-constexpr int kHitOutside = 0;
-constexpr int kHitInside = 5;
+// The parts of a selection under the mouse: outside its border band, inside
+// it (or anywhere on a floating block), or one of its handles, numbered like
+// a numeric keypad. The shell picks each zone's cursor by its number.
+enum SelectionZone : int32_t {
+    kHitOutside = 0,
+    kHandleBottomLeft = 1,
+    kHandleBottom = 2,
+    kHandleBottomRight = 3,
+    kHandleLeft = 4,
+    kHitInside = 5,
+    kHandleRight = 6,
+    kHandleTopLeft = 7,
+    kHandleTop = 8,
+    kHandleTopRight = 9,
+};
+SelectionZone HitTestSelection(int x, int y);

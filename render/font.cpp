@@ -13,9 +13,7 @@ const uint32_t kColourTable[8] = {
     Rgb(0, 0, 0),   Rgb(0, 0, 255),   Rgb(255, 0, 0),   Rgb(255, 0, 255),
     Rgb(0, 255, 0), Rgb(0, 255, 255), Rgb(255, 255, 0), Rgb(255, 255, 255),
 };
-uint32_t gGridColour = kPanelGrey;
-uint32_t gMarkColour = kMarkPurple;
-PixelView gBackBuffer = {nullptr, 0, 0};
+CanvasTarget gCanvas = {{nullptr, 0, 0}, kPanelGrey, kMarkPurple};
 
 namespace {
 
@@ -74,14 +72,19 @@ void DrawPlainGlyph(const PixelView& target, int x, int y, int code, int attr, i
     WriteBox(target, x, y, code, attr, k);
 }
 
-void DrawGlyph(int x, int y, int code, int attr)
+CellLook CanvasLook()
+{
+    return {gView.ShowGrid != 0, gView.GridType == kGridCross, gMarks.MarkDispc0 != 0, gMarks.MarkBit3 != 0};
+}
+
+void DrawGlyph(int x, int y, int code, int attr, const CellLook& look)
 {
     const ViewGeometry& g = CurrentView();
-    const PixelView& v = gBackBuffer;
+    const PixelView& v = gCanvas.pixels;
     if (!BoxFits(v, x, y, g.s, g.s)) return;
     WriteBox(v, x, y, code, attr, g.k);
     // Palette entries (right of P) never carry grid pixels; at x1 the grid is dots.
-    if (ShowGrid && x < g.P) DrawGridCorner(v, x, y, g.z, GridType == kGridCross && g.z >= 1, gGridColour);
-    if (MarkDispc0 && (code & 0xFF) == 0) DrawCrossedBox(v, x, y, g.s, gGridColour);
-    if (MarkBit3 && (attr & kAttrMark)) DrawCrossedBox(v, x, y, g.s, gMarkColour);
+    if (look.grid && x < g.P) DrawGridCorner(v, x, y, g.z, look.crossGrid && g.z >= 1, gCanvas.gridColour);
+    if (look.markCode0 && (code & 0xFF) == 0) DrawCrossedBox(v, x, y, g.s, gCanvas.gridColour);
+    if (look.markBit3 && (attr & kAttrMark)) DrawCrossedBox(v, x, y, g.s, gCanvas.markColour);
 }

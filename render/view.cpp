@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "render/block_view.h"
 #include "render/font.h"
 #include "render/view_settings.h"
+#include "screen/host.h"
 #include "screen/screen.h"
 
 namespace {
@@ -45,7 +47,7 @@ ViewGeometry ViewForZoom(int z)
 
 const ViewGeometry& CurrentView() { return gCurrentView; }
 
-void UpdateViewGeometry() { gCurrentView = ViewForZoom(Zoom); }
+void UpdateViewGeometry() { gCurrentView = ViewForZoom(gView.Zoom); }
 
 Point CellToPixel(int column, int row)
 {
@@ -86,21 +88,29 @@ Point PixelToHalfCellClamped(int x, int y)
             std::min((std::max(y, kCanvasTop) - kCanvasTop) / h, 2 * kScreenRows - 1)};
 }
 
-// The cell's box in the back buffer follows every change of the cell.
-void DrawCanvasCell(int column, int row, int code, int attr)
+void DrawCanvasCell(int column, int row)
 {
     const Point p = CellToPixel(column, row);
-    DrawGlyph(p.x, p.y, code, attr);
+    const int i = CellIndex(column, row);
+    DrawGlyph(p.x, p.y, gScreen.code[i], gScreen.attr[i]);
 }
 
 void RedrawCanvas()
 {
+    const CellLook look = CanvasLook();
     for (int row = 0; row < kScreenRows; ++row)
         for (int column = 0; column < kScreenColumns; ++column) {
+            const Point p = CellToPixel(column, row);
             const int i = CellIndex(column, row);
-            DrawCanvasCell(column, row, gScreen.code[i], gScreen.attr[i]);
+            DrawGlyph(p.x, p.y, gScreen.code[i], gScreen.attr[i], look);
         }
-    InvalidateCanvas();
+    gHost.invalidateCanvas();
+}
+
+void ConnectCanvasView(Host& host)
+{
+    host.cellChanged = DrawCanvasCell;
+    host.blockChanged = [] { DrawBlockImage(CanvasLook()); };
 }
 
 void DrawGridCorner(const PixelView& v, int x, int y, int z, bool cross, uint32_t colour)
@@ -119,18 +129,18 @@ void DrawGridCorner(const PixelView& v, int x, int y, int z, bool cross, uint32_
 void DrawGridFrame()
 {
     const ViewGeometry& g = gCurrentView;
-    const PixelView& v = gBackBuffer;
+    const PixelView& v = gCanvas.pixels;
     // The boundary points lie on the black frame: switching the grid off
     // paints them black again.
-    const uint32_t c = ShowGrid ? gGridColour : kColourTable[0];
+    const uint32_t c = gView.ShowGrid ? gCanvas.gridColour : kColourTable[0];
     if (!BoxFits(v, 0, 0, g.W, g.H)) return;
-    if (ShowGrid)
+    if (gView.ShowGrid)
         for (int row = 0; row < kScreenRows; ++row)
             for (int column = 0; column < kScreenColumns; ++column) {
                 const Point p = CellToPixel(column, row);
-                DrawGridCorner(v, p.x, p.y, g.z, GridType == kGridCross, gGridColour);
+                DrawGridCorner(v, p.x, p.y, g.z, gView.GridType == kGridCross, gCanvas.gridColour);
             }
-    const bool arms = g.z >= 1 && GridType == kGridCross;
+    const bool arms = g.z >= 1 && gView.GridType == kGridCross;
     for (int row = 0; row < kScreenRows; ++row) {
         const Point p = CellToPixel(kScreenColumns, row);
         *PixelAt(v, p.x, p.y) = c;

@@ -53,14 +53,17 @@ inline int SubBlockBit(Point half) { return 1 << ((half.x & 1) + 2 * (half.y & 1
 
 // Redraws every cell from the Screen buffer, then invalidates the canvas.
 void RedrawCanvas();
+// Cell (x, y)'s box in the back buffer, from the Screen buffer.
+void DrawCanvasCell(int x, int y);
+// Makes the back buffer follow the model: a changed cell redraws its box, a
+// changed floating block its picture. Every front end that shows the canvas
+// connects it; the rest of the host is the front end's own.
+struct Host;
+void ConnectCanvasView(Host& host);
 // Grid points along the canvas, including its right and bottom boundary.
 void DrawGridFrame();
 // The grid's corner pixel of the box at (x, y), with arms when `cross`.
 void DrawGridCorner(const PixelView& v, int x, int y, int z, bool cross, uint32_t colour);
-
-// Implemented by the shell: invalidate, without erasing, the canvas's
-// client rectangle.
-void InvalidateCanvas();
 
 Rect CanvasInvalidRect(int T);
 

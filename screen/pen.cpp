@@ -1,5 +1,6 @@
 #include "screen/pen.h"
 
+#include "screen/host.h"
 #include "screen/palette_pages.h"
 #include "screen/screen.h"
 
@@ -26,13 +27,13 @@ PenValue PenCell()
 void SetForeground(int colour)
 {
     gPen.foreground = colour & 7;
-    OnPenChanged(PenChange::Colours);
+    gHost.penChanged(PenChange::Colours);
 }
 
 void SetBackground(int colour)
 {
     gPen.background = colour & 7;
-    OnPenChanged(PenChange::Colours);
+    gHost.penChanged(PenChange::Colours);
 }
 
 void SwapPenColours()
@@ -40,7 +41,7 @@ void SwapPenColours()
     const int old = gPen.foreground;
     gPen.foreground = gPen.background;
     gPen.background = old;
-    OnPenChanged(PenChange::Colours);
+    gHost.penChanged(PenChange::Colours);
 }
 
 void MovePaletteCursor(PaletteDirection direction)
@@ -56,20 +57,20 @@ void MovePaletteCursor(PaletteDirection direction)
         if (n < kPaletteEntries - kPaletteColumns) gPen.cursor = n + kPaletteColumns;
         break;
     }
-    OnPenChanged(PenChange::Cursor);
+    gHost.penChanged(PenChange::Cursor);
 }
 
 void SetPaletteCursor(int index)
 {
     if (index < 0 || index >= kPaletteEntries) return;
     gPen.cursor = index;
-    OnPenChanged(PenChange::Cursor);
+    gHost.penChanged(PenChange::Cursor);
 }
 
 void TogglePalettePage()
 {
     gPen.page = 1 - gPen.page;
-    OnPenChanged(PenChange::Page);
+    gHost.penChanged(PenChange::Page);
 }
 
 void PickUpCell(int x, int y, bool ctrl, bool shift)
@@ -95,5 +96,5 @@ void PickUpCell(int x, int y, bool ctrl, bool shift)
         }
         gPen.cursor = found;
     }
-    OnPenChanged(PenChange::Colours);
+    gHost.penChanged(PenChange::Colours);
 }

@@ -26,7 +26,6 @@ enum class PaletteDirection { Left, Right, Up, Down };
 // What changed, so the shell can update the colour buttons, the menu's
 // check mark and the palette display.
 enum class PenChange { Colours, Cursor, Page };
-void OnPenChanged(PenChange change);  // implemented by the shell
 
 // Start-of-run state of the Pen (and of both palette pages).
 void ResetPen();

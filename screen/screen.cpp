@@ -1,5 +1,6 @@
 #include "screen/screen.h"
 
+#include "screen/host.h"
 #include "screen/undo.h"
 
 ScreenBuffer gScreen;
@@ -10,7 +11,7 @@ void SetCell(int x, int y, int code, int attr)
     RecordChange(x, y, gScreen.code[i], gScreen.attr[i], code, attr);
     gScreen.code[i] = code;
     gScreen.attr[i] = attr;
-    DrawCanvasCell(x, y, code, attr);
+    gHost.cellChanged(x, y);
 }
 
 bool CellEquals(int x, int y, int code, int attr)

@@ -31,7 +31,3 @@ inline int CellIndex(int x, int y) { return x + kScreenColumns * y; }
 // The caller invalidates the canvas once after a batch of cells.
 void SetCell(int x, int y, int code, int attr);
 bool CellEquals(int x, int y, int code, int attr);
-
-// Implemented by the renderer: bring cell (x, y)'s box in the back buffer up
-// to date with its new contents.
-void DrawCanvasCell(int x, int y, int code, int attr);

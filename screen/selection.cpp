@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "screen/host.h"
 #include "screen/marks.h"
 #include "screen/mirror_tables.h"
 #include "screen/strokes.h"
@@ -98,7 +99,7 @@ void ShiftBlock(int direction)
         break;
     default: return;
     }
-    DrawBlockImage();
+    gHost.blockChanged();
 }
 
 }  // namespace
@@ -121,14 +122,14 @@ void SetSelection(int a, int b, int c, int d)
     gSelection.y1 = std::max(b, d);
     gSelection.active = true;
     gSelection.phase = 0;
-    OnSelectionChanged(true);
+    gHost.selectionChanged(true);
 }
 
 void ClearSelection()
 {
     if (!gSelection.active) return;
     gSelection.active = false;
-    OnSelectionChanged(false);
+    gHost.selectionChanged(false);
 }
 
 void AdvanceMarquee() { gSelection.phase = (gSelection.phase + 1) % kMarqueePhases; }
@@ -167,7 +168,7 @@ bool LiftBlock()
             gBlock.attr[i] = gScreen.attr[CellIndex(x, y)];
         }
     gBlock.state = kFloatingNew;
-    DrawBlockImage();
+    gHost.blockChanged();
     return true;
 }
 
@@ -201,7 +202,7 @@ void FlipLeftRight()
         }
         if (w % 2) MirrorLeftRightCell(BlockIndex(w / 2, r));
     }
-    DrawBlockImage();
+    gHost.blockChanged();
 }
 
 void FlipUpDown()
@@ -216,7 +217,7 @@ void FlipUpDown()
         }
         if (h % 2) MirrorUpDownCell(BlockIndex(c, h / 2));
     }
-    DrawBlockImage();
+    gHost.blockChanged();
 }
 
 void ShiftHalfCell(int direction)
@@ -232,8 +233,8 @@ void ShiftHalfCell(int direction)
 
 void PastePlacement(int w, int h, int& x, int& y)
 {
-    x = std::max(gLastCell.x - w / 2, 0);
-    y = std::max(gLastCell.y - h / 2, 0);
+    x = std::max(gStroke.lastCell.x - w / 2, 0);
+    y = std::max(gStroke.lastCell.y - h / 2, 0);
     if (x + w > kScreenColumns) x = kScreenColumns - w;
     if (y + h > kScreenRows) y = kScreenRows - h;
 }

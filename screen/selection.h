@@ -28,13 +28,6 @@ struct FloatingBlock {
 };
 extern FloatingBlock gBlock;
 
-// Implemented by the shell: the marquee starts (drawn at once, then stepped
-// by a timer) or stops (its dashes are painted over).
-void OnSelectionChanged(bool active);
-// Implemented by the renderer: draws the floating block's picture into the
-// back buffer's scratch area.
-void DrawBlockImage();
-
 void ResetSelection();
 inline bool BlockFloats() { return gBlock.state != kNotFloating; }
 inline int SelectionWidth() { return gSelection.x1 - gSelection.x0 + 1; }

@@ -4,14 +4,11 @@
 #include "screen/screen.h"
 #include "screen/undo.h"
 
-int32_t gSemigraphicMode = 0;
-int32_t gDragMode = kNoDrag;
-int32_t gBit3Choice = 0;
-CellPos gLastCell = kNoCell;
+StrokeState gStroke = {0, kNoDrag, 0, kNoCell};
 
 namespace {
 
-bool SemigraphicOn() { return (gSemigraphicMode & kSemigraphicOn) != 0; }
+bool SemigraphicOn() { return (gStroke.semigraphicMode & kSemigraphicOn) != 0; }
 
 // The value one pen-stroke cell receives; `press` selects the rules that
 // apply at the press rather than during the drag.
@@ -24,7 +21,7 @@ PenValue PenStrokeValue(int x, int y, int subBit, bool press, bool shiftNow)
     v.attr |= oldAttr & kAttrMark;  // painting never touches the mark bit
 
     if (SemigraphicOn()) {
-        if (gSemigraphicMode & kSemigraphicDrawing)
+        if (gStroke.semigraphicMode & kSemigraphicDrawing)
             v.code = oldCode | kSemigraphicBase | subBit;
         else
             v.code = (oldCode | kSemigraphicBase) & ~subBit;
@@ -34,16 +31,16 @@ PenValue PenStrokeValue(int x, int y, int subBit, bool press, bool shiftNow)
     // paints only the character. During the drag, a plain or Ctrl+Shift
     // stroke takes Shift as it is held at that moment, but still paints the
     // Pen's character.
-    const bool shiftStroke = gDragMode == kDragShift || gDragMode == kDragCtrlShift;
-    const bool keepCode = press ? shiftStroke : gDragMode == kDragShift;
+    const bool shiftStroke = gStroke.drag == kDragShift || gStroke.drag == kDragCtrlShift;
+    const bool keepCode = press ? shiftStroke : gStroke.drag == kDragShift;
     const bool coloursOnly =
         press ? shiftStroke
-              : gDragMode == kDragShift ||
-                    ((gDragMode == kDragPlain || gDragMode == kDragCtrlShift) && shiftNow);
+              : gStroke.drag == kDragShift ||
+                    ((gStroke.drag == kDragPlain || gStroke.drag == kDragCtrlShift) && shiftNow);
     if (keepCode) v.code = oldCode;
     if (coloursOnly)
         v.attr = (v.attr & ~kAttrCharSet) | (oldAttr & kAttrCharSet);
-    else if (gDragMode == kDragCtrl)
+    else if (gStroke.drag == kDragCtrl)
         v.attr = oldAttr;
     return v;
 }
@@ -60,7 +57,7 @@ bool PaintPenCell(int x, int y, int subBit, bool press, bool shiftNow)
 void WriteMarkBit(int x, int y)
 {
     const int i = CellIndex(x, y);
-    const int attr = gBit3Choice == kBit3Sets ? gScreen.attr[i] | kAttrMark
+    const int attr = gStroke.bit3Choice == kBit3Sets ? gScreen.attr[i] | kAttrMark
                                               : gScreen.attr[i] & ~kAttrMark;
     SetCell(x, y, gScreen.code[i], attr);
 }
@@ -69,55 +66,52 @@ void WriteMarkBit(int x, int y)
 
 void PenStrokePress(int x, int y, int subBit, bool ctrl, bool shift)
 {
-    gDragMode = kDragPlain + (ctrl ? 1 : 0) + (shift ? 2 : 0);
+    gStroke.drag = kDragPlain + (ctrl ? 1 : 0) + (shift ? 2 : 0);
     if (SemigraphicOn()) {
         const int oldCode = gScreen.code[CellIndex(x, y)];
         const bool erasing = IsSemigraphic(oldCode) && (oldCode & subBit) != 0;
-        gSemigraphicMode = erasing ? kSemigraphicOn : (kSemigraphicOn | kSemigraphicDrawing);
+        gStroke.semigraphicMode = erasing ? kSemigraphicOn : (kSemigraphicOn | kSemigraphicDrawing);
     }
     BeginUndoGroup();
     PaintPenCell(x, y, subBit, true, shift);
-    gLastCell = {x, y};
+    gStroke.lastCell = {x, y};
 }
 
 bool PenStrokeMove(int x, int y, int subBit, bool shiftNow)
 {
     // Sub-blocks within one cell differ, so semigraphic strokes paint on
     // every report.
-    const bool newCell = x != gLastCell.x || y != gLastCell.y || SemigraphicOn();
-    const bool painted = newCell && gDragMode != kNoDrag && PaintPenCell(x, y, subBit, false, shiftNow);
-    gLastCell = {x, y};
+    const bool newCell = x != gStroke.lastCell.x || y != gStroke.lastCell.y || SemigraphicOn();
+    const bool painted = newCell && gStroke.drag != kNoDrag && PaintPenCell(x, y, subBit, false, shiftNow);
+    gStroke.lastCell = {x, y};
     return painted;
 }
 
 void MarkerStrokePress(int x, int y)
 {
-    gBit3Choice = (gScreen.attr[CellIndex(x, y)] & kAttrMark) ? kBit3Clears : kBit3Sets;
-    gDragMode = kDragPlain;
+    gStroke.bit3Choice = (gScreen.attr[CellIndex(x, y)] & kAttrMark) ? kBit3Clears : kBit3Sets;
+    gStroke.drag = kDragPlain;
     BeginUndoGroup();
     WriteMarkBit(x, y);
-    gLastCell = {x, y};
+    gStroke.lastCell = {x, y};
 }
 
 bool MarkerStrokeMove(int x, int y)
 {
     // A report that enters a new cell only remembers it: a cell crossed by a
     // single report stays as it was.
-    if (x != gLastCell.x || y != gLastCell.y) {
-        gLastCell = {x, y};
+    if (x != gStroke.lastCell.x || y != gStroke.lastCell.y) {
+        gStroke.lastCell = {x, y};
         return false;
     }
-    if (gDragMode == kNoDrag) return false;
+    if (gStroke.drag == kNoDrag) return false;
     WriteMarkBit(x, y);
     return true;
 }
 
-void EndStroke() { gDragMode = kNoDrag; }
+void EndStroke() { gStroke.drag = kNoDrag; }
 
 void ResetStrokes()
 {
-    gSemigraphicMode = 0;
-    gDragMode = kNoDrag;
-    gBit3Choice = 0;
-    gLastCell = kNoCell;
+    gStroke = {0, kNoDrag, 0, kNoCell};
 }

@@ -14,7 +14,6 @@ constexpr CellPos kNoCell = {-1, -1};
 // (set) or erases (clear) sub-blocks.
 constexpr int kSemigraphicOn = 1;
 constexpr int kSemigraphicDrawing = 2;
-extern int32_t gSemigraphicMode;
 
 // Drag modes of a pen stroke, decided by the modifiers at the press.
 enum DragMode : int32_t {
@@ -24,15 +23,18 @@ enum DragMode : int32_t {
     kDragShift = 3,
     kDragCtrlShift = 4,
 };
-extern int32_t gDragMode;
 
 // Bit-3 choice of the current marker stroke.
 constexpr int kBit3Sets = 3;
 constexpr int kBit3Clears = 1;
-extern int32_t gBit3Choice;
 
-// The canvas cell of the previous mouse report (kNoCell when none).
-extern CellPos gLastCell;
+struct StrokeState {
+    int32_t semigraphicMode;  // kSemigraphicOn, kSemigraphicDrawing
+    int32_t drag;             // DragMode of the pen or marker stroke in progress
+    int32_t bit3Choice;
+    CellPos lastCell;  // the canvas cell of the previous mouse report (kNoCell when none)
+};
+extern StrokeState gStroke;
 
 // subBit is the semigraphic sub-block bit (1, 2, 4 or 8) under the mouse, or
 // of the nearest sub-block when the mouse is beyond the canvas; in

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "screen/host.h"
 #include "screen/pen.h"
 #include "screen/selection.h"
 #include "screen/text_tables.h"
@@ -151,6 +152,6 @@ bool ConvertText()
             }
     SetSelection(1, 1, layout.width, layout.height);
     gBlock.state = kFloatingNew;
-    DrawBlockImage();
+    gHost.blockChanged();
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "screen/host.h"
 #include "screen/screen.h"
 
 UndoHistory gHistory;
@@ -17,7 +18,7 @@ void ReportModified(int modified)
 {
     if (modified == gHistory.reportedModified) return;
     gHistory.reportedModified = modified;
-    OnModifiedStateChanged(modified != 0);
+    gHost.modifiedChanged(modified != 0);
 }
 
 // Drops the oldest group to make room; `newest` is the record just written.
@@ -56,7 +57,7 @@ void RestoreCell(const UndoRecord& r, bool newValues)
     gScreen.code[i] = newValues ? r.newCode : r.oldCode;
     gScreen.attr[i] = newValues ? r.newAttr : r.oldAttr;
     ++gHistory.changes;
-    DrawCanvasCell(r.column, r.row, gScreen.code[i], gScreen.attr[i]);
+    gHost.cellChanged(r.column, r.row);
 }
 
 }  // namespace

@@ -32,9 +32,6 @@ struct UndoHistory {
 
 extern UndoHistory gHistory;
 
-// Implemented by the shell: the title shows or drops its modified mark.
-void OnModifiedStateChanged(bool modified);
-
 bool CreateHistory();
 void DestroyHistory();
 void BeginUndoGroup();

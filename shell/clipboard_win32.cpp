@@ -1,13 +1,13 @@
-// The system clipboard: block text as CF_TEXT and block pictures as
-// CF_BITMAP. Text from other programs is read only within its own memory
-// block.
+// Text from other programs is read only within its own memory block.
+#include "shell/clipboard_win32.h"
+
 #include <windows.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "io/clipboard.h"
 #include "render/view.h"
+#include "screen/host.h"
 #include "shell/base/shell_win32.h"
 #include "shell/panel_win32.h"
 

@@ -18,6 +18,8 @@ constexpr int kBriselFileType = 1;
 // Names the document after `path` (full path and file-name part).
 void SetDocumentPath(const std::wstring& path);
 void RefreshTitle(bool modified);
+// The title shows or drops its modified mark.
+void OnModifiedStateChanged(bool modified);
 // True when the document may be thrown away (nothing to lose, or Yes).
 bool DiscardPrompt(HWND owner);
 // Loads the current path. Failures are reported to the user and leave the

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/commands.h"
 #include "render/view.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/text_win32.h"
@@ -9,7 +10,6 @@
 #include "shell/safe_file_win32.h"
 #include "shell/wic_win32.h"
 
-bool gExportClearsMarks = false;
 
 namespace {
 
@@ -31,9 +31,9 @@ bool ExportScreenTo(const std::wstring& path, ExportFormat format)
     const std::string name = MzfNameOfFile(Narrow(gDocument.name.c_str()));
     std::string bytes;
     switch (format) {
-    case ExportFormat::Mzf: bytes = MzfImage(name, gExportClearsMarks); break;
-    case ExportFormat::Asm: bytes = AssemblerSource(name, gExportClearsMarks); break;
-    case ExportFormat::Bin: bytes = VramImage(gExportClearsMarks); break;
+    case ExportFormat::Mzf: bytes = MzfImage(name, gExportChoice.clearMarks); break;
+    case ExportFormat::Asm: bytes = AssemblerSource(name, gExportChoice.clearMarks); break;
+    case ExportFormat::Bin: bytes = VramImage(gExportChoice.clearMarks); break;
     case ExportFormat::Png: {
         // The canvas at its zoom of the moment.
         const int k = CurrentView().k;

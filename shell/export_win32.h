@@ -11,5 +11,3 @@
 void ExportScreen(HWND owner, ExportFormat format);
 // The export itself into `path`: true when written.
 bool ExportScreenTo(const std::wstring& path, ExportFormat format);
-// Whether the machine exports clear attribute bit 3 (off at start).
-extern bool gExportClearsMarks;

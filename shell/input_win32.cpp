@@ -8,6 +8,7 @@
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
 #include "shell/commands_win32.h"
+#include "shell/panel_win32.h"
 #include "shell/window_win32.h"
 
 namespace {

@@ -64,7 +64,7 @@ bool LoadOverlayFile(const std::wstring& path)
 {
     // The previous picture is gone whatever follows; a shown one leaves the
     // canvas at once.
-    const bool wasShown = ShowOverlay && OverlayLoaded();
+    const bool wasShown = gView.ShowOverlay && OverlayLoaded();
     ReleaseOverlay();
     if (!DecodePictureFile(path, gOverlay)) {
         if (wasShown) InvalidateCanvas();
@@ -88,8 +88,3 @@ bool LoadOverlayBitmap(HWND owner)
     return LoadOverlayFile(choice.path);
 }
 
-void ToggleOverlay()
-{
-    ShowOverlay = !ShowOverlay;
-    InvalidateCanvas();
-}

@@ -20,4 +20,3 @@ bool LoadOverlayFile(const std::wstring& path);
 bool DecodePictureFile(const std::wstring& path, OverlayPicture& picture);
 // The loaded picture scaled into the overlay buffer again.
 void RedrawOverlay();
-void ToggleOverlay();

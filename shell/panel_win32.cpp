@@ -57,7 +57,7 @@ void FreeViewBuffers()
 {
     FreeOffscreenBuffer(gBackBufferBitmap);
     FreeOffscreenBuffer(gOverlayBuffer);
-    gBackBuffer = {nullptr, 0, 0};
+    gCanvas.pixels = {nullptr, 0, 0};
 }
 
 bool RebuildView(HWND window)
@@ -70,7 +70,7 @@ bool RebuildView(HWND window)
         FreeViewBuffers();
         return false;
     }
-    gBackBuffer = ViewOf(gBackBufferBitmap);
+    gCanvas.pixels = ViewOf(gBackBufferBitmap);
     DrawPanel();
     if (OverlayLoaded()) DrawOverlay(ViewOf(gOverlayBuffer));
     return true;
@@ -85,7 +85,7 @@ void DrawPanel()
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH)));
     GdiFlush();
     // The grid takes the background's exact colour, whatever the brush gave.
-    gGridColour = *PixelAt(gBackBuffer, 0, 0) & 0xFFFFFF;
+    gCanvas.gridColour = *PixelAt(gCanvas.pixels, 0, 0) & 0xFFFFFF;
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
     HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
     RoundRect(dc, 5, 5, 320 * g.z + 332, 200 * g.z + 212, kFrameCorner, kFrameCorner);
@@ -189,20 +189,20 @@ void PaintWindow(HWND window)
     const ViewGeometry& g = CurrentView();
     // The overlay is blended once per paint, over the part being painted.
     const Rect area = {ps.rcPaint.left, ps.rcPaint.top - gShell.Tb, ps.rcPaint.right, ps.rcPaint.bottom - gShell.Tb};
-    if (ShowOverlay && OverlayLoaded() && gOverlayBuffer.dc) {
+    if (gView.ShowOverlay && OverlayLoaded() && gOverlayBuffer.dc) {
         GdiFlush();
-        ComposeOverlay(gBackBuffer, ViewOf(gOverlayBuffer), area);
+        ComposeOverlay(gCanvas.pixels, ViewOf(gOverlayBuffer), area);
         BitBlt(dc, 0, gShell.Tb, g.W, g.H, gOverlayBuffer.dc, 0, 0, SRCCOPY);
     } else if (gBackBufferBitmap.dc) {
         BitBlt(dc, 0, gShell.Tb, g.W, g.H, gBackBufferBitmap.dc, 0, 0, SRCCOPY);
     }
     DrawPaletteCursor(dc);
     DrawMarquee(dc);
-    if (MarkIsTransparent && BlockFloats() && (MarkBit3 || MarkDispc0)) {
+    if (gMarks.MarkIsTransparent && BlockFloats() && (gMarks.MarkBit3 || gMarks.MarkDispc0)) {
         ShowThroughMarkedCells();
         GdiFlush();
     }
     DrawFloatingBlock(dc);
-    if (ShowFrames) DrawFrameOutlines(dc);
+    if (gView.ShowFrames) DrawFrameOutlines(dc);
     EndPaint(window, &ps);
 }

@@ -21,4 +21,9 @@ void DrawMarquee(HDC dc);
 // Timer 1 steps the marquee; false for any other timer.
 bool StepMarquee(UINT_PTR timer);
 void InvalidatePalette();
+// Invalidates, without erasing, the canvas's client rectangle.
+void InvalidateCanvas();
+// The marquee starts (drawn at once, then stepped by a timer) or stops (its
+// dashes are painted over).
+void OnSelectionChanged(bool active);
 void DrawPaletteCursor(HDC dc);

@@ -89,27 +89,23 @@ void AppendLine(std::wstring& block, const std::wstring& line)
 
 }  // namespace
 
-const wchar_t* SettingsPath() { return gSettingsPath.c_str(); }
-
-namespace {
-// File names differ in letter case the way the file system says.
 bool SamePathOnThisSystem(const char* a, const char* b)
 {
     return CompareStringOrdinal(Widen(a).c_str(), -1, Widen(b).c_str(), -1, TRUE) == CSTR_EQUAL;
 }
-}  // namespace
 
 void LoadSettings()
 {
-    UsePathComparer(SamePathOnThisSystem);
     std::vector<wchar_t> folder(kMaxFolderChars);
     const DWORD n = GetCurrentDirectoryW(kMaxFolderChars, folder.data());
     gSettingsPath = n > 0 && n < kMaxFolderChars ? std::wstring(folder.data(), n) + L"\\" + kSettingsFile
                                                   : std::wstring(kSettingsFile);
 
+    ResetSettings();
     for (const SettingEntry* e = kSettingsTable; e->key; ++e)
-        *e->value = static_cast<int32_t>(
-            GetPrivateProfileIntW(kConfigSection, Widen(e->key).c_str(), e->defaultValue, gSettingsPath.c_str()));
+        if (e->kept)
+            *e->value = static_cast<int32_t>(
+                GetPrivateProfileIntW(kConfigSection, Widen(e->key).c_str(), e->defaultValue, gSettingsPath.c_str()));
     SanitizeSettings();
 
     std::string paths[kRecentFiles];
@@ -127,7 +123,7 @@ void SaveSettings()
 
     std::wstring config;
     for (const SettingEntry* e = kSettingsTable; e->key; ++e)
-        AppendLine(config, Widen(e->key) + L"=" + std::to_wstring(*e->value));
+        if (e->kept) AppendLine(config, Widen(e->key) + L"=" + std::to_wstring(*e->value));
     config.push_back(L'\0');
     WritePrivateProfileSectionW(kConfigSection, config.c_str(), gSettingsPath.c_str());
 

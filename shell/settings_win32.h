@@ -6,5 +6,6 @@
 void LoadSettings();
 // Replaces the "Config" and "RecentFiles" sections; other sections stay.
 void SaveSettings();
-// The settings file's full path, fixed by LoadSettings.
-const wchar_t* SettingsPath();
+// Whether two file names name the same file, by the file system's rule of
+// letter case.
+bool SamePathOnThisSystem(const char* a, const char* b);

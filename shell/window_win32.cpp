@@ -18,16 +18,19 @@
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
+#include "screen/host.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
 #include "screen/selection.h"
 #include "screen/undo.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
+#include "shell/clipboard_win32.h"
 #include "shell/commands_win32.h"
 #include "shell/document_win32.h"
 #include "shell/export_win32.h"
 #include "shell/input_win32.h"
+#include "shell/overlay_win32.h"
 #include "shell/panel_win32.h"
 #include "shell/player_win32.h"
 #include "shell/recovery_win32.h"
@@ -136,7 +139,7 @@ void CreateStatusBar()
     SizeStatusParts();
     ShowWindow(gShell.statusBar, SW_SHOW);
     gShell.Sb = Height(gShell.statusBar);
-    ShowWindow(gShell.statusBar, ShowStatusBar ? SW_SHOW : SW_HIDE);
+    ShowWindow(gShell.statusBar, gView.ShowStatusBar ? SW_SHOW : SW_HIDE);
 }
 
 // Deletes the zoom items that do not fit the screen, in every menu.
@@ -167,8 +170,8 @@ void PruneZoomMenu()
     while (fitting < kZoomLevels && ViewForZoom(fitting).W + dw <= width && ViewForZoom(fitting).H + dh <= height)
         ++fitting;
     // A stored zoom the screen cannot show falls back to the largest that fits.
-    if (fitting > 0 && Zoom >= fitting) Zoom = fitting - 1;
-    if (fitting > 1 && ZoomRatio >= fitting) ZoomRatio = fitting - 1;
+    if (fitting > 0 && gView.Zoom >= fitting) gView.Zoom = fitting - 1;
+    if (fitting > 1 && gView.ZoomRatio >= fitting) gView.ZoomRatio = fitting - 1;
     DeleteZoomItems(GetMenu(gShell.main), fitting);
 }
 
@@ -221,10 +224,29 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+// The core reaches the window through these.
+void ConnectHost()
+{
+    Host host;
+    ConnectCanvasView(host);
+    host.invalidateCanvas = InvalidateCanvas;
+    host.modifiedChanged = OnModifiedStateChanged;
+    host.penChanged = OnPenChanged;
+    host.toolChanged = OnToolChanged;
+    host.selectionChanged = OnSelectionChanged;
+    host.putClipboardText = PutClipboardText;
+    host.getClipboardText = GetClipboardText;
+    host.putClipboardImage = PutClipboardImage;
+    host.samePath = SamePathOnThisSystem;
+    host.rebuildView = [] { return RebuildView(gShell.main); };
+    host.redrawPanel = DrawPanel;
+    host.redrawOverlay = RedrawOverlay;
+    gHost = host;
+}
+
 void ResetEditorState()
 {
     ResetEditing();  // before the window exists: its first paint outlines the frames
-    gExportClearsMarks = false;
     ReleaseOverlay();
     gDocument = Document{L"", L"", 0};
 }
@@ -234,7 +256,7 @@ void ResetEditorState()
 void ResizeToLayout()
 {
     const ViewGeometry& g = CurrentView();
-    RECT r = {0, 0, g.W, g.H + gShell.Tb + (ShowStatusBar ? gShell.Sb : 0)};
+    RECT r = {0, 0, g.W, g.H + gShell.Tb + (gView.ShowStatusBar ? gShell.Sb : 0)};
     const int wantedHeight = r.bottom;
     AdjustWindowRect(&r, kMainStyle, TRUE);
     SetWindowPos(gShell.main, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
@@ -262,6 +284,7 @@ bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
 {
     gShell = Shell{};
     gShell.instance = instance;
+    ConnectHost();
     ResetEditorState();
     InitCommonControls();
 
@@ -278,7 +301,7 @@ bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
         SetCurrentDirectoryW(self.data());
 
     LoadSettings();
-    gMarkColour = kMarkPurple;
+    gCanvas.markColour = kMarkPurple;
     if (!LoadFont(kFontFile)) {
         ShowMessage(nullptr, L"MZ700FON.DATが見つかりません", L"Error", MB_OK);
         return false;

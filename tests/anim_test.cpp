@@ -1,6 +1,6 @@
-// The animation frames: what may become a frame, and the picture of one
-// frame. (Their outlines, and the player's order, sizes and speeds, are
-// checked on the real window.)
+// The animation frames: what may become a frame, the picture of one frame,
+// and the player's order and speeds. (Their outlines and the player's sizes
+// are checked on the real window.)
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -19,9 +19,16 @@ TEST(Frames, OnlyASelectionWhollyOnTheScreenBecomesAFrame)
     SetOrCancelFrame(0);  // no selection: nothing
     EXPECT_FALSE(FrameDefined(0));
 
-    SetSelection(-1, 2, 5, 4);  // hanging over the left edge
-    SetOrCancelFrame(0);
-    EXPECT_FALSE(FrameDefined(0));
+    // One cell over any edge is refused; touching all four is whole.
+    const int over[][4] = {{-1, 0, 39, 24}, {0, -1, 39, 24}, {0, 0, 40, 24}, {0, 0, 39, 25}};
+    for (const auto& s : over) {
+        SetSelection(s[0], s[1], s[2], s[3]);
+        EXPECT_FALSE(SelectionCanBeFrame());
+        SetOrCancelFrame(0);
+        EXPECT_FALSE(FrameDefined(0)) << s[0] << "," << s[1] << " " << s[2] << "," << s[3];
+    }
+    SetSelection(0, 0, 39, 24);
+    EXPECT_TRUE(SelectionCanBeFrame());
     SetSelection(35, 20, 39, 24);
     gBlock.state = kFloatingNew;  // a floating block is dropped, the selection ends
     for (int i = 0; i < kCellCount; ++i) gBlock.code[i] = 0x41;
@@ -47,7 +54,7 @@ TEST(Frames, APictureHoldsTheFramesCellsOnBlack)
     ResetCore();
     LoadPatternFont();
     UseTestBackBuffer(1);
-    ShowGrid = 0;
+    gView.ShowGrid = 0;
     // No mark bits: the canvas then draws plain boxes.
     for (int i = 0; i < kCellCount; ++i) Put(i % 40, i / 40, (i * 5) & 0xFF, (i * 3) & 0xF7);
     ResetFrames();
@@ -64,6 +71,33 @@ TEST(Frames, APictureHoldsTheFramesCellsOnBlack)
     for (int y = 0; y < layout.bufferHeight; ++y)
         for (int x = 0; x < layout.bufferWidth; ++x)
             wrong += *PixelAt(picture, x, y) !=
-                     (y < CurrentView().s ? *PixelAt(gBackBuffer, cell.x + x, cell.y + y) : kColourTable[0]);
+                     (y < CurrentView().s ? *PixelAt(gCanvas.pixels, cell.x + x, cell.y + y) : kColourTable[0]);
     EXPECT_EQ(wrong, 0);
+}
+
+TEST(Frames, ThePlayerShowsTheDefinedFramesInTurnAtTheSpeedOfItsBand)
+{
+    ResetCore();
+    ResetFrames();
+    EXPECT_FALSE(OpenPlayerState(1));
+    for (int k : {2, 5, 8}) gFrames[k] = {k, 0, k, 0};
+    ASSERT_TRUE(OpenPlayerState(1));
+    // It starts at the first defined frame and goes round from the last.
+    StartPlayback();
+    std::vector<int> shown;
+    for (int n = 0; n < 7; ++n) shown.push_back(PlayerStep());
+    EXPECT_EQ(shown, (std::vector<int>{2, 5, 8, 2, 5, 8, 2}));
+
+    // The slider's positions fall in bands of ten, 32 ms apart and 32 ms the
+    // fastest; 100 is a band of its own.
+    for (int band = 0; band < 10; ++band) {
+        EXPECT_EQ(FrameInterval(10 * band), 32 * (band + 1)) << band;
+        EXPECT_EQ(FrameInterval(10 * band + 9), 32 * (band + 1)) << band;
+    }
+    EXPECT_EQ(FrameInterval(100), 352);
+    // It opens in the middle band; only a move into another band restarts it.
+    EXPECT_EQ(gPlayer.interval, 192);
+    EXPECT_FALSE(SetPlayerSpeed(59));
+    EXPECT_TRUE(SetPlayerSpeed(60) && gPlayer.interval == 224);
+    EXPECT_EQ(PlayerStep(), 5);  // it goes on from where it was
 }

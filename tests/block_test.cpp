@@ -94,9 +94,9 @@ TEST(Block, DropsLeaveOutTransparentCellsOnlyWhenAsked)
     for (int transparent : {0, 1})
         for (int code0 : {0, 1}) {
             ResetCore();
-            MarkIsTransparent = transparent;
-            MarkDispc0 = code0;
-            MarkBit3 = 1;
+            gMarks.MarkIsTransparent = transparent;
+            gMarks.MarkDispc0 = code0;
+            gMarks.MarkBit3 = 1;
             for (int x = 10; x < 13; ++x) Put(x, 3, 0x41, 0x71);
             Float(3, 1, [](int c, int) { return c == 0 ? 0x00 : 0x42; }, [](int c, int) { return c == 2 ? 0x78 : 0x70; });
             SetSelection(10, 3, 12, 3);  // as a paste would place it
@@ -116,7 +116,7 @@ TEST(Block, DropsLeaveOutTransparentCellsOnlyWhenAsked)
     } const inPlace[] = {{[] { FlipBlock(true); }, 0x00, 0xF2}, {[] { ShiftBlockHalfCell(kShiftRight); }, 0xF2, 0xF0}};
     for (const auto& op : inPlace) {
         ResetCore();
-        MarkIsTransparent = MarkBit3 = MarkDispc0 = 1;
+        gMarks.MarkIsTransparent = gMarks.MarkBit3 = gMarks.MarkDispc0 = 1;
         Put(0, 0, 0xF1, 0x08);
         Put(1, 0, 0x00, 0x70);
         SetSelection(0, 0, 1, 0);
@@ -137,7 +137,7 @@ TEST(Block, PastePlacementCentresOnTheLastCellAndStaysOnTheScreen)
         {{38, 1}, 10, 4, 30, 0}, {{20, 12}, 5, 3, 18, 11}, {kNoCell, 40, 25, 0, 0}, {{39, 24}, 1, 1, 39, 24},
     };
     for (const auto& c : cases) {
-        gLastCell = c.last;
+        gStroke.lastCell = c.last;
         int x, y;
         PastePlacement(c.w, c.h, x, y);
         EXPECT_TRUE(x == c.x && y == c.y) << c.last.x << "," << c.last.y << ": " << x << "," << y;
@@ -147,7 +147,6 @@ TEST(Block, PastePlacementCentresOnTheLastCellAndStaysOnTheScreen)
 TEST(Block, UndoThrowsAFloatingBlockAwayFirst)
 {
     // A moved block: undo puts the source back and leaves nothing to redo.
-    // (A pasted block thrown away alone is checked on the real window.)
     ResetCore();
     Put(2, 2, 0x41, 0x71);
     SetSelection(2, 2, 2, 2);
@@ -165,6 +164,46 @@ TEST(Block, UndoThrowsAFloatingBlockAwayFirst)
     EXPECT_TRUE(CodeAt(2, 2) == kBlankCode && !gSelection.active);
     EXPECT_EQ(UndoAll(), 1);
     EXPECT_EQ(CodeAt(2, 2), 0x41);
+}
+
+TEST(Block, PasteAndCutAreEachOneUndoStepOfTheirOwn)
+{
+    // Each follows an edit of its own at (0, 0), which one undo must leave.
+    ResetCore();
+    const auto edit = [] {
+        BeginUndoGroup();
+        SetCell(0, 0, 0x41, 0x71);
+    };
+    for (int x = 0; x < kScreenColumns; ++x) Put(x, 10, 0x30, 0x07);  // where the paste lands
+    Put(5, 5, 0x42, 0x72);
+    Put(6, 5, 0x43, 0x73);
+    SetSelection(5, 5, 6, 5);
+    CopyBlock();
+    edit();
+
+    // A pasted block thrown away takes nothing else with it.
+    gStroke.lastCell = {20, 10};
+    PasteBlock();
+    ASSERT_TRUE(BlockFloats());
+    const int x = gSelection.x0, y = gSelection.y0;
+    UndoEdit();
+    EXPECT_TRUE(!BlockFloats() && CodeAt(0, 0) == 0x41 && CodeAt(x, y) == 0x30 && y == 10);
+    // Dropped, it is undone alone; the edit before it is the next step.
+    PasteBlock();
+    DropAndDeselect();
+    EXPECT_TRUE(CodeAt(x, y) == 0x42 && AttrAt(x + 1, y) == 0x73);
+    UndoEdit();
+    EXPECT_TRUE(CodeAt(x, y) == 0x30 && AttrAt(x + 1, y) == 0x07 && CodeAt(0, 0) == 0x41);
+    EXPECT_EQ(UndoAll(), 1);
+
+    // A cut blanks the cells; one undo brings them back and nothing more.
+    edit();
+    SetSelection(5, 5, 6, 5);
+    CutBlock();
+    EXPECT_TRUE(CodeAt(5, 5) == kBlankCode && AttrAt(6, 5) == kBlankAttr && !gSelection.active);
+    UndoEdit();
+    EXPECT_TRUE(CodeAt(5, 5) == 0x42 && AttrAt(6, 5) == 0x73 && CodeAt(0, 0) == 0x41);
+    EXPECT_EQ(UndoAll(), 1);
 }
 
 TEST(Block, ASelectionOffTheScreenLiftsAndCopiesOnlyWhatIsOnIt)
@@ -211,7 +250,7 @@ TEST(Block, CopyThenPasteReproducesTheBlock)
     SetSelection(3, 4, 19, 9);  // 17 x 6
     CopyBlock();
     EXPECT_FALSE(gSelection.active);
-    gLastCell = {11, 7};
+    gStroke.lastCell = {11, 7};
     PasteBlock();
     ASSERT_TRUE(BlockFloats());
     EXPECT_TRUE(gSelection.x0 == 3 && gSelection.y0 == 4 && SelectionWidth() == 17 && SelectionHeight() == 6);
@@ -234,7 +273,7 @@ TEST(Block, PictureInTheScratchAreaShowsMarkedCellsThrough)
         const Point p = BlockImageBox(c, r);
         return BoxShows(p, [&] { DrawGlyph(p.x, p.y, code, attr); });
     };
-    MarkDispc0 = 1;
+    gMarks.MarkDispc0 = 1;
     Put(5, 5, 0x00, 0x70);
     Put(6, 5, 0x41, 0x17);
     Put(7, 5, 0x42, 0x26);
@@ -245,7 +284,7 @@ TEST(Block, PictureInTheScratchAreaShowsMarkedCellsThrough)
     // Moved one cell right, the blank cell shows the screen beneath it while
     // marks are transparent.
     SetSelection(6, 5, 7, 5);
-    MarkIsTransparent = 1;
+    gMarks.MarkIsTransparent = 1;
     ShowThroughMarkedCells();
     EXPECT_TRUE(shows(0, 0, 0x41, 0x17) && shows(1, 0, 0x41, 0x17));
     ToggleMarksTransparent();  // off: the block shows itself again

@@ -18,17 +18,16 @@ bool BoxShows(Point p, Draw draw)
     const int s = CurrentView().s;
     std::vector<uint32_t> saved;
     for (int y = 0; y < s; ++y)
-        for (int x = 0; x < s; ++x) saved.push_back(*PixelAt(gBackBuffer, p.x + x, p.y + y));
+        for (int x = 0; x < s; ++x) saved.push_back(*PixelAt(gCanvas.pixels, p.x + x, p.y + y));
     draw();
     size_t n = 0;
     for (int y = 0; y < s; ++y)
         for (int x = 0; x < s; ++x)
-            if (saved[n++] != *PixelAt(gBackBuffer, p.x + x, p.y + y)) return false;
+            if (saved[n++] != *PixelAt(gCanvas.pixels, p.x + x, p.y + y)) return false;
     return true;
 }
 
 inline bool BoxShowsCell(int column, int row)
 {
-    const int i = CellIndex(column, row);
-    return BoxShows(CellToPixel(column, row), [&] { DrawCanvasCell(column, row, gScreen.code[i], gScreen.attr[i]); });
+    return BoxShows(CellToPixel(column, row), [&] { DrawCanvasCell(column, row); });
 }

@@ -157,11 +157,11 @@ TEST(Exports, TheMzfLoaderPutsExactlyTheScreenIntoVramAndThePictureIsTheCanvas)
     // The picture is the canvas without grid or marks, whatever the view shows.
     LoadPatternFont();
     UseTestBackBuffer(2);  // x3
-    ShowGrid = 0;
+    gView.ShowGrid = 0;
     RedrawCanvas();
     std::vector<uint32_t> drawn;
     for (int y = 0; y < 600; ++y)
-        for (int x = 0; x < 960; ++x) drawn.push_back(*PixelAt(gBackBuffer, 8 + x, 8 + y));
-    MarkBit3 = MarkDispc0 = ShowGrid = 1;
+        for (int x = 0; x < 960; ++x) drawn.push_back(*PixelAt(gCanvas.pixels, 8 + x, 8 + y));
+    gMarks.MarkBit3 = gMarks.MarkDispc0 = gView.ShowGrid = 1;
     EXPECT_TRUE(ScreenPicture(3) == drawn);
 }

@@ -1,6 +1,5 @@
 // The overlay's picture: which BMP files are trusted, where the picture lies
-// on the canvas and how it is scaled. (The blend is checked on the real
-// window.)
+// on the canvas, how it is scaled and how it is blended over the canvas.
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -88,21 +87,55 @@ TEST(Overlay, PlacementScaleAndBands)
     ResetCore();
     UseTestBackBuffer(1);
     LoadPicture(640, 400, [](int x, int y) { return static_cast<uint32_t>(x * 7 + y * 1000); });
-    DrawOverlay(gBackBuffer);
+    DrawOverlay(gCanvas.pixels);
     int wrong = 0;
     for (int y = 0; y < 400; ++y)
-        for (int x = 0; x < 640; ++x) wrong += *PixelAt(gBackBuffer, x, CurrentView().H + y) != uint32_t(x * 7 + y * 1000);
+        for (int x = 0; x < 640; ++x) wrong += *PixelAt(gCanvas.pixels, x, CurrentView().H + y) != uint32_t(x * 7 + y * 1000);
     EXPECT_EQ(wrong, 0);
 
     // 400 x 400 at x1: halved by averaging 2 x 2 pixels, 60 black columns on
     // each side; the wide one shows its middle 320 columns.
     UseTestBackBuffer(0);
     LoadPicture(400, 400, [](int x, int y) { return ((x + y) & 1) ? 0xFFFFFFu : 0x000000u; });
-    DrawOverlay(gBackBuffer);
-    const auto at = [](int x, int y) { return *PixelAt(gBackBuffer, x, CurrentView().H + y); };
+    DrawOverlay(gCanvas.pixels);
+    const auto at = [](int x, int y) { return *PixelAt(gCanvas.pixels, x, CurrentView().H + y); };
     EXPECT_TRUE(at(59, 100) == 0 && at(60, 100) == 0x808080u && at(259, 199) == 0x808080u && at(260, 0) == 0);
     LoadPicture(1000, 200, [](int x, int) { return static_cast<uint32_t>(x); });
-    DrawOverlay(gBackBuffer);
+    DrawOverlay(gCanvas.pixels);
     EXPECT_TRUE(at(0, 50) == 340 && at(319, 50) == 659);
     ReleaseOverlay();
+}
+
+TEST(Overlay, TheBlendRoundsEachChannelToTheNearest)
+{
+    // Over the canvas each channel is picture x 128/255 + canvas x 127/255,
+    // to the nearest (never halfway, 255 being odd): white over black is
+    // 0x80, black over white 0x7F. Red and green go through every pair of
+    // values, the first 250 canvas values at least.
+    ResetCore();
+    UseTestBackBuffer(0);
+    const ViewGeometry& g = CurrentView();
+    std::vector<uint32_t> backPixels(static_cast<size_t>(g.W) * g.H, 0x0A0B0C);
+    std::vector<uint32_t> overlayPixels(static_cast<size_t>(g.W) * 2 * g.H);
+    const PixelView back = {backPixels.data(), g.W, g.H}, overlay = {overlayPixels.data(), g.W, 2 * g.H};
+    const auto picture = [](uint32_t n) { return (n & 0xFF) << 16 | (n >> 8) << 8 | ((n * 7) & 0xFF); };
+    const auto canvas = [](uint32_t n) { return (n >> 8) << 16 | (n & 0xFF) << 8 | ((n * 13 + 5) & 0xFF); };
+    for (uint32_t n = 0; n < 320 * 200; ++n) {
+        *PixelAt(overlay, n % 320, g.H + n / 320) = picture(n);
+        *PixelAt(back, kCanvasLeft + n % 320, kCanvasTop + n / 320) = canvas(n);
+    }
+    ComposeOverlay(back, overlay, {0, 0, g.W, g.H});
+    int wrong = 0;
+    for (uint32_t n = 0; n < 320 * 200; ++n) {
+        uint32_t expected = 0;
+        for (int shift : {16, 8, 0}) {
+            const uint32_t p = (picture(n) >> shift) & 0xFF, c = (canvas(n) >> shift) & 0xFF;
+            expected |= (p * 128 + c * 127 + 127) / 255 << shift;
+        }
+        wrong += *PixelAt(overlay, kCanvasLeft + n % 320, kCanvasTop + n / 320) != expected;
+    }
+    EXPECT_EQ(wrong, 0);
+    // Pixel 255: red 255 over 0, green 0 over 255, blue 249 over 248.
+    EXPECT_EQ(*PixelAt(overlay, kCanvasLeft + 255, kCanvasTop), 0x807FF9u);
+    EXPECT_EQ(*PixelAt(overlay, kCanvasLeft - 1, kCanvasTop), 0x0A0B0Cu);  // off the canvas: copied
 }

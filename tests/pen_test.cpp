@@ -63,9 +63,9 @@ TEST(Pen, EachEntryPaintsTheCellItShowsAndOwnsItsBox)
             const int a = e.attr[pen];
             EXPECT_EQ(PenValueNow(), CA(e.code, a)) << e.cursor << " " << pen;
             const Point p = PaletteBox(e.cursor);
-            EXPECT_EQ(*PixelAt(gBackBuffer, p.x, p.y), kColourTable[a & 7]);
-            EXPECT_EQ(*PixelAt(gBackBuffer, p.x + k, p.y), kColourTable[(a >> 4) & 7]);
-            EXPECT_EQ(*PixelAt(gBackBuffer, p.x, p.y + k), kColourTable[a & 0x80 ? (a >> 4) & 7 : a & 7]);
+            EXPECT_EQ(*PixelAt(gCanvas.pixels, p.x, p.y), kColourTable[a & 7]);
+            EXPECT_EQ(*PixelAt(gCanvas.pixels, p.x + k, p.y), kColourTable[(a >> 4) & 7]);
+            EXPECT_EQ(*PixelAt(gCanvas.pixels, p.x, p.y + k), kColourTable[a & 0x80 ? (a >> 4) & 7 : a & 7]);
         }
     ChooseEntry(0x236);
     EXPECT_EQ(gPen.cursor, 8 * 16 + 5);
@@ -74,18 +74,18 @@ TEST(Pen, EachEntryPaintsTheCellItShowsAndOwnsItsBox)
     EXPECT_EQ(gPen.cursor, 11 * 16 + 13);
 
     // Code-00 marks show on exactly the six blank entries of the main page.
-    MarkDispc0 = MarkBit3 = 1;
+    gMarks.MarkDispc0 = gMarks.MarkBit3 = 1;
     DrawPalette();
     int marked = 0;
     for (int n = 0; n < kPaletteEntries; ++n) {
         const Point b = PaletteBox(n);
-        marked += *PixelAt(gBackBuffer, b.x + CurrentView().s - 1, b.y + CurrentView().s - 1) == gGridColour;
+        marked += *PixelAt(gCanvas.pixels, b.x + CurrentView().s - 1, b.y + CurrentView().s - 1) == gCanvas.gridColour;
     }
     EXPECT_EQ(marked, 6);
 
     // Each entry owns its box and the frame pixel above and left of it.
     for (int z : {0, 1}) {
-        Zoom = z;
+        gView.Zoom = z;
         UpdateViewGeometry();
         const int P = CurrentView().P, s = CurrentView().s;
         for (int n = 0; n < kPaletteEntries; ++n) {
@@ -163,7 +163,7 @@ TEST(PenStroke, PlainStrokePaintsKeepsMarksAndRecordsEvenTheSameValue)
     EXPECT_EQ(Cell(5, 5), CA(0x01, 0x71 | kAttrMark));
     EXPECT_EQ(gHistory.SP, 2);
     EXPECT_TRUE(BoxShowsCell(5, 5) && BoxShowsCell(6, 5));
-    EXPECT_NE(*PixelAt(gBackBuffer, CellToPixel(6, 5).x, CellToPixel(6, 5).y), 0xABCDEFu);
+    EXPECT_NE(*PixelAt(gCanvas.pixels, CellToPixel(6, 5).x, CellToPixel(6, 5).y), 0xABCDEFu);
     EXPECT_EQ(UndoAll(), 1);
     EXPECT_EQ(Cell(5, 5), CA(0x20, kAttrMark));
 }
@@ -199,18 +199,18 @@ TEST(PenStroke, ModifiersDecideWhatChanges)
         EndStroke();
         for (int x = 0; x < 3; ++x) EXPECT_EQ(Cell(x, y), s.after[x]) << "row " << y << " cell " << x;
     }
-    EXPECT_EQ(gDragMode, kNoDrag);
+    EXPECT_EQ(gStroke.drag, kNoDrag);
 }
 
 TEST(PenStroke, SemigraphicStrokesDrawOrEraseForTheWholeStroke)
 {
     ResetCore();
     ChooseEntry(0x001);
-    gSemigraphicMode = kSemigraphicOn;
+    gStroke.semigraphicMode = kSemigraphicOn;
     // A non-semigraphic code takes its low bits as sub-blocks: 0x41 -> F1 | b.
     Put(0, 0, 0x41, 0);
     PenStrokePress(0, 0, 8, false, false);
-    EXPECT_TRUE(CodeAt(0, 0) == 0xF9 && (gSemigraphicMode & kSemigraphicDrawing));
+    EXPECT_TRUE(CodeAt(0, 0) == 0xF9 && (gStroke.semigraphicMode & kSemigraphicDrawing));
     EXPECT_TRUE(PenStrokeMove(0, 0, 2, false));  // every report paints
     EXPECT_EQ(CodeAt(0, 0), 0xFB);
     EndStroke();
@@ -220,7 +220,7 @@ TEST(PenStroke, SemigraphicStrokesDrawOrEraseForTheWholeStroke)
     Put(1, 0, 0xFF, 0x8F);
     Put(2, 0, 0xF4, 0);
     PenStrokePress(1, 0, 1, false, false);
-    EXPECT_TRUE(Cell(1, 0) == CA(0xFE, 0x71 | kAttrMark) && gSemigraphicMode == kSemigraphicOn);
+    EXPECT_TRUE(Cell(1, 0) == CA(0xFE, 0x71 | kAttrMark) && gStroke.semigraphicMode == kSemigraphicOn);
     PenStrokeMove(2, 0, 1, false);  // not set there: stays clear, never drawn
     EXPECT_EQ(CodeAt(2, 0), 0xF4);
     PenStrokeMove(2, 0, 4, false);
@@ -236,7 +236,7 @@ TEST(MarkerStroke, TogglesByThePressedCellAndSkipsCrossedCells)
     Put(0, 0, 0x41, 0x70);
     Put(2, 0, 0x42, 0x71 | kAttrMark);
     MarkerStrokePress(0, 0);
-    EXPECT_TRUE(gBit3Choice == kBit3Sets && Cell(0, 0) == CA(0x41, 0x70 | kAttrMark));
+    EXPECT_TRUE(gStroke.bit3Choice == kBit3Sets && Cell(0, 0) == CA(0x41, 0x70 | kAttrMark));
     EXPECT_FALSE(MarkerStrokeMove(1, 0));  // crossed by one report: untouched
     EXPECT_FALSE(MarkerStrokeMove(2, 0));
     EXPECT_TRUE(MarkerStrokeMove(2, 0));  // resting: one change per report
@@ -249,5 +249,5 @@ TEST(MarkerStroke, TogglesByThePressedCellAndSkipsCrossedCells)
     // Pressing a marked cell makes a clearing stroke.
     Put(3, 3, 0, kAttrMark | 0x80);
     MarkerStrokePress(3, 3);
-    EXPECT_TRUE(gBit3Choice == kBit3Clears && AttrAt(3, 3) == 0x80);
+    EXPECT_TRUE(gStroke.bit3Choice == kBit3Clears && AttrAt(3, 3) == 0x80);
 }

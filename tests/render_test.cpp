@@ -34,7 +34,7 @@ std::vector<std::string> BoxPicture(int x, int y, int s, uint32_t fg, uint32_t b
     for (int j = 0; j < s; ++j) {
         std::string row;
         for (int i = 0; i < s; ++i) {
-            const uint32_t p = *PixelAt(gBackBuffer, x + i, y + j);
+            const uint32_t p = *PixelAt(gCanvas.pixels, x + i, y + j);
             row += p == kGrid ? 'g' : p == kPurple ? 'm' : p == fg ? '#' : p == bg ? '.' : '?';
         }
         rows.push_back(row);
@@ -48,7 +48,7 @@ TEST(Rasteriser, EveryGlyphAtEveryZoomMatchesAPerPixelReference)
 {
     ResetCore();
     LoadPatternFont();
-    ShowGrid = 0;
+    gView.ShowGrid = 0;
     for (int z = 0; z < kZoomLevels; ++z) {
         UseTestBackBuffer(z);
         const int k = z + 1, s = 8 * k;
@@ -61,21 +61,21 @@ TEST(Rasteriser, EveryGlyphAtEveryZoomMatchesAPerPixelReference)
             if (g & 1)
                 DrawGlyph(x, y, g & 0xFF, attr);
             else
-                DrawPlainGlyph(gBackBuffer, x, y, g & 0xFF, attr, k);
+                DrawPlainGlyph(gCanvas.pixels, x, y, g & 0xFF, attr, k);
             for (int py = 0; py < s; ++py)
                 for (int px = 0; px < s; ++px) {
                     const uint32_t want = FontBit(g, px / k, py / k) ? fg : bg;
-                    ASSERT_EQ(*PixelAt(gBackBuffer, x + px, y + py), want)
+                    ASSERT_EQ(*PixelAt(gCanvas.pixels, x + px, y + py), want)
                         << "glyph " << g << " zoom " << k << " at " << px << "," << py;
                 }
         }
     }
     // Boxes that would not fit the target are not drawn at all.
     UseTestBackBuffer(0, 0x010203);
-    DrawPlainGlyph(gBackBuffer, gBackBuffer.width - 7, 0, 0x41, 0x70, 1);
-    DrawPlainGlyph(gBackBuffer, -1, 0, 0x41, 0x70, 1);
-    DrawGlyph(0, gBackBuffer.height - 7, 0x41, 0x70);
-    for (int i = 0; i < gBackBuffer.width * gBackBuffer.height; ++i) ASSERT_EQ(gBackBuffer.pixels[i], 0x010203u);
+    DrawPlainGlyph(gCanvas.pixels, gCanvas.pixels.width - 7, 0, 0x41, 0x70, 1);
+    DrawPlainGlyph(gCanvas.pixels, -1, 0, 0x41, 0x70, 1);
+    DrawGlyph(0, gCanvas.pixels.height - 7, 0x41, 0x70);
+    for (int i = 0; i < gCanvas.pixels.width * gCanvas.pixels.height; ++i) ASSERT_EQ(gCanvas.pixels.pixels[i], 0x010203u);
 }
 
 TEST(Rasteriser, MarksAndGridShowOverTheCharacter)
@@ -85,7 +85,7 @@ TEST(Rasteriser, MarksAndGridShowOverTheCharacter)
     UseTestBackBuffer(0);
     // A mark is a frame with both diagonals: purple for the bit-3 mark, also
     // over code 0 with both marks on; grey for code 0 of the second set.
-    ShowGrid = 0;
+    gView.ShowGrid = 0;
     const auto crossed = [](char c) {
         std::vector<std::string> rows(8, std::string(8, '.'));
         for (int y = 0; y < 8; ++y)
@@ -93,25 +93,25 @@ TEST(Rasteriser, MarksAndGridShowOverTheCharacter)
                 if (x == 0 || y == 0 || x == 7 || y == 7 || x == y || x == 7 - y) rows[y][x] = c;
         return rows;
     };
-    MarkBit3 = 1;
+    gMarks.MarkBit3 = 1;
     DrawGlyph(8, 8, 0x41, 0x8A);
     EXPECT_EQ(BoxPicture(8, 8, 8, kBlack, kRed), crossed('m'));
-    MarkDispc0 = 1;
+    gMarks.MarkDispc0 = 1;
     DrawGlyph(24, 8, 0x00, 0x08 | 0x71);
     EXPECT_EQ(BoxPicture(24, 8, 8, kWhite, kBlue), crossed('m'));
-    MarkBit3 = 0;
+    gMarks.MarkBit3 = 0;
     DrawGlyph(32, 8, 0x00, 0x80 | 0x71);
     EXPECT_EQ(BoxPicture(32, 8, 8, kWhite, kBlue), crossed('g'));
 
     // x1 shows the grid's corner only, whatever the shape; from x2 the
     // cross has arms of k pixels along the top and the left edge.
-    MarkDispc0 = 0;
-    ShowGrid = 1;
+    gMarks.MarkDispc0 = 0;
+    gView.ShowGrid = 1;
     std::vector<std::string> box;
     for (int z = 0; z < 3; ++z)
         for (int type : {kGridDot, kGridCross}) {
             UseTestBackBuffer(z);
-            GridType = type;
+            gView.GridType = type;
             DrawGlyph(8, 8, 0x01, 0x71);
             const int s = 8 * (z + 1), arm = z && type == kGridCross ? z + 1 : 0;
             box = BoxPicture(8, 8, s, kWhite, kBlue);
@@ -124,7 +124,7 @@ TEST(Rasteriser, MarksAndGridShowOverTheCharacter)
     const int P = CurrentView().P;
     DrawGlyph(P, 5, 0x01, 0x71);
     for (const std::string& row : BoxPicture(P, 5, 24, kWhite, kBlue)) EXPECT_EQ(row, std::string(24, '.'));
-    MarkDispc0 = 1;
+    gMarks.MarkDispc0 = 1;
     DrawGlyph(P, 5, 0x00, 0x71);
     EXPECT_EQ(BoxPicture(P, 5, 24, kWhite, kBlue)[0], std::string(24, 'g'));
 }
@@ -152,7 +152,7 @@ TEST(CanvasView, GeometryAndConversions)
         const ViewGeometry g = ViewForZoom(z);
         EXPECT_TRUE(g.W == W[z] && g.H == H[z] && g.P == P[z] && g.s == 8 * (z + 1)) << z;
     }
-    Zoom = 1;
+    gView.Zoom = 1;
     UpdateViewGeometry();
     Point c;
     EXPECT_TRUE(PixelToCell(8, 8, c) && XY(c) == XY({0, 0}));
@@ -181,10 +181,10 @@ TEST(CanvasView, RedrawAndGridFrame)
     // The boundary points: grid colour with the grid on, black with it off;
     // at x2 the right side has arms of two pixels.
     const Point corner = CellToPixel(40, 25), right = CellToPixel(40, 3), bottom = CellToPixel(7, 25);
-    const auto pixel = [](Point p, int dx, int dy) { return *PixelAt(gBackBuffer, p.x + dx, p.y + dy); };
-    GridType = kGridCross;
+    const auto pixel = [](Point p, int dx, int dy) { return *PixelAt(gCanvas.pixels, p.x + dx, p.y + dy); };
+    gView.GridType = kGridCross;
     for (int on : {1, 0}) {
-        ShowGrid = on;
+        gView.ShowGrid = on;
         DrawGridFrame();
         for (const uint32_t p : {pixel(corner, 0, 0), pixel(right, 0, 2), pixel(right, 0, 14), pixel(bottom, 1, 0)})
             EXPECT_EQ(p, on ? kGrid : kBlack) << on;
@@ -193,11 +193,11 @@ TEST(CanvasView, RedrawAndGridFrame)
     RedrawCanvas();
     const ViewGeometry& g = CurrentView();
     for (int y = 0; y < g.H; ++y)
-        for (int x = 0; x < g.W; ++x) ASSERT_NE(*PixelAt(gBackBuffer, x, y), kGrid) << x << "," << y;
+        for (int x = 0; x < g.W; ++x) ASSERT_NE(*PixelAt(gCanvas.pixels, x, y), kGrid) << x << "," << y;
 
     // At x1 the boundary shows dots only, whatever the shape.
     UseTestBackBuffer(0, kBlack);
-    ShowGrid = 1;
+    gView.ShowGrid = 1;
     DrawGridFrame();
     const Point r1 = CellToPixel(40, 3), b1 = CellToPixel(7, 25);
     EXPECT_TRUE(pixel(r1, 0, 0) == kGrid && pixel(r1, 0, 1) == kBlack && pixel(r1, 0, 7) == kBlack &&
@@ -207,7 +207,7 @@ TEST(CanvasView, RedrawAndGridFrame)
 TEST(CanvasView, MarqueeSidesAndDashes)
 {
     ResetCore();
-    Zoom = 0;
+    gView.Zoom = 0;
     UpdateViewGeometry();
     const int T = 28;
     MarqueeLine lines[4];

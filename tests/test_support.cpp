@@ -1,43 +1,52 @@
 #include "tests/test_support.h"
 
-
 #include "app/edit_commands.h"
 #include "app/settings.h"
-#include "io/clipboard.h"
 #include "render/font.h"
 #include "render/view.h"
+#include "screen/host.h"
 #include "screen/screen.h"
 #include "screen/undo.h"
 
 SeamLog gSeams;
 
-void InvalidateCanvas() { ++gSeams.canvasInvalidations; }
-void OnModifiedStateChanged(bool modified) { gSeams.modifiedReports.push_back(modified); }
-void OnPenChanged(PenChange) {}
-void OnToolChanged(int tool) { gSeams.toolChanges.push_back(tool); }
-void OnSelectionChanged(bool) {}
-bool PutClipboardText(const std::string& text)
-{
-    gSeams.clipboardText = text;
-    return gSeams.hasText = true;
-}
-bool GetClipboardText(std::string& text)
-{
-    text = gSeams.clipboardText;
-    return gSeams.hasText;
-}
-void PutClipboardImage(int width, int height) { gSeams.imageWidth = width; gSeams.imageHeight = height; }
+namespace {
 
-static std::vector<uint32_t> gTestPixels;
+std::vector<uint32_t> gTestPixels;
+
+// The host of the tests: a canvas view and a log of what the core reported.
+void ConnectTestHost()
+{
+    gHost = Host{};
+    ConnectCanvasView(gHost);
+    gHost.invalidateCanvas = [] { ++gSeams.canvasInvalidations; };
+    gHost.modifiedChanged = [](bool modified) { gSeams.modifiedReports.push_back(modified); };
+    gHost.toolChanged = [](int tool) { gSeams.toolChanges.push_back(tool); };
+    gHost.putClipboardText = [](const std::string& text) {
+        gSeams.clipboardText = text;
+        return gSeams.hasText = true;
+    };
+    gHost.getClipboardText = [](std::string& text) {
+        text = gSeams.clipboardText;
+        return gSeams.hasText;
+    };
+    gHost.putClipboardImage = [](int width, int height) {
+        gSeams.imageWidth = width;
+        gSeams.imageHeight = height;
+    };
+}
+
+}  // namespace
 
 void ResetCore()
 {
+    ConnectTestHost();
     ResetEditing();
     ResetSettings();
     UpdateViewGeometry();
-    gGridColour = kPanelGrey;
-    gMarkColour = kMarkPurple;
-    gBackBuffer = {nullptr, 0, 0};
+    gCanvas.gridColour = kPanelGrey;
+    gCanvas.markColour = kMarkPurple;
+    gCanvas.pixels = {nullptr, 0, 0};
     DestroyHistory();
     CreateHistory();
     gSeams = SeamLog();
@@ -45,11 +54,11 @@ void ResetCore()
 
 void UseTestBackBuffer(int zoom, uint32_t fill)
 {
-    Zoom = zoom;
+    gView.Zoom = zoom;
     UpdateViewGeometry();
     const ViewGeometry& g = CurrentView();
     gTestPixels.assign(static_cast<size_t>(g.W) * 2 * g.H, fill);
-    gBackBuffer = {gTestPixels.data(), g.W, 2 * g.H};
+    gCanvas.pixels = {gTestPixels.data(), g.W, 2 * g.H};
 }
 
 void LoadPatternFont()

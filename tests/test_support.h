@@ -1,4 +1,4 @@
-// Shared set-up of the native tests, and what the core's seams reported.
+// Shared set-up of the native tests, and what the core reported to its host.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -33,7 +33,8 @@ inline int AttrAt(int x, int y) { return gScreen.attr[CellIndex(x, y)]; }
 int UndoAll();
 
 // A fresh core: blank screen, start-of-run Pen, palettes, strokes and view
-// settings, an empty history, no back buffer and an empty seam log.
+// settings, an empty history, no back buffer, the tests' host and an empty
+// log.
 void ResetCore();
 
 // A back buffer of the panel size for `zoom`, filled with `fill`; it stays

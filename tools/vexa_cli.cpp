@@ -25,11 +25,6 @@
 #include "tools/picture_read.h"
 #include "tools/posix_file.h"
 
-// The command line has no window: nothing to invalidate or retitle.
-void InvalidateCanvas() {}
-void OnModifiedStateChanged(bool) {}
-void OnPenChanged(PenChange) {}
-
 namespace {
 
 constexpr int kExitOk = 0;
@@ -229,20 +224,20 @@ int RenderScreen(const char* in, const char* out, const RenderOptions& o)
     const int loaded = LoadScreen(in);
     if (loaded != kExitOk) return loaded;
 
-    Zoom = o.zoom - 1;
+    gView.Zoom = o.zoom - 1;
     UpdateViewGeometry();
-    ShowGrid = o.grid ? 1 : 0;
-    GridType = o.gridType;
-    MarkBit3 = o.markBit3 ? 1 : 0;
-    MarkDispc0 = o.markCode0 ? 1 : 0;
+    gView.ShowGrid = o.grid ? 1 : 0;
+    gView.GridType = o.gridType;
+    gMarks.MarkBit3 = o.markBit3 ? 1 : 0;
+    gMarks.MarkDispc0 = o.markCode0 ? 1 : 0;
     const ViewGeometry& g = CurrentView();
     std::vector<uint32_t> pixels(static_cast<size_t>(g.W) * 2 * g.H, kPanelGrey);
-    gBackBuffer = {pixels.data(), g.W, 2 * g.H};
-    gGridColour = kPanelGrey;
+    gCanvas.pixels = {pixels.data(), g.W, 2 * g.H};
+    gCanvas.gridColour = kPanelGrey;
     RedrawCanvas();
     std::string png;
     // The back buffer is bottom-up: the row below is one width back.
-    if (!EncodePng(png, PixelAt(gBackBuffer, kCanvasLeft, kCanvasTop), -gBackBuffer.width, kScreenColumns * g.s,
+    if (!EncodePng(png, PixelAt(gCanvas.pixels, kCanvasLeft, kCanvasTop), -gCanvas.pixels.width, kScreenColumns * g.s,
                    kScreenRows * g.s)) {
         std::fprintf(stderr, "vexa-cli: cannot encode the picture\n");
         return kExitTrouble;

@@ -1,5 +1,5 @@
-// The seams the core calls into, as no-ops: the fuzz targets run without a
-// window.
+// The fuzz targets run the core without a front end: its host stays as it
+// starts.
 #include "tests/fuzz/fuzz_support.h"
 
 #include <cstring>
@@ -13,11 +13,6 @@
 #include "screen/strokes.h"
 #include "screen/undo.h"
 
-void InvalidateCanvas() {}
-void OnModifiedStateChanged(bool) {}
-void OnPenChanged(PenChange) {}
-void OnSelectionChanged(bool) {}
-
 void FreshCore()
 {
     std::memset(&gScreen, 0, sizeof gScreen);
@@ -26,7 +21,7 @@ void FreshCore()
     ResetSettings();
     ResetSelection();
     UpdateViewGeometry();
-    gBackBuffer = {nullptr, 0, 0};
+    gCanvas.pixels = {nullptr, 0, 0};
     if (!gHistory.ring) CreateHistory();
     ClearHistory();
 }

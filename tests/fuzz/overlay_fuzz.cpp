@@ -15,7 +15,7 @@ constexpr int kMostSide = 300;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 12) return 0;
-    Zoom = 0;
+    gView.Zoom = 0;
     UpdateViewGeometry();
     const ViewGeometry& g = CurrentView();
     static std::vector<uint32_t> back(static_cast<size_t>(g.W) * g.H), overlay(static_cast<size_t>(g.W) * 2 * g.H);

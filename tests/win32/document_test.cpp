@@ -401,7 +401,7 @@ TEST_F(StartUp_, ClientAreaFollowsZoomAndStatusBar)
         EXPECT_EQ(ClientSize().cy, ViewForZoom(z).H + gShell.Tb) << z;
     }
     Command(IDM_ZOOMTOGGLE);  // Ctrl+E: to x1 and back
-    EXPECT_TRUE(Zoom == 0 && Checked(IDM_ZOOM1));
+    EXPECT_TRUE(gView.Zoom == 0 && Checked(IDM_ZOOM1));
     Command(IDM_ZOOMTOGGLE);
     EXPECT_EQ(ClientSize().cx, ViewForZoom(2).W);
 }

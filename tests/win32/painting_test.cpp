@@ -149,14 +149,14 @@ TEST_F(Painting, StrokesThroughMouseMessages)
     // Another window takes the mouse mid-stroke: the stroke ends there.
     Press(a.x, a.y + 32);
     ReleaseCapture();
-    EXPECT_EQ(gDragMode, kNoDrag);
+    EXPECT_EQ(gStroke.drag, kNoDrag);
     Move(c.x, c.y + 32);
     EXPECT_EQ(Code(6, 5), 0);
 
     // '9' takes the marker and shows the bit-3 marks; F9 turns them off and
     // hands back the pen; F11 marks display code 00h.
     Char(L'9');
-    EXPECT_TRUE(gPointer.tool == IDT_MARK && MarkBit3 == 1);
+    EXPECT_TRUE(gPointer.tool == IDT_MARK && gMarks.MarkBit3 == 1);
     EXPECT_TRUE(SendMessageW(gShell.toolbar, TB_ISBUTTONCHECKED, IDT_MARK, 0));
     EXPECT_TRUE(Checked(IDM_MARKBIT3));
     const POINT m = CellCentre(8, 8);
@@ -164,7 +164,7 @@ TEST_F(Painting, StrokesThroughMouseMessages)
     Release(m.x, m.y);
     EXPECT_TRUE((Attr(8, 8) & kAttrMark) && BoxShowsCell(8, 8));
     Key(VK_F9);
-    EXPECT_TRUE(gPointer.tool == IDT_PEN && MarkBit3 == 0);
+    EXPECT_TRUE(gPointer.tool == IDT_PEN && gMarks.MarkBit3 == 0);
     EXPECT_TRUE(SendMessageW(gShell.toolbar, TB_ISBUTTONCHECKED, IDT_PEN, 0));
     Key(VK_F11);
     EXPECT_TRUE(Checked(IDM_MARKDISPC0));
@@ -313,7 +313,7 @@ TEST_F(Blocks, SelectShowsTheRunningMarqueeAndAMoveCarriesTheBlockOverTheLeftEdg
     for (int y = 0; y < 3 * s; ++y)
         for (int x = 0; x < 8 * s; ++x) {
             const Point to = CellToPixel(0, 2);
-            const uint32_t want = *PixelAt(gBackBuffer, 3 * s + x, CurrentView().H + y) & 0xFFFFFF;
+            const uint32_t want = *PixelAt(gCanvas.pixels, 3 * s + x, CurrentView().H + y) & 0xFFFFFF;
             wrong += shown[static_cast<size_t>(to.y + gShell.Tb + y) * size.cx + to.x + x] != want;
         }
     EXPECT_EQ(wrong, 0);
@@ -424,7 +424,7 @@ TEST_F(Blocks, CutCopyPasteAndCopyAsImageThroughTheRealClipboard)
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) wrong += (pixels[static_cast<size_t>(y) * w + x] & 0xFFFFFF) != *PixelAt(view, x, y);
     EXPECT_EQ(wrong, 0);
-    EXPECT_TRUE(ShowGrid);
+    EXPECT_TRUE(gView.ShowGrid);
 }
 
 class AnimationAndOverlay : public EditorTest {
@@ -518,7 +518,7 @@ TEST_F(AnimationAndOverlay, PicturesOfEveryKindAndBrokenFiles)
         }
         EXPECT_EQ(wrong, 0) << s.bits << " bits, header " << s.headerSize << (s.rle ? " RLE" : "");
     }
-    EXPECT_TRUE(ShowOverlay);  // the first load showed it
+    EXPECT_TRUE(gView.ShowOverlay);  // the first load showed it
     EXPECT_TRUE(Checked(IDM_SHOWOVERLAY));
 
     // A PNG from the platform's encoder; transparency lies on black.
@@ -553,7 +553,7 @@ TEST_F(AnimationAndOverlay, PicturesOfEveryKindAndBrokenFiles)
     ConvertPicture(png.data(), kBmpWidth, kBmpHeight, choice.options, want);
     EXPECT_EQ(0, std::memcmp(gScreen.code, want.code, sizeof want.code));
     EXPECT_EQ(0, std::memcmp(gScreen.attr, want.attr, sizeof want.attr));
-    EXPECT_TRUE(OverlayLoaded() && ShowOverlay && gOverlay.pixels == png);
+    EXPECT_TRUE(OverlayLoaded() && gView.ShowOverlay && gOverlay.pixels == png);
     Command(IDM_UNDO);
     EXPECT_EQ(0, std::memcmp(&gScreen, &blank, sizeof blank));
     EXPECT_NE(std::memcmp(want.code, blank.code, sizeof want.code), 0);
@@ -599,7 +599,7 @@ TEST_F(AnimationAndOverlay, TheWindowShowsThePanelThePaletteCursorAndTheBlend)
         orange = 0;
         for (int y = 0; y < g.H; ++y)
             for (int x = 0; x < g.W; ++x) {
-                const uint32_t canvas = *PixelAt(gBackBuffer, x, y) & 0xFFFFFF;
+                const uint32_t canvas = *PixelAt(gCanvas.pixels, x, y) & 0xFFFFFF;
                 const uint32_t got = shown[static_cast<size_t>(y + gShell.Tb) * size.cx + x];
                 bool ring = false;
                 for (const Rect& f : rings)
