@@ -70,7 +70,22 @@ CommandAnswer ChangeZoom(int zoom)
 
 bool InRange(int id, int first, int last) { return id >= first && id <= last; }
 
+// Every command ID, as runs of consecutive numbers.
+const int kCommandRuns[][2] = {
+    {IDM_OPEN, IDM_SAVEAS},        {IDM_EXIT, IDM_LOADOVERLAY},   {IDM_RECENT_NONE, IDM_RECENT9},
+    {IDM_UNDO, IDM_MARKTRANSPARENT}, {IDM_GRID, IDM_GRIDCROSS},   {IDM_ANIMSTART, IDM_FRAMECANCELALL},
+    {IDM_SEMIGRAPHIC, IDM_SHIFTDOWN}, {IDM_EXPORTMZF, IDM_CONVERTPICTURE}, {IDM_ZOOM1, IDM_ZOOM8},
+    {IDM_ABOUT, IDM_ABOUT},        {IDT_SELECT, IDT_MARK},
+};
+
 }  // namespace
+
+bool IsCommand(int id)
+{
+    for (const auto& run : kCommandRuns)
+        if (InRange(id, run[0], run[1])) return true;
+    return false;
+}
 
 CommandAnswer RunCommand(int id)
 {

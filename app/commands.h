@@ -34,6 +34,9 @@ struct CommandAnswer {
     bool relayout = false;        // the window's size and the status bar follow the view settings
 };
 
+// Whether `id` names a command of the editor: a menu item, an accelerator
+// or a toolbar button.
+bool IsCommand(int id);
 CommandAnswer RunCommand(int id);
 
 // The states of a command's menu item, from the editor's state alone. An

@@ -21,6 +21,12 @@ target_compile_definitions(vexa_tests PRIVATE
 add_dependencies(vexa_tests font vexa-cli fontc)
 add_test(NAME core COMMAND vexa_tests)
 
+# The core alone: it links with no front end and no host function, and edits.
+add_executable(core_alone tests/alone/core_alone.cpp)
+target_link_libraries(core_alone PRIVATE vexa_core)
+target_compile_options(core_alone PRIVATE ${VEXA_WARNINGS})
+add_test(NAME core-alone COMMAND core_alone)
+
 if(VEXA_BENCH AND NOT VEXA_SANITIZE)
   file(GLOB VEXA_BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
   if(VEXA_BENCH_SOURCES)

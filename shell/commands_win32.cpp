@@ -1,6 +1,5 @@
 #include "shell/commands_win32.h"
 
-#include <cstring>
 #include <string>
 
 #include "app/commands.h"
@@ -70,59 +69,6 @@ void AskForText()
     if (AskForText(gShell.main, entry)) AcceptText(ToShiftJis(entry.text), entry.vertical);
 }
 
-// One row per command, or per run of commands that share one core call: the
-// toolbar button and the keys that run it too. What each does, and the
-// states of its menu item, the core decides.
-struct CommandRow {
-    int first;
-    int last;
-    int button = 0;              // a toolbar button that does the same
-    const char* keys = nullptr;  // characters: for a run, the i-th runs first + i
-    UINT key = 0;                // a virtual key, with Ctrl held exactly when `ctrl`
-    bool ctrl = false;
-};
-
-const CommandRow kCommands[] = {
-    {IDM_OPEN, IDM_OPEN},
-    {IDM_SAVE, IDM_SAVE, IDT_SAVE},
-    {IDM_SAVEAS, IDM_SAVEAS},
-    {IDM_EXIT, IDM_EXIT},
-    {IDM_EXPORTMZF, IDM_EXPORTPNG},
-    {IDM_EXPORTCLEARMARKS, IDM_EXPORTCLEARMARKS},
-    {IDM_CONVERTPICTURE, IDM_CONVERTPICTURE},
-    {IDM_LOADOVERLAY, IDM_LOADOVERLAY},
-    {IDM_RECENT_NONE, IDM_RECENT9},
-    {IDM_UNDO, IDM_MARKTRANSPARENT},
-    {IDM_GRID, IDM_ZOOMTOGGLE},
-    {IDM_AUXPALETTE, IDM_AUXPALETTE, 0, " "},
-    {IDM_SHOWFRAMES, IDM_SHOWOVERLAY},
-    {IDM_MARKDISPC0, IDM_MARKDISPC0, 0, nullptr, VK_F11},
-    {IDM_MARKBIT3, IDM_MARKBIT3, 0, nullptr, VK_F9},
-    {IDM_STATUSBAR, IDM_GRIDCROSS},
-    {IDM_ZOOM1, IDM_ZOOM8},
-    {IDM_ANIMSTART, IDM_FRAMECANCELALL},
-    {IDM_SEMIGRAPHIC, IDM_SEMIGRAPHIC},
-    {IDM_SHIFTLEFT, IDM_SHIFTLEFT, 0, nullptr, VK_LEFT, true},
-    {IDM_SHIFTRIGHT, IDM_SHIFTRIGHT, 0, nullptr, VK_RIGHT, true},
-    {IDM_SHIFTUP, IDM_SHIFTUP, 0, nullptr, VK_UP, true},
-    {IDM_SHIFTDOWN, IDM_SHIFTDOWN, 0, nullptr, VK_DOWN, true},
-    {IDM_ABOUT, IDM_ABOUT},
-    {IDT_SELECT, IDT_SELECT, 0, "m\x1B"},
-    {IDT_PEN, IDT_PEN, 0, "y"},
-    {IDT_FILL, IDT_FILL, 0, "p"},
-    {IDT_MARK, IDT_MARK, 0, "9"},
-    {IDT_FG0, IDT_FG7, 0, "81234567"},   // '8' is black
-    {IDT_BG0, IDT_BG7, 0, "(!\"#$%&'"},  // '(' is black
-    {IDT_SWAP, IDT_SWAP, 0, "x@"},
-};
-
-const CommandRow* FindCommand(int id)
-{
-    for (const CommandRow& row : kCommands)
-        if ((id >= row.first && id <= row.last) || (row.button && id == row.button)) return &row;
-    return nullptr;
-}
-
 void RebuildRecentPopup(HMENU popup)
 {
     for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) DeleteMenu(popup, i, MF_BYPOSITION);
@@ -135,25 +81,6 @@ void RebuildRecentPopup(HMENU popup)
         AppendMenuW(popup, MF_STRING, IDM_RECENT1 + p, text.c_str());
     }
 }
-
-}  // namespace
-
-// The toolbar shows the tool, however it was chosen.
-void OnToolChanged(int tool) { PressButton(tool); }
-
-// The Pen's colours, cursor or page changed: buttons and palette follow.
-void OnPenChanged(PenChange change)
-{
-    if (!gShell.main) return;
-    if (change == PenChange::Colours) {
-        PressButton(IDT_FG0 + gPen.foreground);
-        PressButton(IDT_BG0 + gPen.background);
-    }
-    if (change != PenChange::Cursor) DrawPalette();
-    InvalidatePalette();
-}
-
-namespace {
 
 void CarryOut(const CommandAnswer& a)
 {
@@ -186,31 +113,26 @@ void CarryOut(const CommandAnswer& a)
 
 }  // namespace
 
+// The toolbar shows the tool, however it was chosen.
+void OnToolChanged(int tool) { PressButton(tool); }
+
+// The Pen's colours, cursor or page changed: buttons and palette follow.
+void OnPenChanged(PenChange change)
+{
+    if (!gShell.main) return;
+    if (change == PenChange::Colours) {
+        PressButton(IDT_FG0 + gPen.foreground);
+        PressButton(IDT_BG0 + gPen.background);
+    }
+    if (change != PenChange::Cursor) DrawPalette();
+    InvalidatePalette();
+}
+
 bool HandleCommand(int id)
 {
-    if (!FindCommand(id)) return false;
+    if (!IsCommand(id)) return false;
     CarryOut(RunCommand(id));
     return true;
-}
-
-bool HandleCommandChar(int character)
-{
-    if (character == 0) return false;
-    for (const CommandRow& row : kCommands) {
-        if (!row.keys) continue;
-        const char* at = std::strchr(row.keys, character);
-        if (!at) continue;
-        HandleCommand(row.first == row.last ? row.first : row.first + static_cast<int>(at - row.keys));
-        return true;
-    }
-    return false;
-}
-
-bool HandleCommandKey(UINT key, bool ctrl)
-{
-    for (const CommandRow& row : kCommands)
-        if (row.key && row.key == key && row.ctrl == ctrl) return HandleCommand(row.first);
-    return false;
 }
 
 void RefreshMenu(HMENU popup)
@@ -226,7 +148,7 @@ void RefreshMenu(HMENU popup)
                 std::to_wstring(id - IDM_FRAME1 + 1) + (FrameDefined(id - IDM_FRAME1) ? L"コマめをキャンセル" : L"コマめに設定");
             ModifyMenuW(popup, i, MF_BYPOSITION | MF_STRING, id, text.c_str());
         }
-        if (!FindCommand(id)) continue;
+        if (!IsCommand(id)) continue;
         const MenuState m = MenuStateOf(id);
         if (m.enabled) EnableMenuItem(popup, i, MF_BYPOSITION | (*m.enabled ? MF_ENABLED : MF_GRAYED));
         if (m.checked && *m.checked && m.radio)

@@ -6,12 +6,9 @@
 
 #include "screen/pen.h"
 
-// False when `id` is no command of ours.
+// Runs command `id` and carries out the answer; false when `id` is no
+// command of ours.
 bool HandleCommand(int id);
-// A character or a virtual key (with Ctrl held or not) that runs a command;
-// false when none does.
-bool HandleCommandChar(int character);
-bool HandleCommandKey(UINT key, bool ctrl);
 void RefreshMenu(HMENU popup);
 void HandleDroppedFiles(HDROP drop);
 // The toolbar, the buttons and the palette follow the tool and the Pen.

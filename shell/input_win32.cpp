@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "app/keys.h"
 #include "app/pointer.h"
 #include "render/view.h"
 #include "screen/pen.h"
@@ -45,23 +46,31 @@ bool SwallowSysChar(WPARAM wParam, LPARAM lParam)
 bool OnChar(WPARAM wParam)
 {
     if (wParam > 0xFF) return false;  // no key of ours lies beyond Latin-1
-    return HandleCommandChar(static_cast<signed char>(wParam & 0xFF));
+    const int id = CommandForCharacter(static_cast<signed char>(wParam & 0xFF));
+    return id && HandleCommand(id);
 }
 
-bool OnKeyDown(WPARAM key)
+Key KeyOf(WPARAM key)
+{
+    switch (key) {
+    case VK_LEFT: return Key::Left;
+    case VK_RIGHT: return Key::Right;
+    case VK_UP: return Key::Up;
+    case VK_DOWN: return Key::Down;
+    case VK_F9: return Key::F9;
+    case VK_F11: return Key::F11;
+    default: return Key::Other;
+    }
+}
+
+bool OnKeyDown(WPARAM wParam)
 {
     BYTE keys[256];
     GetKeyboardState(keys);
     const bool ctrl = (keys[VK_CONTROL] & 0x80) != 0;
-    if (HandleCommandKey(static_cast<UINT>(key), ctrl)) return true;
-    if (ctrl) return false;
-    switch (key) {
-    case VK_LEFT: MovePaletteCursor(PaletteDirection::Left); return true;
-    case VK_RIGHT: MovePaletteCursor(PaletteDirection::Right); return true;
-    case VK_UP: MovePaletteCursor(PaletteDirection::Up); return true;
-    case VK_DOWN: MovePaletteCursor(PaletteDirection::Down); return true;
-    default: return false;
-    }
+    const Key key = KeyOf(wParam);
+    const int id = CommandForKey(key, ctrl);
+    return id ? HandleCommand(id) : MovePaletteByKey(key, ctrl);
 }
 
 }  // namespace

@@ -1,0 +1,294 @@
+// What each command does to the editor and what it asks of the front end,
+// the menu states that follow, and the keys that run commands.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "anim/frames.h"
+#include "app/commands.h"
+#include "app/keys.h"
+#include "app/pointer.h"
+#include "io/exports.h"
+#include "render/view.h"
+#include "render/view_settings.h"
+#include "res/resource.h"
+#include "screen/host.h"
+#include "screen/pen.h"
+#include "screen/selection.h"
+#include "screen/strokes.h"
+#include "screen/text_input.h"
+#include "screen/undo.h"
+#include "tests/test_support.h"
+
+namespace {
+
+// How the front end's view buffers fare: rebuilt at which zooms, and
+// whether the memory is there.
+int gRebuildsLeft;  // successful rebuilds before memory runs out
+std::string gRebuilds;
+
+void CountRebuilds(int succeeding)
+{
+    gRebuildsLeft = succeeding;
+    gRebuilds.clear();
+    gHost.rebuildView = [] {
+        gRebuilds += std::to_string(CurrentView().z);
+        return gRebuildsLeft-- > 0;
+    };
+}
+
+bool Enabled(int id) { return MenuStateOf(id).enabled.value_or(true); }
+bool Checked(int id) { return MenuStateOf(id).checked.value_or(false); }
+
+}  // namespace
+
+TEST(Commands, EveryIdOfTheMenusAndToolbarIsACommandAndNoOtherIs)
+{
+    const int runs[][2] = {{1000, 1002}, {1004, 1005}, {1010, 1031}, {1040, 1049}, {1060, 1070},
+                           {1080, 1084}, {1090, 1095}, {1100, 1107}, {1999, 1999}, {2000, 2021}};
+    int commands = 0;
+    for (int id = 900; id < 2100; ++id) {
+        bool listed = false;
+        for (const auto& r : runs) listed = listed || (id >= r[0] && id <= r[1]);
+        EXPECT_EQ(IsCommand(id), listed) << id;
+        commands += listed;
+    }
+    EXPECT_EQ(commands, 3 + 2 + 22 + 10 + 11 + 5 + 6 + 8 + 1 + 22);
+}
+
+TEST(Commands, MenuStatesFollowTheEditor)
+{
+    ResetCore();
+    ResetFrames();
+    // A fresh editor: nothing to undo, redo, cut, paste, shift or play.
+    for (int id : {IDM_UNDO, IDM_REDO, IDM_CUT, IDM_COPY, IDM_COPYIMAGE, IDM_FILL, IDM_FLIPLR, IDM_FLIPUD, IDM_PASTE,
+                   IDM_SHIFTLEFT, IDM_SHIFTDOWN, IDM_ANIMSTART, IDM_FRAMECANCELALL, IDM_FRAME1, IDM_FRAME9})
+        EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(MenuStateOf(IDM_TEXTINPUT).enabled.value() && MenuStateOf(IDM_MARKBIT3).enabled.value());
+    // Items without a rule keep what the menu resource gives them.
+    for (int id : {IDM_OPEN, IDM_SAVE, IDM_EXIT, IDM_EXPORTPNG, IDM_SELECTALL, IDM_ABOUT, IDM_RECENT1})
+        EXPECT_FALSE(MenuStateOf(id).enabled || MenuStateOf(id).checked) << id;
+    // Check marks as the settings start: grid, frames and cross grid on.
+    for (int id : {IDM_GRID, IDM_SHOWFRAMES, IDM_GRIDCROSS, IDM_ZOOM2}) EXPECT_TRUE(Checked(id)) << id;
+    for (int id : {IDM_SHOWOVERLAY, IDM_STATUSBAR, IDM_MARKBIT3, IDM_MARKDISPC0, IDM_MARKTRANSPARENT, IDM_AUXPALETTE,
+                   IDM_SEMIGRAPHIC, IDM_EXPORTCLEARMARKS, IDM_GRIDDOT, IDM_ZOOM1, IDM_ZOOM8})
+        EXPECT_TRUE(MenuStateOf(id).checked.has_value() && !Checked(id)) << id;
+    EXPECT_TRUE(MenuStateOf(IDM_ZOOM2).radio && MenuStateOf(IDM_GRIDDOT).radio && !MenuStateOf(IDM_GRID).radio);
+
+    // Each toggle's check mark follows it.
+    for (int id : {IDM_GRID, IDM_SHOWFRAMES, IDM_SHOWOVERLAY, IDM_STATUSBAR, IDM_MARKBIT3, IDM_MARKDISPC0,
+                   IDM_MARKTRANSPARENT, IDM_AUXPALETTE, IDM_SEMIGRAPHIC, IDM_EXPORTCLEARMARKS}) {
+        const bool before = Checked(id);
+        RunCommand(id);
+        EXPECT_NE(Checked(id), before) << id;
+        RunCommand(id);
+        EXPECT_EQ(Checked(id), before) << id;
+    }
+    RunCommand(IDM_GRIDDOT);
+    EXPECT_TRUE(Checked(IDM_GRIDDOT) && !Checked(IDM_GRIDCROSS) && gView.GridType == kGridDot);
+
+    // A selection wholly on the screen: block commands and frames open up.
+    SetSelection(2, 2, 5, 5);
+    for (int id : {IDM_CUT, IDM_COPY, IDM_COPYIMAGE, IDM_FILL, IDM_FLIPUD, IDM_SHIFTUP, IDM_FRAME1, IDM_FRAME9})
+        EXPECT_TRUE(Enabled(id)) << id;
+    RunCommand(IDM_FRAME3);
+    EXPECT_TRUE(FrameDefined(2) && !gSelection.active);
+    // Frame 3 can still be cancelled; the others need a selection again.
+    EXPECT_TRUE(Enabled(IDM_FRAME3) && !Enabled(IDM_FRAME4) && Enabled(IDM_ANIMSTART) && Enabled(IDM_FRAMECANCELALL));
+    // While the player runs, no frame changes and it cannot open twice.
+    gPlayer.open = true;
+    EXPECT_FALSE(Enabled(IDM_FRAME3) || Enabled(IDM_ANIMSTART) || Enabled(IDM_FRAMECANCELALL));
+    EXPECT_EQ(RunCommand(IDM_ANIMSTART).ask, Ask::Nothing);
+    gPlayer.open = false;
+    EXPECT_EQ(RunCommand(IDM_ANIMSTART).ask, Ask::Player);
+
+    // A floating block can be undone (thrown away) and shifted without a selection.
+    gSeams.hasText = true;
+    gSeams.clipboardText = "2,1\n41,42\n70,70\n";
+    EXPECT_TRUE(Enabled(IDM_PASTE));
+    RunCommand(IDM_PASTE);
+    ASSERT_TRUE(BlockFloats());
+    gSelection.active = false;
+    EXPECT_TRUE(Enabled(IDM_UNDO) && Enabled(IDM_SHIFTLEFT) && !Enabled(IDM_CUT));
+    gSeams.clipboardText = "2,1\n41,100\n70,70\n";  // a value above FF is never pasted
+    EXPECT_FALSE(Enabled(IDM_PASTE));
+}
+
+TEST(Commands, TheMarkerAndTheBit3MarksGoTogether)
+{
+    ResetCore();
+    gStroke.bit3Choice = kBit3Sets;
+    RunCommand(IDT_MARK);
+    EXPECT_TRUE(gPointer.tool == IDT_MARK && gStroke.bit3Choice == kBit3Clears && gMarks.MarkBit3 == 1);
+    EXPECT_EQ(gSeams.toolChanges, std::vector<int>{IDT_MARK});
+    // Hiding the marks puts the marker away; showing them again does not
+    // bring it back, and another tool stays.
+    RunCommand(IDM_MARKBIT3);
+    EXPECT_TRUE(gMarks.MarkBit3 == 0 && gPointer.tool == IDT_PEN);
+    RunCommand(IDT_FILL);
+    RunCommand(IDM_MARKBIT3);
+    RunCommand(IDM_MARKBIT3);
+    EXPECT_EQ(gPointer.tool, IDT_FILL);
+    EXPECT_EQ(gSeams.toolChanges, (std::vector<int>{IDT_MARK, IDT_PEN, IDT_FILL}));
+
+    // Semigraphic mode toggles only its own bit; a stroke's drawing bit goes.
+    gStroke.semigraphicMode = kSemigraphicOn | kSemigraphicDrawing;
+    RunCommand(IDM_SEMIGRAPHIC);
+    EXPECT_EQ(gStroke.semigraphicMode, 0);
+    RunCommand(IDM_SEMIGRAPHIC);
+    EXPECT_EQ(gStroke.semigraphicMode, kSemigraphicOn);
+
+    // The colour buttons, the swap and the page switch reach the Pen.
+    RunCommand(IDT_FG0 + 3);
+    RunCommand(IDT_BG0 + 6);
+    RunCommand(IDT_SWAP);
+    RunCommand(IDM_AUXPALETTE);
+    EXPECT_TRUE(gPen.foreground == 6 && gPen.background == 3 && gPen.page == 1);
+}
+
+TEST(Commands, ZoomKeepsTheRatioToReturnToAndFallsBackWithoutMemory)
+{
+    ResetCore();
+    CountRebuilds(100);
+    CommandAnswer a = RunCommand(IDM_ZOOM1 + 3);
+    EXPECT_TRUE(gView.Zoom == 3 && gView.ZoomRatio == 3 && CurrentView().z == 3 && a.relayout && a.repaintPanel);
+    RunCommand(IDM_ZOOMTOGGLE);
+    EXPECT_TRUE(gView.Zoom == 0 && gView.ZoomRatio == 3);
+    RunCommand(IDM_ZOOMTOGGLE);
+    EXPECT_EQ(gView.Zoom, 3);
+    RunCommand(IDM_ZOOM1);  // x1 is never the ratio
+    RunCommand(IDM_ZOOMTOGGLE);
+    EXPECT_EQ(gView.Zoom, 3);
+    EXPECT_EQ(gRebuilds, "30303");
+
+    // No memory for x8: the view goes back to x4; none at all: the user is told.
+    gRebuilds.clear();
+    gHost.rebuildView = [] {
+        gRebuilds += std::to_string(CurrentView().z);
+        return CurrentView().z != 7;
+    };
+    a = RunCommand(IDM_ZOOM8);
+    EXPECT_TRUE(gView.Zoom == 3 && gView.ZoomRatio == 3 && CurrentView().z == 3 && a.ask == Ask::Nothing);
+    EXPECT_EQ(gRebuilds, "73");
+    CountRebuilds(0);
+    EXPECT_EQ(RunCommand(IDM_ZOOM2).ask, Ask::NoMemoryForView);
+    EXPECT_TRUE(gView.Zoom == 3 && gView.ZoomRatio == 3);
+}
+
+TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
+{
+    ResetCore();
+    int panelRedraws = 0;
+    static int* redraws;
+    redraws = &panelRedraws;
+    gHost.redrawPanel = [] { ++*redraws; };
+    const struct {
+        int id;
+        Ask ask;
+        int detail;
+    } asks[] = {
+        {IDM_OPEN, Ask::OpenFile, 0},     {IDM_SAVE, Ask::SaveFile, 0},         {IDT_SAVE, Ask::SaveFile, 0},
+        {IDM_SAVEAS, Ask::SaveFileAs, 0}, {IDM_EXIT, Ask::Close, 0},            {IDM_EXPORTMZF, Ask::Export, 0},
+        {IDM_EXPORTPNG, Ask::Export, static_cast<int>(ExportFormat::Png)},     {IDM_RECENT5, Ask::OpenRecent, 4},
+        {IDM_LOADOVERLAY, Ask::OverlayFile, 0}, {IDM_CONVERTPICTURE, Ask::ConvertPicture, 0},
+        {IDM_ABOUT, Ask::About, 0},       {IDM_TEXTINPUT, Ask::Text, 0},        {IDM_RECENT_NONE, Ask::Nothing, 0},
+    };
+    for (const auto& c : asks) {
+        const CommandAnswer a = RunCommand(c.id);
+        EXPECT_TRUE(a.ask == c.ask && a.detail == c.detail) << c.id;
+    }
+
+    // Saving, exporting and converting drop a floating block and end the
+    // selection first: what is saved is the picture as it will stay.
+    for (int id : {IDM_SAVE, IDT_SAVE, IDM_SAVEAS, IDM_EXPORTBIN, IDM_CONVERTPICTURE}) {
+        ResetCore();
+        SetSelection(1, 1, 2, 1);
+        ASSERT_TRUE(LiftBlock());
+        gBlock.code[0] = 0x55;
+        RunCommand(id);
+        EXPECT_TRUE(CodeAt(1, 1) == 0x55 && !BlockFloats() && !gSelection.active) << id;
+    }
+    // Text input drops the block but keeps the selection, with its tool; the
+    // text comes back as a floating block at the top left.
+    ResetCore();
+    SetSelection(1, 1, 2, 1);
+    LiftBlock();
+    RunCommand(IDM_TEXTINPUT);
+    EXPECT_TRUE(!BlockFloats() && gSelection.active && gPointer.tool == IDT_SELECT);
+    AcceptText("AB", false);
+    EXPECT_TRUE(BlockFloats() && gSelection.x0 == 1 && gSelection.y0 == 1 && gSelection.x1 == 2);
+    EXPECT_EQ(std::string(gTextInput.text), "AB");
+
+    // The grid shape redraws the panel (its frame's arms), then the cells.
+    ResetCore();
+    gHost.redrawPanel = [] { ++*redraws; };
+    EXPECT_TRUE(RunCommand(IDM_GRIDDOT).repaintPanel);
+    EXPECT_TRUE(panelRedraws == 1 && gView.GridType == kGridDot && gSeams.canvasInvalidations == 1);
+    EXPECT_TRUE(RunCommand(IDM_MARKDISPC0).repaintPalette && RunCommand(IDM_STATUSBAR).relayout);
+    EXPECT_TRUE(RunCommand(IDM_SHOWFRAMES).repaintPanel && RunCommand(IDM_FRAMECANCELALL).repaintPanel);
+}
+
+TEST(Commands, APictureBecomesTheScreenInOneStepAndMayStayAsTheOverlay)
+{
+    ResetCore();
+    ReleaseOverlay();
+    static int overlayRedraws;
+    overlayRedraws = 0;
+    gHost.redrawOverlay = [] { ++overlayRedraws; };
+    OverlayPicture picture;
+    picture.width = 320;
+    picture.height = 200;
+    picture.pixels.assign(320 * 200, 0xFF0000);
+    Put(0, 0, 0x41, 0x71);
+    SetCell(1, 0, 0x42, 0x71);  // an edit before: not part of the conversion's step
+    PlaceConvertedPicture(OverlayPicture(picture), ConvertOptions(), false);
+    EXPECT_TRUE(!OverlayLoaded() && gView.ShowOverlay == 0 && overlayRedraws == 0);
+    // Every sub-block of every cell shows red.
+    for (int i = 0; i < kCellCount; ++i) {
+        const int code = CodeAt(i % 40, i / 40), attr = AttrAt(i % 40, i / 40);
+        ASSERT_TRUE(IsSemigraphic(code)) << i;
+        for (int bit = 0; bit < 4; ++bit) EXPECT_EQ((code >> bit) & 1 ? (attr >> 4) & 7 : attr & 7, 2) << i;
+    }
+    Undo();
+    EXPECT_TRUE(CodeAt(0, 0) == 0x41 && CodeAt(1, 0) == 0x42);
+
+    PlaceConvertedPicture(std::move(picture), ConvertOptions(), true);
+    EXPECT_TRUE(OverlayLoaded() && gOverlay.width == 320 && gView.ShowOverlay == 1 && overlayRedraws == 1);
+    // A loaded overlay already shown repaints the panel; a hidden one shows.
+    EXPECT_TRUE(ShowLoadedOverlay().repaintPanel);
+    gView.ShowOverlay = 0;
+    EXPECT_FALSE(ShowLoadedOverlay().repaintPanel);
+    EXPECT_EQ(gView.ShowOverlay, 1);
+    ReleaseOverlay();
+}
+
+TEST(Keys, CharactersAndKeysRunTheirCommands)
+{
+    const std::pair<int, int> characters[] = {
+        {'m', IDT_SELECT}, {0x1B, IDT_SELECT}, {'y', IDT_PEN},     {'p', IDT_FILL},   {'9', IDT_MARK},
+        {'x', IDT_SWAP},   {'@', IDT_SWAP},    {' ', IDM_AUXPALETTE}, {'8', IDT_FG0}, {'1', IDT_FG1},
+        {'7', IDT_FG7},    {'(', IDT_BG0},     {'!', IDT_BG1},     {'\'', IDT_BG7},   {'"', IDT_BG2},
+        {'M', 0},          {'a', 0},           {'0', 0},           {0, 0},            {-1, 0},
+    };
+    for (const auto& [c, id] : characters) EXPECT_EQ(CommandForCharacter(c), id) << c;
+
+    EXPECT_TRUE(CommandForKey(Key::F9, false) == IDM_MARKBIT3 && CommandForKey(Key::F11, false) == IDM_MARKDISPC0);
+    EXPECT_TRUE(CommandForKey(Key::F9, true) == 0 && CommandForKey(Key::Left, false) == 0);
+    EXPECT_TRUE(CommandForKey(Key::Left, true) == IDM_SHIFTLEFT && CommandForKey(Key::Right, true) == IDM_SHIFTRIGHT &&
+                CommandForKey(Key::Up, true) == IDM_SHIFTUP && CommandForKey(Key::Down, true) == IDM_SHIFTDOWN);
+
+    // Plain arrows move the palette cursor: within the row left and right,
+    // stopping at the page's edges up and down.
+    ResetCore();
+    gPen.cursor = 16;
+    EXPECT_TRUE(MovePaletteByKey(Key::Left, false));
+    EXPECT_EQ(gPen.cursor, 31);
+    MovePaletteByKey(Key::Right, false);
+    EXPECT_EQ(gPen.cursor, 16);
+    MovePaletteByKey(Key::Down, false);
+    EXPECT_EQ(gPen.cursor, 32);
+    MovePaletteByKey(Key::Up, false);
+    EXPECT_EQ(gPen.cursor, 16);
+    EXPECT_FALSE(MovePaletteByKey(Key::Left, true) || MovePaletteByKey(Key::F9, false));
+    EXPECT_EQ(gPen.cursor, 16);
+}
