@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "render/font.h"
+#include "screen/document.h"
 #include "screen/host.h"
 #include "screen/screen.h"
 #include "screen/selection.h"
@@ -28,7 +29,7 @@ bool AnyFrameDefined() { return NextDefinedFrame(0) >= 0; }
 
 bool SelectionCanBeFrame()
 {
-    const Selection& s = gSelection;
+    const Selection& s = gDoc.selection;
     return s.active && s.x0 >= 0 && s.y0 >= 0 && s.x1 < kScreenColumns && s.y1 < kScreenRows;
 }
 
@@ -41,7 +42,7 @@ void SetOrCancelFrame(int k)
         return;
     }
     if (!SelectionCanBeFrame()) return;
-    gFrames[k] = {gSelection.x0, gSelection.y0, gSelection.x1, gSelection.y1};
+    gFrames[k] = {gDoc.selection.x0, gDoc.selection.y0, gDoc.selection.x1, gDoc.selection.y1};
     DropAndDeselect();
 }
 
@@ -98,7 +99,7 @@ void DrawFramePicture(const PixelView& buffer, int frame, const PlayerLayout& la
     for (int i = 0; i <= f.bottom - f.top; ++i)
         for (int j = 0; j <= f.right - f.left; ++j) {
             const int cell = CellIndex(f.left + j, f.top + i);
-            DrawPlainGlyph(buffer, j * s, i * s, gScreen.code[cell], gScreen.attr[cell], layout.k);
+            DrawPlainGlyph(buffer, j * s, i * s, gDoc.screen.code[cell], gDoc.screen.attr[cell], layout.k);
         }
 }
 

@@ -10,6 +10,7 @@
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
+#include "screen/document.h"
 #include "screen/host.h"
 #include "screen/pen.h"
 #include "screen/selection.h"
@@ -170,7 +171,7 @@ CommandAnswer RunCommand(int id)
     case IDM_MARKBIT3:
         Toggle(gMarks.MarkBit3);
         RedrawCells();
-        if (!gMarks.MarkBit3 && gPointer.tool == IDT_MARK) SwitchTool(IDT_PEN);
+        if (!gMarks.MarkBit3 && gTool.tool == IDT_MARK) SwitchTool(IDT_PEN);
         break;
     case IDM_MARKDISPC0:
         Toggle(gMarks.MarkDispc0);
@@ -181,7 +182,7 @@ CommandAnswer RunCommand(int id)
     case IDM_AUXPALETTE: TogglePalettePage(); break;
     case IDM_ANIMSTART: return gPlayer.open ? a : AskFor(Ask::Player);
     case IDM_FRAMECANCELALL: CancelAllFrames(); return RepaintPanel();
-    case IDM_SEMIGRAPHIC: gStroke.semigraphicMode = (gStroke.semigraphicMode ^ kSemigraphicOn) & kSemigraphicOn; break;
+    case IDM_SEMIGRAPHIC: gTool.semigraphicMode = (gTool.semigraphicMode ^ kSemigraphicOn) & kSemigraphicOn; break;
     case IDM_ABOUT: return AskFor(Ask::About);
     case IDT_SELECT:
     case IDT_PEN:
@@ -189,7 +190,7 @@ CommandAnswer RunCommand(int id)
     // The marker clears bits until a stroke decides, and shows what it marks.
     case IDT_MARK:
         SwitchTool(IDT_MARK);
-        gStroke.bit3Choice = kBit3Clears;
+        gTool.bit3Choice = kBit3Clears;
         if (!gMarks.MarkBit3) {
             gMarks.MarkBit3 = 1;
             RedrawCanvas();
@@ -210,7 +211,7 @@ MenuState MenuStateOf(int id)
         m.checked = on;
         m.radio = true;
     };
-    const bool selection = gSelection.active;
+    const bool selection = gDoc.selection.active;
     // While the player runs, the frames cannot change.
     const bool framesPlayable = AnyFrameDefined() && !gPlayer.open;
     if (InRange(id, IDM_FRAME1, IDM_FRAME9))
@@ -246,7 +247,7 @@ MenuState MenuStateOf(int id)
         break;
     case IDM_MARKDISPC0: checked(gMarks.MarkDispc0); break;
     case IDM_AUXPALETTE: checked(gPen.page == 1); break;
-    case IDM_SEMIGRAPHIC: checked(gStroke.semigraphicMode & kSemigraphicOn); break;
+    case IDM_SEMIGRAPHIC: checked(gTool.semigraphicMode & kSemigraphicOn); break;
     default: break;
     }
     return m;

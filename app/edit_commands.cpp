@@ -7,6 +7,7 @@
 #include "render/block_view.h"
 #include "render/view.h"
 #include "render/view_settings.h"
+#include "screen/document.h"
 #include "screen/host.h"
 #include "screen/pen.h"
 #include "screen/selection.h"
@@ -20,16 +21,16 @@ namespace {
 void CopySelectedCells()
 {
     int x0, y0, x1, y1;
-    if (ClippedSelection(x0, y0, x1, y1)) CopyBlockText(gScreen, x0, y0, x1, y1);
+    if (ClippedSelection(x0, y0, x1, y1)) CopyBlockText(gDoc.screen, x0, y0, x1, y1);
 }
 
 }  // namespace
 
 void UndoEdit()
 {
-    const int state = gBlock.state;
+    const int state = gDoc.block.state;
     if (state != kNotFloating) {
-        gBlock.state = kNotFloating;
+        gDoc.block.state = kNotFloating;
         ClearSelection();
         if (state == kFloatingNew) return;
     }
@@ -41,10 +42,10 @@ void UndoEdit()
 
 void CutBlock()
 {
-    if (!gSelection.active) return;
+    if (!gDoc.selection.active) return;
     if (BlockFloats()) {
         CopyFloatingBlockText();
-        gBlock.state = kNotFloating;
+        gDoc.block.state = kNotFloating;
     } else {
         CopySelectedCells();
         BeginUndoGroup();
@@ -55,7 +56,7 @@ void CutBlock()
 
 void CopyBlock()
 {
-    if (!gSelection.active) return;
+    if (!gDoc.selection.active) return;
     if (BlockFloats()) {
         CopyFloatingBlockText();
         return;
@@ -72,21 +73,21 @@ void PasteBlock()
     if (!ReadClipboardBlock(w, h)) return;
     PastePlacement(w, h, x, y);
     SetSelection(x, y, x + w - 1, y + h - 1);
-    gBlock.state = kFloatingNew;
+    gDoc.block.state = kFloatingNew;
     gHost.blockChanged();
     gHost.invalidateCanvas();
 }
 
 void CopyBlockAsImage()
 {
-    if (!gSelection.active) return;
+    if (!gDoc.selection.active) return;
     const bool floating = BlockFloats();
     if (!floating && !LiftBlock()) return;
     // The picture shows the cells as the canvas does, without the grid.
     CellLook look = CanvasLook();
     look.grid = false;
     DrawBlockImage(look);
-    if (!floating) gBlock.state = kNotFloating;  // only the picture was wanted
+    if (!floating) gDoc.block.state = kNotFloating;  // only the picture was wanted
     const int s = CurrentView().s;
     gHost.putClipboardImage(SelectionWidth() * s, SelectionHeight() * s);
     if (floating) {
@@ -106,7 +107,7 @@ void SelectAll()
 
 void FillSelectionWithPen()
 {
-    if (!gSelection.active) return;
+    if (!gDoc.selection.active) return;
     DropBlock();
     BeginUndoGroup();
     const PenValue v = PenCell();
@@ -116,7 +117,7 @@ void FillSelectionWithPen()
 
 void FlipBlock(bool leftRight)
 {
-    if (!gSelection.active) return;
+    if (!gDoc.selection.active) return;
     const bool liftedHere = !BlockFloats();
     if (liftedHere && !LiftBlock()) return;
     if (leftRight)
@@ -129,7 +130,7 @@ void FlipBlock(bool leftRight)
 
 void ShiftBlockHalfCell(int direction)
 {
-    if (!gSelection.active && !BlockFloats()) return;
+    if (!gDoc.selection.active && !BlockFloats()) return;
     ShiftHalfCell(direction);
     gHost.invalidateCanvas();
 }
@@ -152,10 +153,9 @@ void PlaceConvertedScreen(const ConvertedScreen& screen)
 
 void ResetEditing()
 {
-    gScreen = ScreenBuffer{};
+    gDoc.screen = ScreenBuffer{};
     ResetPen();
-    ResetStrokes();
-    ResetPointer();
+    ResetTools();
     ResetSelection();
     ResetTextInput();
     ResetFrames();

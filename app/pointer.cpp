@@ -7,14 +7,13 @@
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
+#include "screen/document.h"
 #include "screen/fill.h"
 #include "screen/host.h"
 #include "screen/palette_pages.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
 #include "screen/selection.h"
-
-PointerState gPointer = {IDT_PEN, kHitOutside, -1, kNoCell, kHitOutside};
 
 namespace {
 
@@ -40,12 +39,12 @@ bool DescribePaletteEntry(PointerAnswer& a, int x, int y, bool held)
     if (!gView.ShowStatusBar || held || x < CurrentView().P) return false;
     const int entry = PaletteHitTest(x, y);
     if (entry < 0) return false;
-    if (entry != gPointer.lastPaletteIndex) {
+    if (entry != gTool.lastPaletteIndex) {
         const PenValue v = PaletteEntryCell(gPalettePages[gPen.page][entry]);
         SetStatus(a, 0, "");
         DescribeCell(a, v.code, v.attr);
-        gPointer.lastPaletteIndex = entry;
-        gStroke.lastCell = kNoCell;
+        gTool.lastPaletteIndex = entry;
+        gTool.lastCell = kNoCell;
     }
     return true;
 }
@@ -63,10 +62,10 @@ bool SelectionPress(int x, int y)
         Point cell;
         if (!PixelToCell(x, y, cell)) return false;
         DropAndDeselect();
-        gPointer.anchor = {cell.x, cell.y};
+        gTool.anchor = {cell.x, cell.y};
     }
-    gPointer.dragZone = h;
-    gStroke.lastCell = {at.x, at.y};
+    gTool.dragZone = h;
+    gTool.lastCell = {at.x, at.y};
     return true;
 }
 
@@ -78,7 +77,7 @@ void DragHandle(int handle, Point cell)
     const bool right = handle == kHandleTopRight || handle == kHandleRight || handle == kHandleBottomRight;
     const bool top = handle == kHandleTopLeft || handle == kHandleTop || handle == kHandleTopRight;
     const bool bottom = handle == kHandleBottomLeft || handle == kHandleBottom || handle == kHandleBottomRight;
-    Selection s = gSelection;
+    Selection s = gDoc.selection;
     bool moves = false;
     if (left && cell.x <= s.x1) s.x0 = cell.x, moves = true;
     if (right && cell.x >= s.x0) s.x1 = cell.x, moves = true;
@@ -90,19 +89,19 @@ void DragHandle(int handle, Point cell)
 void SelectionDrag(PointerAnswer& a, Point cell)
 {
     // A floating block keeps the selection's size: only a move drag acts.
-    if (BlockFloats() && gPointer.dragZone != kHitInside) return;
-    if (gPointer.dragZone == kHitOutside) {
-        if (gPointer.anchor.x >= 0) SetSelection(gPointer.anchor.x, gPointer.anchor.y, cell.x, cell.y);
-    } else if (!gSelection.active) {
+    if (BlockFloats() && gTool.dragZone != kHitInside) return;
+    if (gTool.dragZone == kHitOutside) {
+        if (gTool.anchor.x >= 0) SetSelection(gTool.anchor.x, gTool.anchor.y, cell.x, cell.y);
+    } else if (!gDoc.selection.active) {
         return;  // an undo during the drag ended the selection
-    } else if (gPointer.dragZone == kHitInside) {
+    } else if (gTool.dragZone == kHitInside) {
         // No clamping: the block may hang over the edges.
-        const int dx = cell.x - gStroke.lastCell.x, dy = cell.y - gStroke.lastCell.y;
-        SetSelection(gSelection.x0 + dx, gSelection.y0 + dy, gSelection.x1 + dx, gSelection.y1 + dy);
+        const int dx = cell.x - gTool.lastCell.x, dy = cell.y - gTool.lastCell.y;
+        SetSelection(gDoc.selection.x0 + dx, gDoc.selection.y0 + dy, gDoc.selection.x1 + dx, gDoc.selection.y1 + dy);
     } else {
-        DragHandle(gPointer.dragZone, cell);
+        DragHandle(gTool.dragZone, cell);
     }
-    if (!gSelection.active) return;
+    if (!gDoc.selection.active) return;
     char text[kStatusChars];
     std::snprintf(text, sizeof text, "[%2d, %2d]", SelectionWidth(), SelectionHeight());
     SetStatus(a, 0, text);
@@ -114,29 +113,27 @@ void SelectionDrag(PointerAnswer& a, Point cell)
 void EndDrag()
 {
     EndStroke();
-    gPointer.anchor = kNoCell;
-    gPointer.dragZone = kHitOutside;
+    gTool.anchor = kNoCell;
+    gTool.dragZone = kHitOutside;
 }
 
 }  // namespace
 
-void ResetPointer() { gPointer = {IDT_PEN, kHitOutside, -1, kNoCell, kHitOutside}; }
-
 void SwitchTool(int tool)
 {
     EndDrag();
-    gPointer.tool = tool;
+    gTool.tool = tool;
     DropAndDeselect();
-    gPointer.hoverZone = 0;
+    gTool.hoverZone = 0;
     gHost.toolChanged(tool);
 }
 
 void UseSelectionTool()
 {
     EndDrag();
-    if (gPointer.tool == IDT_SELECT) return;
-    gPointer.tool = IDT_SELECT;
-    gPointer.hoverZone = 0;
+    if (gTool.tool == IDT_SELECT) return;
+    gTool.tool = IDT_SELECT;
+    gTool.hoverZone = 0;
     gHost.toolChanged(IDT_SELECT);
 }
 
@@ -149,7 +146,7 @@ PointerAnswer PointerPress(int x, int y, Modifiers keys)
         SetPaletteCursor(entry);
         return a;
     }
-    if (gPointer.tool == IDT_SELECT) {
+    if (gTool.tool == IDT_SELECT) {
         if (SelectionPress(x, y)) {
             a.invalidateCanvas = true;
             a.capture = Capture::Take;
@@ -158,7 +155,7 @@ PointerAnswer PointerPress(int x, int y, Modifiers keys)
     }
     Point cell;
     if (!PixelToCell(x, y, cell)) return a;
-    switch (gPointer.tool) {
+    switch (gTool.tool) {
     case IDT_PEN:
         PenStrokePress(cell.x, cell.y, SubBlockBit(PixelToHalfCellClamped(x, y)), keys.ctrl, keys.shift);
         break;
@@ -167,7 +164,7 @@ PointerAnswer PointerPress(int x, int y, Modifiers keys)
         // The Pen's cell without the mark bit; no drag follows.
         const PenValue v = PenCell();
         Point half;
-        if (gStroke.semigraphicMode & kSemigraphicOn) {
+        if (gTool.semigraphicMode & kSemigraphicOn) {
             if (PixelToHalfCell(x, y, half)) FillSubBlocks(half.x, half.y, v.attr);
         } else {
             FillCells(cell.x, cell.y, v.code, v.attr);
@@ -188,29 +185,29 @@ PointerAnswer PointerMove(int x, int y, bool held, Modifiers keys)
 {
     PointerAnswer a;
     const int zone = HitTestSelection(x, y);
-    if (gPointer.tool == IDT_SELECT && !held && zone != gPointer.hoverZone) {
-        gPointer.hoverZone = zone;
+    if (gTool.tool == IDT_SELECT && !held && zone != gTool.hoverZone) {
+        gTool.hoverZone = zone;
         a.cursorZone = zone;
     }
     if (DescribePaletteEntry(a, x, y, held)) return a;
     const Point cell = PixelToCellClamped(x, y);
-    const bool moved = !SameCell(cell, gStroke.lastCell);
-    if (gPointer.tool == IDT_MARK && held && !moved) {
+    const bool moved = !SameCell(cell, gTool.lastCell);
+    if (gTool.tool == IDT_MARK && held && !moved) {
         a.invalidateCanvas = MarkerStrokeMove(cell.x, cell.y);
         return a;
     }
-    if (gPointer.tool == IDT_PEN && held && gStroke.drag != kNoDrag)
+    if (gTool.tool == IDT_PEN && held && gTool.drag != kNoDrag)
         a.invalidateCanvas = PenStrokeMove(cell.x, cell.y, SubBlockBit(PixelToHalfCellClamped(x, y)), keys.shift);
-    if (gPointer.tool == IDT_SELECT && held && moved) SelectionDrag(a, cell);
+    if (gTool.tool == IDT_SELECT && held && moved) SelectionDrag(a, cell);
     if (gView.ShowStatusBar && !held && moved) {
         char text[kStatusChars];
         std::snprintf(text, sizeof text, "(%2d, %2d)", cell.x, cell.y);
         SetStatus(a, 0, text);
         const int i = CellIndex(cell.x, cell.y);
-        DescribeCell(a, gScreen.code[i], gScreen.attr[i]);
-        gPointer.lastPaletteIndex = -1;
+        DescribeCell(a, gDoc.screen.code[i], gDoc.screen.attr[i]);
+        gTool.lastPaletteIndex = -1;
     }
-    gStroke.lastCell = {cell.x, cell.y};
+    gTool.lastCell = {cell.x, cell.y};
     return a;
 }
 

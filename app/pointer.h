@@ -6,15 +6,6 @@
 
 #include "screen/strokes.h"
 
-struct PointerState {
-    int32_t tool;              // IDT_SELECT, IDT_PEN, IDT_FILL or IDT_MARK
-    int32_t hoverZone;         // selection zone under the mouse, 0-9: picks the cursor
-    int32_t lastPaletteIndex;  // entry last described in the status bar, -1 none
-    CellPos anchor;            // where a rubber band began, kNoCell when none
-    int32_t dragZone;          // what a selection-tool drag holds: a SelectionZone
-};
-extern PointerState gPointer;
-
 struct Modifiers {
     bool shift;
     bool ctrl;
@@ -34,8 +25,6 @@ struct PointerAnswer {
     char status[kStatusParts][kStatusChars] = {};
 };
 
-// Start-of-run state: the pen tool, nothing hovered or described.
-void ResetPointer();
 // The tool switch of the toolbar and the tool keys: a floating block is
 // dropped and the selection cleared. Both end any drag in progress.
 void SwitchTool(int tool);

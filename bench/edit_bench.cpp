@@ -11,6 +11,7 @@
 #include "render/font.h"
 #include "render/view.h"
 #include "render/view_settings.h"
+#include "screen/document.h"
 #include "screen/fill.h"
 #include "screen/host.h"
 #include "screen/screen.h"
@@ -24,7 +25,7 @@ std::vector<uint32_t> gEditPixels;
 
 void SetUpEditing()
 {
-    if (!gHistory.ring) CreateHistory();
+    if (!gDoc.history.ring) CreateHistory();
     ConnectCanvasView(gHost);
     ResetSettings();
     gView.Zoom = 1;
@@ -38,7 +39,7 @@ void BM_FillCellsEmptyScreen(benchmark::State& state)
 {
     SetUpEditing();
     for (auto _ : state) {
-        std::memset(&gScreen, 0, sizeof gScreen);
+        std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
         FillCells(20, 12, 0x43, 0x71);  // all 1000 cells
         benchmark::ClobberMemory();
     }
@@ -49,7 +50,7 @@ void BM_FillSubBlocksEmptyScreen(benchmark::State& state)
 {
     SetUpEditing();
     for (auto _ : state) {
-        std::memset(&gScreen, 0, sizeof gScreen);
+        std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
         FillSubBlocks(40, 25, 0x71);  // all 4000 sub-blocks
         benchmark::ClobberMemory();
     }

@@ -4,6 +4,7 @@
 
 #include "io/exports.h"
 #include "render/font.h"
+#include "screen/document.h"
 #include "screen/screen.h"
 
 namespace {
@@ -12,8 +13,8 @@ void PaintScreen()
 {
     LoadFont(VEXA_FONT_FILE);
     for (int i = 0; i < kCellCount; ++i) {
-        gScreen.code[i] = (i * 7) & 0xFF;
-        gScreen.attr[i] = (i * 13) & 0xFF;
+        gDoc.screen.code[i] = (i * 7) & 0xFF;
+        gDoc.screen.attr[i] = (i * 13) & 0xFF;
     }
 }
 

@@ -15,6 +15,7 @@
 #include "render/palette_view.h"
 #include "render/view.h"
 #include "render/view_settings.h"
+#include "screen/document.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
 
@@ -27,8 +28,8 @@ void SetUpView(int zoom)
     LoadFont(VEXA_FONT_FILE);
     ResetSettings();
     for (int i = 0; i < kCellCount; ++i) {
-        gScreen.code[i] = (i * 7) & 0xFF;
-        gScreen.attr[i] = (i * 13) & 0xFF;
+        gDoc.screen.code[i] = (i * 7) & 0xFF;
+        gDoc.screen.attr[i] = (i * 13) & 0xFF;
     }
     gView.Zoom = zoom;
     UpdateViewGeometry();

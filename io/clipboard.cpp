@@ -1,6 +1,7 @@
 #include "io/clipboard.h"
 
 #include "io/block_text.h"
+#include "screen/document.h"
 #include "screen/host.h"
 #include "screen/selection.h"
 
@@ -23,7 +24,7 @@ void CopyBlockText(const ScreenBuffer& screen, int x0, int y0, int x1, int y1)
 
 void CopyFloatingBlockText()
 {
-    gHost.putClipboardText(WriteBlockText(gBlock.code, gBlock.attr, kBlockStride, BlockWidth(), BlockHeight()));
+    gHost.putClipboardText(WriteBlockText(gDoc.block.code, gDoc.block.attr, kBlockStride, BlockWidth(), BlockHeight()));
 }
 
 bool ReadClipboardBlock(int& w, int& h)
@@ -34,8 +35,8 @@ bool ReadClipboardBlock(int& w, int& h)
     h = cells.height;
     for (int r = 0; r < h; ++r)
         for (int c = 0; c < w; ++c) {
-            gBlock.code[BlockIndex(c, r)] = cells.code[r * w + c];
-            gBlock.attr[BlockIndex(c, r)] = cells.attr[r * w + c];
+            gDoc.block.code[BlockIndex(c, r)] = cells.code[r * w + c];
+            gDoc.block.attr[BlockIndex(c, r)] = cells.attr[r * w + c];
         }
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include "render/font.h"
 #include "render/view.h"
+#include "screen/document.h"
 #include "screen/screen.h"
 
 namespace {
@@ -30,7 +31,7 @@ std::string Loader()
     return loader;
 }
 
-int Attribute(int i, bool clearMarks) { return gScreen.attr[i] & (clearMarks ? ~kAttrMark : 0xFF) & 0xFF; }
+int Attribute(int i, bool clearMarks) { return gDoc.screen.attr[i] & (clearMarks ? ~kAttrMark : 0xFF) & 0xFF; }
 
 void PutWord(std::string& s, size_t at, uint16_t v)
 {
@@ -47,7 +48,7 @@ void AppendRows(std::string& out, const char* label, bool attributes, bool clear
         for (int column = 0; column < kScreenColumns; ++column) {
             const int i = CellIndex(column, row);
             char value[8];
-            std::snprintf(value, sizeof value, "0%02XH%s", attributes ? Attribute(i, clearMarks) : gScreen.code[i] & 0xFF,
+            std::snprintf(value, sizeof value, "0%02XH%s", attributes ? Attribute(i, clearMarks) : gDoc.screen.code[i] & 0xFF,
                           column + 1 < kScreenColumns ? "," : "");
             out += value;
         }
@@ -100,7 +101,7 @@ std::string VramImage(bool clearMarks)
 {
     std::string image(2 * kCellCount, '\0');
     for (int i = 0; i < kCellCount; ++i) {
-        image[i] = static_cast<char>(gScreen.code[i] & 0xFF);
+        image[i] = static_cast<char>(gDoc.screen.code[i] & 0xFF);
         image[kCellCount + i] = static_cast<char>(Attribute(i, clearMarks));
     }
     return image;
@@ -156,7 +157,7 @@ std::vector<uint32_t> ScreenPicture(int k)
     for (int row = 0; row < kScreenRows; ++row)
         for (int column = 0; column < kScreenColumns; ++column) {
             const int i = CellIndex(column, row);
-            DrawPlainGlyph(view, column * s, row * s, gScreen.code[i], gScreen.attr[i], k);
+            DrawPlainGlyph(view, column * s, row * s, gDoc.screen.code[i], gDoc.screen.attr[i], k);
         }
     for (int y = 0; y < view.height / 2; ++y)
         std::swap_ranges(PixelAt(view, 0, y), PixelAt(view, 0, y) + view.width, PixelAt(view, 0, view.height - 1 - y));

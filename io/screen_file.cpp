@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "screen/document.h"
 #include "screen/screen.h"
 
 namespace {
@@ -71,8 +72,8 @@ bool ReadScreenFile(const char* text, size_t size, ScreenFileProblem* problem)
         // The last number may end any way at all; what follows is ignored.
         if (i < kCellCount - 1 && t != ',') return Reject(c, t, problem);
     }
-    std::memcpy(gScreen.code, code, sizeof code);
-    std::memcpy(gScreen.attr, attr, sizeof attr);
+    std::memcpy(gDoc.screen.code, code, sizeof code);
+    std::memcpy(gDoc.screen.attr, attr, sizeof attr);
     return true;
 }
 
@@ -94,10 +95,10 @@ bool WriteScreenFile(ScreenFileSink sink, void* context)
     size_t used = 0;
     for (int n = 0; n < kScreenFileNumbers; ++n) {
         const int i = n % kCellCount;
-        const int a = gScreen.attr[i] & 0xFF;
+        const int a = gDoc.screen.attr[i] & 0xFF;
         int value;
         if (n < kCellCount)
-            value = (gScreen.code[i] & 0xFF) | ((a & kAttrCharSet) << 1) | ((a & kAttrMark) << 6);
+            value = (gDoc.screen.code[i] & 0xFF) | ((a & kAttrCharSet) << 1) | ((a & kAttrMark) << 6);
         else if (n < 2 * kCellCount)
             value = (a & kAttrForeground) >> 4;
         else

@@ -1,6 +1,7 @@
 #include "render/block_view.h"
 
 #include "render/font.h"
+#include "screen/document.h"
 #include "screen/marks.h"
 #include "screen/selection.h"
 
@@ -23,26 +24,26 @@ Point BlockImageBox(int c, int r)
 
 void DrawBlockImage(const CellLook& look)
 {
-    if (!gSelection.active || !BlockFloats()) return;
+    if (!gDoc.selection.active || !BlockFloats()) return;
     const int w = BlockWidth(), h = BlockHeight();
     for (int r = 0; r < h; ++r)
         for (int c = 0; c < w; ++c) {
             const Point p = BlockImageBox(c, r);
-            DrawGlyph(p.x, p.y, gBlock.code[BlockIndex(c, r)], gBlock.attr[BlockIndex(c, r)], look);
+            DrawGlyph(p.x, p.y, gDoc.block.code[BlockIndex(c, r)], gDoc.block.attr[BlockIndex(c, r)], look);
         }
 }
 
 void ShowThroughMarkedCells()
 {
-    if (!gSelection.active || !BlockFloats()) return;
+    if (!gDoc.selection.active || !BlockFloats()) return;
     int x0, y0, x1, y1;
     if (!ClippedSelection(x0, y0, x1, y1)) return;
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x) {
-            const int c = x - gSelection.x0, r = y - gSelection.y0, i = BlockIndex(c, r);
-            if (!IsTransparentCell(gBlock.code[i], gBlock.attr[i])) continue;
+            const int c = x - gDoc.selection.x0, r = y - gDoc.selection.y0, i = BlockIndex(c, r);
+            if (!IsTransparentCell(gDoc.block.code[i], gDoc.block.attr[i])) continue;
             const Point p = BlockImageBox(c, r);
-            DrawGlyph(p.x, p.y, gScreen.code[CellIndex(x, y)], gScreen.attr[CellIndex(x, y)]);
+            DrawGlyph(p.x, p.y, gDoc.screen.code[CellIndex(x, y)], gDoc.screen.attr[CellIndex(x, y)]);
         }
 }
 
@@ -51,7 +52,7 @@ bool FloatingBlockCopy(BlockCopy& copy)
     int x0, y0, x1, y1;
     if (!BlockFloats() || !ClippedSelection(x0, y0, x1, y1)) return false;
     const int s = CurrentView().s;
-    copy.from = BlockImageBox(x0 - gSelection.x0, y0 - gSelection.y0);
+    copy.from = BlockImageBox(x0 - gDoc.selection.x0, y0 - gDoc.selection.y0);
     copy.to = CellToPixel(x0, y0);
     copy.width = (x1 - x0 + 1) * s;
     copy.height = (y1 - y0 + 1) * s;
@@ -60,15 +61,15 @@ bool FloatingBlockCopy(BlockCopy& copy)
 
 int SelectionMarqueeLines(int T, MarqueeLine lines[4])
 {
-    if (!gSelection.active) return 0;
-    return MarqueeLines(gSelection.x0, gSelection.y0, gSelection.x1, gSelection.y1, T, lines);
+    if (!gDoc.selection.active) return 0;
+    return MarqueeLines(gDoc.selection.x0, gDoc.selection.y0, gDoc.selection.x1, gDoc.selection.y1, T, lines);
 }
 
 SelectionZone HitTestSelection(int a, int b)
 {
-    if (!gSelection.active) return kHitOutside;
-    const Point topLeft = CellToPixel(gSelection.x0, gSelection.y0);
-    const Point end = CellToPixel(gSelection.x1 + 1, gSelection.y1 + 1);
+    if (!gDoc.selection.active) return kHitOutside;
+    const Point topLeft = CellToPixel(gDoc.selection.x0, gDoc.selection.y0);
+    const Point end = CellToPixel(gDoc.selection.x1 + 1, gDoc.selection.y1 + 1);
     const int left = topLeft.x, top = topLeft.y, right = end.x - 1, bottom = end.y - 1;
     if (a < left - kBand || a >= right + kBand || b < top - kBand || b >= bottom + kBand) return kHitOutside;
     if (a >= left + kBand && a <= right - kBand && b >= top + kBand && b <= bottom - kBand) return kHitInside;

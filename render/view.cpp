@@ -5,6 +5,7 @@
 #include "render/block_view.h"
 #include "render/font.h"
 #include "render/view_settings.h"
+#include "screen/document.h"
 #include "screen/host.h"
 #include "screen/screen.h"
 
@@ -92,7 +93,7 @@ void DrawCanvasCell(int column, int row)
 {
     const Point p = CellToPixel(column, row);
     const int i = CellIndex(column, row);
-    DrawGlyph(p.x, p.y, gScreen.code[i], gScreen.attr[i]);
+    DrawGlyph(p.x, p.y, gDoc.screen.code[i], gDoc.screen.attr[i]);
 }
 
 void RedrawCanvas()
@@ -102,7 +103,7 @@ void RedrawCanvas()
         for (int column = 0; column < kScreenColumns; ++column) {
             const Point p = CellToPixel(column, row);
             const int i = CellIndex(column, row);
-            DrawGlyph(p.x, p.y, gScreen.code[i], gScreen.attr[i], look);
+            DrawGlyph(p.x, p.y, gDoc.screen.code[i], gDoc.screen.attr[i], look);
         }
     gHost.invalidateCanvas();
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "screen/document.h"
 #include "screen/screen.h"
 #include "screen/undo.h"
 
@@ -72,7 +73,7 @@ int SubBlockCell(int sx, int sy) { return CellIndex(sx / 2, sy / 2); }
 void FillCells(int x, int y, int code, int attr)
 {
     const int i0 = CellIndex(x, y);
-    const int oldCode = gScreen.code[i0], oldAttr = gScreen.attr[i0];
+    const int oldCode = gDoc.screen.code[i0], oldAttr = gDoc.screen.attr[i0];
     if (oldCode == code && oldAttr == attr) return;
     auto matches = [&](int cx, int cy) { return CellEquals(cx, cy, oldCode, oldAttr); };
     SpanStack<int32_t> stack;
@@ -93,7 +94,7 @@ void FillCells(int x, int y, int code, int attr)
 void FillSubBlocks(int sx, int sy, int attr)
 {
     int32_t work[kCellCount];
-    std::memcpy(work, gScreen.code, sizeof work);
+    std::memcpy(work, gDoc.screen.code, sizeof work);
     auto fillable = [&](int x, int y) {
         const int v = work[SubBlockCell(x, y)];
         return v == 0 || (IsSemigraphic(v) && !(v & SubBlockBit(x, y)));
@@ -114,5 +115,5 @@ void FillSubBlocks(int sx, int sy, int attr)
     BeginUndoGroup();
     for (int y = 0; y < kScreenRows; ++y)
         for (int x = 0; x < kScreenColumns; ++x)
-            if (work[CellIndex(x, y)] != gScreen.code[CellIndex(x, y)]) SetCell(x, y, work[CellIndex(x, y)], attr);
+            if (work[CellIndex(x, y)] != gDoc.screen.code[CellIndex(x, y)]) SetCell(x, y, work[CellIndex(x, y)], attr);
 }

@@ -1,5 +1,6 @@
 #include "screen/pen.h"
 
+#include "screen/document.h"
 #include "screen/host.h"
 #include "screen/palette_pages.h"
 #include "screen/screen.h"
@@ -76,8 +77,8 @@ void TogglePalettePage()
 void PickUpCell(int x, int y, bool ctrl, bool shift)
 {
     const int i = CellIndex(x, y);
-    const int code = gScreen.code[i];
-    const int attr = gScreen.attr[i];
+    const int code = gDoc.screen.code[i];
+    const int attr = gDoc.screen.attr[i];
     if (!ctrl) {
         gPen.foreground = (attr & kAttrForeground) >> 4;
         gPen.background = attr & kAttrBackground;

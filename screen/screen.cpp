@@ -1,21 +1,22 @@
 #include "screen/screen.h"
 
+#include "screen/document.h"
 #include "screen/host.h"
 #include "screen/undo.h"
 
-ScreenBuffer gScreen;
+Document gDoc;
 
 void SetCell(int x, int y, int code, int attr)
 {
     const int i = CellIndex(x, y);
-    RecordChange(x, y, gScreen.code[i], gScreen.attr[i], code, attr);
-    gScreen.code[i] = code;
-    gScreen.attr[i] = attr;
+    RecordChange(x, y, gDoc.screen.code[i], gDoc.screen.attr[i], code, attr);
+    gDoc.screen.code[i] = code;
+    gDoc.screen.attr[i] = attr;
     gHost.cellChanged(x, y);
 }
 
 bool CellEquals(int x, int y, int code, int attr)
 {
     const int i = CellIndex(x, y);
-    return gScreen.code[i] == code && gScreen.attr[i] == attr;
+    return gDoc.screen.code[i] == code && gDoc.screen.attr[i] == attr;
 }

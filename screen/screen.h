@@ -23,8 +23,6 @@ struct ScreenBuffer {
     int32_t attr[kCellCount];
 };
 
-extern ScreenBuffer gScreen;
-
 inline int CellIndex(int x, int y) { return x + kScreenColumns * y; }
 
 // Stores a cell, records the change for undo and redraws the cell's box.

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
+#include "screen/document.h"
 #include "screen/host.h"
 #include "screen/marks.h"
 #include "screen/mirror_tables.h"
 #include "screen/strokes.h"
 #include "screen/undo.h"
 
-Selection gSelection;
-FloatingBlock gBlock;
 
 namespace {
 
@@ -20,44 +19,44 @@ bool OnScreen(int x, int y) { return x >= 0 && x < kScreenColumns && y >= 0 && y
 
 void SwapCells(int a, int b)
 {
-    std::swap(gBlock.code[a], gBlock.code[b]);
-    std::swap(gBlock.attr[a], gBlock.attr[b]);
+    std::swap(gDoc.block.code[a], gDoc.block.code[b]);
+    std::swap(gDoc.block.attr[a], gDoc.block.attr[b]);
 }
 
 // The second character set has its own left-right pairs among the codes the
 // table keeps.
 void MirrorLeftRightCell(int i)
 {
-    int m = MirrorLeftRight[gBlock.code[i] & 0xFF];
-    if (gBlock.attr[i] & kAttrCharSet) {
+    int m = MirrorLeftRight[gDoc.block.code[i] & 0xFF];
+    if (gDoc.block.attr[i] & kAttrCharSet) {
         if (m == 0x02) m = 0x04;
         else if (m == 0x04) m = 0x02;
         else if (m == 0x10) m = 0x11;
         else if (m == 0x11) m = 0x10;
     }
-    gBlock.code[i] = m;
+    gDoc.block.code[i] = m;
 }
 
 // Upside down, BD exists only in the second character set.
 void MirrorUpDownCell(int i)
 {
-    const int m = MirrorUpDown[gBlock.code[i] & 0xFF];
-    gBlock.code[i] = m;
-    if (m == 0xBD) gBlock.attr[i] |= kAttrCharSet;
+    const int m = MirrorUpDown[gDoc.block.code[i] & 0xFF];
+    gDoc.block.code[i] = m;
+    if (m == 0xBD) gDoc.block.attr[i] |= kAttrCharSet;
 }
 
 void DropCells(bool leaveOutTransparent)
 {
-    if (!gSelection.active || !BlockFloats()) return;
-    if (gBlock.state == kFloatingNew) BeginUndoGroup();
+    if (!gDoc.selection.active || !BlockFloats()) return;
+    if (gDoc.block.state == kFloatingNew) BeginUndoGroup();
     for (int r = 0; r < BlockHeight(); ++r)
         for (int c = 0; c < BlockWidth(); ++c) {
-            const int x = gSelection.x0 + c, y = gSelection.y0 + r, i = BlockIndex(c, r);
+            const int x = gDoc.selection.x0 + c, y = gDoc.selection.y0 + r, i = BlockIndex(c, r);
             if (!OnScreen(x, y)) continue;
-            if (leaveOutTransparent && IsTransparentCell(gBlock.code[i], gBlock.attr[i])) continue;
-            SetCell(x, y, gBlock.code[i], gBlock.attr[i]);
+            if (leaveOutTransparent && IsTransparentCell(gDoc.block.code[i], gDoc.block.attr[i])) continue;
+            SetCell(x, y, gDoc.block.code[i], gDoc.block.attr[i]);
         }
-    gBlock.state = kNotFloating;
+    gDoc.block.state = kNotFloating;
 }
 
 // One sub-block step of the picture along a line of n cells, walked from the
@@ -71,9 +70,9 @@ void ShiftLine(int n, At at, int keep, int enter, int shift)
 {
     auto move = [](int bits, int by) { return by > 0 ? bits << by : bits >> -by; };
     for (int k = 0; k < n; ++k) {
-        int& v = gBlock.code[at(k)];
+        int& v = gDoc.block.code[at(k)];
         if (!IsSemigraphic(v) && v != 0) continue;
-        const int neighbour = k + 1 < n ? gBlock.code[at(k + 1)] : kEmptySemigraphic;
+        const int neighbour = k + 1 < n ? gDoc.block.code[at(k + 1)] : kEmptySemigraphic;
         int code = kSemigraphicBase | move(v & keep, -shift);
         if (IsSemigraphic(neighbour)) code |= move(neighbour & enter, shift);
         v = code;
@@ -104,43 +103,47 @@ void ShiftBlock(int direction)
 
 }  // namespace
 
+bool BlockFloats() { return gDoc.block.state != kNotFloating; }
+int SelectionWidth() { return gDoc.selection.x1 - gDoc.selection.x0 + 1; }
+int SelectionHeight() { return gDoc.selection.y1 - gDoc.selection.y0 + 1; }
+
 int BlockWidth() { return std::min(SelectionWidth(), kScreenColumns); }
 int BlockHeight() { return std::min(SelectionHeight(), kScreenRows); }
 
 void ResetSelection()
 {
-    gSelection = Selection{0, 0, 0, 0, false, 0};
-    gBlock.state = kNotFloating;
+    gDoc.selection = Selection{0, 0, 0, 0, false, 0};
+    gDoc.block.state = kNotFloating;
 }
 
 void SetSelection(int a, int b, int c, int d)
 {
     ClearSelection();
-    gSelection.x0 = std::min(a, c);
-    gSelection.x1 = std::max(a, c);
-    gSelection.y0 = std::min(b, d);
-    gSelection.y1 = std::max(b, d);
-    gSelection.active = true;
-    gSelection.phase = 0;
+    gDoc.selection.x0 = std::min(a, c);
+    gDoc.selection.x1 = std::max(a, c);
+    gDoc.selection.y0 = std::min(b, d);
+    gDoc.selection.y1 = std::max(b, d);
+    gDoc.selection.active = true;
+    gDoc.selection.phase = 0;
     gHost.selectionChanged(true);
 }
 
 void ClearSelection()
 {
-    if (!gSelection.active) return;
-    gSelection.active = false;
+    if (!gDoc.selection.active) return;
+    gDoc.selection.active = false;
     gHost.selectionChanged(false);
 }
 
-void AdvanceMarquee() { gSelection.phase = (gSelection.phase + 1) % kMarqueePhases; }
+void AdvanceMarquee() { gDoc.selection.phase = (gDoc.selection.phase + 1) % kMarqueePhases; }
 
 bool ClippedSelection(int& x0, int& y0, int& x1, int& y1)
 {
-    x0 = std::max(gSelection.x0, 0);
-    y0 = std::max(gSelection.y0, 0);
-    x1 = std::min(gSelection.x1, kScreenColumns - 1);
-    y1 = std::min(gSelection.y1, kScreenRows - 1);
-    return gSelection.active && x0 <= x1 && y0 <= y1;
+    x0 = std::max(gDoc.selection.x0, 0);
+    y0 = std::max(gDoc.selection.y0, 0);
+    x1 = std::min(gDoc.selection.x1, kScreenColumns - 1);
+    y1 = std::min(gDoc.selection.y1, kScreenRows - 1);
+    return gDoc.selection.active && x0 <= x1 && y0 <= y1;
 }
 
 void FillSelection(int code, int attr)
@@ -153,21 +156,21 @@ void FillSelection(int code, int attr)
 
 bool LiftBlock()
 {
-    if (!gSelection.active) return false;
+    if (!gDoc.selection.active) return false;
     int x0, y0, x1, y1;
     if (!ClippedSelection(x0, y0, x1, y1)) {
         ClearSelection();
         return false;
     }
-    if (x0 != gSelection.x0 || y0 != gSelection.y0 || x1 != gSelection.x1 || y1 != gSelection.y1)
+    if (x0 != gDoc.selection.x0 || y0 != gDoc.selection.y0 || x1 != gDoc.selection.x1 || y1 != gDoc.selection.y1)
         SetSelection(x0, y0, x1, y1);
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x) {
             const int i = BlockIndex(x - x0, y - y0);
-            gBlock.code[i] = gScreen.code[CellIndex(x, y)];
-            gBlock.attr[i] = gScreen.attr[CellIndex(x, y)];
+            gDoc.block.code[i] = gDoc.screen.code[CellIndex(x, y)];
+            gDoc.block.attr[i] = gDoc.screen.attr[CellIndex(x, y)];
         }
-    gBlock.state = kFloatingNew;
+    gDoc.block.state = kFloatingNew;
     gHost.blockChanged();
     return true;
 }
@@ -184,7 +187,7 @@ void DropAndDeselect()
 bool StartMove()
 {
     if (!LiftBlock()) return false;
-    gBlock.state = kFloatingMoved;
+    gDoc.block.state = kFloatingMoved;
     BeginUndoGroup();
     FillSelection(kBlankCode, kBlankAttr);
     return true;
@@ -233,8 +236,8 @@ void ShiftHalfCell(int direction)
 
 void PastePlacement(int w, int h, int& x, int& y)
 {
-    x = std::max(gStroke.lastCell.x - w / 2, 0);
-    y = std::max(gStroke.lastCell.y - h / 2, 0);
+    x = std::max(gTool.lastCell.x - w / 2, 0);
+    y = std::max(gTool.lastCell.y - h / 2, 0);
     if (x + w > kScreenColumns) x = kScreenColumns - w;
     if (y + h > kScreenRows) y = kScreenRows - h;
 }

@@ -11,7 +11,6 @@ struct Selection {
     bool active;
     int32_t phase;   // marquee step 0-7
 };
-extern Selection gSelection;
 
 enum FloatingState : int32_t {
     kNotFloating = 0,
@@ -26,12 +25,11 @@ struct FloatingBlock {
     int32_t attr[kCellCount];
     int32_t state;
 };
-extern FloatingBlock gBlock;
 
 void ResetSelection();
-inline bool BlockFloats() { return gBlock.state != kNotFloating; }
-inline int SelectionWidth() { return gSelection.x1 - gSelection.x0 + 1; }
-inline int SelectionHeight() { return gSelection.y1 - gSelection.y0 + 1; }
+bool BlockFloats();
+int SelectionWidth();
+int SelectionHeight();
 inline int BlockIndex(int c, int r) { return kBlockStride * r + c; }
 // The floating block's size: the selection's, as far as the block's arrays
 // hold it.

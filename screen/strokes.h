@@ -28,13 +28,20 @@ enum DragMode : int32_t {
 constexpr int kBit3Sets = 3;
 constexpr int kBit3Clears = 1;
 
-struct StrokeState {
-    int32_t semigraphicMode;  // kSemigraphicOn, kSemigraphicDrawing
-    int32_t drag;             // DragMode of the pen or marker stroke in progress
+// The tool state: the chosen tool, the drag in progress and what the mouse
+// was last over.
+struct ToolState {
+    int32_t tool;              // IDT_SELECT, IDT_PEN, IDT_FILL or IDT_MARK
+    int32_t semigraphicMode;   // kSemigraphicOn, kSemigraphicDrawing
+    int32_t drag;              // DragMode of the pen or marker stroke in progress
     int32_t bit3Choice;
-    CellPos lastCell;  // the canvas cell of the previous mouse report (kNoCell when none)
+    int32_t dragZone;          // what a selection-tool drag holds: a SelectionZone
+    CellPos anchor;            // where a rubber band began, kNoCell when none
+    CellPos lastCell;          // the canvas cell of the previous mouse report, kNoCell when none
+    int32_t hoverZone;         // selection zone under the mouse, 0-9: picks the cursor
+    int32_t lastPaletteIndex;  // entry last described in the status bar, -1 none
 };
-extern StrokeState gStroke;
+extern ToolState gTool;
 
 // subBit is the semigraphic sub-block bit (1, 2, 4 or 8) under the mouse, or
 // of the nearest sub-block when the mouse is beyond the canvas; in
@@ -49,4 +56,6 @@ void MarkerStrokePress(int x, int y);
 bool MarkerStrokeMove(int x, int y);
 
 void EndStroke();
-void ResetStrokes();
+// The start of a run: the pen tool, semigraphic mode off, no drag, nothing
+// hovered or described.
+void ResetTools();

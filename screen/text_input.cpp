@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "screen/document.h"
 #include "screen/host.h"
 #include "screen/pen.h"
 #include "screen/selection.h"
@@ -141,17 +142,17 @@ bool ConvertText()
     layout.Lay(gTextInput.text);
     if (layout.placed == 0) return false;
 
-    std::memcpy(gBlock.code, layout.code, sizeof gBlock.code);
-    std::memcpy(gBlock.attr, layout.attr, sizeof gBlock.attr);
+    std::memcpy(gDoc.block.code, layout.code, sizeof gDoc.block.code);
+    std::memcpy(gDoc.block.attr, layout.attr, sizeof gDoc.block.attr);
     // Vertical lines were laid from the right edge: move them to the left.
     if (layout.vertical)
         for (int r = 0; r < layout.height; ++r)
             for (int c = 0; c < layout.width; ++c) {
-                gBlock.code[BlockIndex(c, r)] = layout.code[BlockIndex(c + kScreenColumns - layout.width, r)];
-                gBlock.attr[BlockIndex(c, r)] = layout.attr[BlockIndex(c + kScreenColumns - layout.width, r)];
+                gDoc.block.code[BlockIndex(c, r)] = layout.code[BlockIndex(c + kScreenColumns - layout.width, r)];
+                gDoc.block.attr[BlockIndex(c, r)] = layout.attr[BlockIndex(c + kScreenColumns - layout.width, r)];
             }
     SetSelection(1, 1, layout.width, layout.height);
-    gBlock.state = kFloatingNew;
+    gDoc.block.state = kFloatingNew;
     gHost.blockChanged();
     return true;
 }

@@ -2,22 +2,22 @@
 
 #include <cstdlib>
 
+#include "screen/document.h"
 #include "screen/host.h"
 #include "screen/screen.h"
 
-UndoHistory gHistory;
 
 namespace {
 
 int Next(int slot) { return (slot + 1) & kUndoMask; }
 int Prev(int slot) { return (slot - 1) & kUndoMask; }
 // Ring position counted from the oldest kept record.
-int Age(int slot) { return (slot - gHistory.bottom) & kUndoMask; }
+int Age(int slot) { return (slot - gDoc.history.bottom) & kUndoMask; }
 
 void ReportModified(int modified)
 {
-    if (modified == gHistory.reportedModified) return;
-    gHistory.reportedModified = modified;
+    if (modified == gDoc.history.reportedModified) return;
+    gDoc.history.reportedModified = modified;
     gHost.modifiedChanged(modified != 0);
 }
 
@@ -27,8 +27,8 @@ void ReportModified(int modified)
 // still ends cleanly at bottom.
 void DropOldestGroup(int newest)
 {
-    UndoRecord* ring = gHistory.ring;
-    const int oldBottom = gHistory.bottom;
+    UndoRecord* ring = gDoc.history.ring;
+    const int oldBottom = gDoc.history.bottom;
     int b = oldBottom;
     do {
         b = Next(b);
@@ -38,25 +38,25 @@ void DropOldestGroup(int newest)
         ring[b].groupStart = 1;
     }
     // The saved state lies behind the dropped records: no way back to it.
-    if (gHistory.savedReachable && Age(gHistory.savedPoint) < ((b - oldBottom) & kUndoMask))
-        gHistory.savedReachable = false;
-    gHistory.bottom = b;
+    if (gDoc.history.savedReachable && Age(gDoc.history.savedPoint) < ((b - oldBottom) & kUndoMask))
+        gDoc.history.savedReachable = false;
+    gDoc.history.bottom = b;
 }
 
 // Forgets the redo records; a saved state among them can no longer be reached.
 void DiscardRedo()
 {
-    if (gHistory.savedReachable && Age(gHistory.savedPoint) > Age(gHistory.SP))
-        gHistory.savedReachable = false;
-    gHistory.top = gHistory.SP;
+    if (gDoc.history.savedReachable && Age(gDoc.history.savedPoint) > Age(gDoc.history.SP))
+        gDoc.history.savedReachable = false;
+    gDoc.history.top = gDoc.history.SP;
 }
 
 void RestoreCell(const UndoRecord& r, bool newValues)
 {
     const int i = CellIndex(r.column, r.row);
-    gScreen.code[i] = newValues ? r.newCode : r.oldCode;
-    gScreen.attr[i] = newValues ? r.newAttr : r.oldAttr;
-    ++gHistory.changes;
+    gDoc.screen.code[i] = newValues ? r.newCode : r.oldCode;
+    gDoc.screen.attr[i] = newValues ? r.newAttr : r.oldAttr;
+    ++gDoc.history.changes;
     gHost.cellChanged(r.column, r.row);
 }
 
@@ -64,46 +64,46 @@ void RestoreCell(const UndoRecord& r, bool newValues)
 
 bool CreateHistory()
 {
-    gHistory.ring = static_cast<UndoRecord*>(std::calloc(kUndoRecords, sizeof(UndoRecord)));
-    if (!gHistory.ring) return false;
-    gHistory.SP = gHistory.top = gHistory.bottom = gHistory.savedPoint = 0;
-    gHistory.groupLatch = 0;
-    gHistory.savedReachable = true;
-    gHistory.reportedModified = 0;
+    gDoc.history.ring = static_cast<UndoRecord*>(std::calloc(kUndoRecords, sizeof(UndoRecord)));
+    if (!gDoc.history.ring) return false;
+    gDoc.history.SP = gDoc.history.top = gDoc.history.bottom = gDoc.history.savedPoint = 0;
+    gDoc.history.groupLatch = 0;
+    gDoc.history.savedReachable = true;
+    gDoc.history.reportedModified = 0;
     return true;
 }
 
 void DestroyHistory()
 {
-    std::free(gHistory.ring);
-    gHistory.ring = nullptr;
+    std::free(gDoc.history.ring);
+    gDoc.history.ring = nullptr;
 }
 
-void BeginUndoGroup() { gHistory.groupLatch = 1; }
+void BeginUndoGroup() { gDoc.history.groupLatch = 1; }
 
 void RecordChange(int column, int row, int oldCode, int oldAttr, int newCode, int newAttr)
 {
     DiscardRedo();  // recording always discards whatever could have been redone
-    const int slot = gHistory.SP;
-    gHistory.ring[slot] = {static_cast<uint8_t>(column), static_cast<uint8_t>(row),
-                           static_cast<uint8_t>(gHistory.groupLatch), 0,
+    const int slot = gDoc.history.SP;
+    gDoc.history.ring[slot] = {static_cast<uint8_t>(column), static_cast<uint8_t>(row),
+                           static_cast<uint8_t>(gDoc.history.groupLatch), 0,
                            static_cast<uint8_t>(oldCode), static_cast<uint8_t>(oldAttr),
                            static_cast<uint8_t>(newCode), static_cast<uint8_t>(newAttr)};
-    gHistory.groupLatch = 0;
-    ++gHistory.changes;
-    gHistory.SP = gHistory.top = Next(slot);
-    if (gHistory.SP == gHistory.bottom) DropOldestGroup(slot);
+    gDoc.history.groupLatch = 0;
+    ++gDoc.history.changes;
+    gDoc.history.SP = gDoc.history.top = Next(slot);
+    if (gDoc.history.SP == gDoc.history.bottom) DropOldestGroup(slot);
     ReportModified(IsModified());
 }
 
-bool CanUndo() { return gHistory.SP != gHistory.bottom; }
-bool CanRedo() { return gHistory.SP != gHistory.top; }
+bool CanUndo() { return gDoc.history.SP != gDoc.history.bottom; }
+bool CanRedo() { return gDoc.history.SP != gDoc.history.top; }
 
 void Undo()
 {
-    while (gHistory.SP != gHistory.bottom) {
-        gHistory.SP = Prev(gHistory.SP);
-        const UndoRecord& r = gHistory.ring[gHistory.SP];
+    while (gDoc.history.SP != gDoc.history.bottom) {
+        gDoc.history.SP = Prev(gDoc.history.SP);
+        const UndoRecord& r = gDoc.history.ring[gDoc.history.SP];
         RestoreCell(r, false);
         ReportModified(IsModified());
         if (r.groupStart) break;
@@ -112,12 +112,12 @@ void Undo()
 
 void Redo()
 {
-    while (gHistory.SP != gHistory.top) {
-        const UndoRecord& r = gHistory.ring[gHistory.SP];
-        gHistory.SP = Next(gHistory.SP);
+    while (gDoc.history.SP != gDoc.history.top) {
+        const UndoRecord& r = gDoc.history.ring[gDoc.history.SP];
+        gDoc.history.SP = Next(gDoc.history.SP);
         RestoreCell(r, true);
         ReportModified(IsModified());
-        if (gHistory.SP == gHistory.top || gHistory.ring[gHistory.SP].groupStart) break;
+        if (gDoc.history.SP == gDoc.history.top || gDoc.history.ring[gDoc.history.SP].groupStart) break;
     }
 }
 
@@ -125,24 +125,24 @@ void DropRedo() { DiscardRedo(); }
 
 void ClearHistory()
 {
-    gHistory.SP = gHistory.top = gHistory.bottom = gHistory.savedPoint = 0;
-    gHistory.savedReachable = true;
+    gDoc.history.SP = gDoc.history.top = gDoc.history.bottom = gDoc.history.savedPoint = 0;
+    gDoc.history.savedReachable = true;
     ReportModified(0);
 }
 
 void MarkSaved()
 {
-    gHistory.savedPoint = gHistory.SP;
-    gHistory.savedReachable = true;
+    gDoc.history.savedPoint = gDoc.history.SP;
+    gDoc.history.savedReachable = true;
     ReportModified(0);
 }
 
 void MarkUnsaved()
 {
-    gHistory.savedReachable = false;
+    gDoc.history.savedReachable = false;
     ReportModified(1);
 }
 
-bool IsModified() { return !gHistory.savedReachable || gHistory.SP != gHistory.savedPoint; }
+bool IsModified() { return !gDoc.history.savedReachable || gDoc.history.SP != gDoc.history.savedPoint; }
 
-void ForceModifiedReport() { gHistory.reportedModified = -1; }
+void ForceModifiedReport() { gDoc.history.reportedModified = -1; }

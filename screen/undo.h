@@ -30,8 +30,6 @@ struct UndoHistory {
     uint32_t changes;          // counts every change recorded, undone or redone
 };
 
-extern UndoHistory gHistory;
-
 bool CreateHistory();
 void DestroyHistory();
 void BeginUndoGroup();

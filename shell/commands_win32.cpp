@@ -40,7 +40,7 @@ void OpenRecent(int position)
         return;
     }
     SetDocumentPath(Widen(entry));
-    gDocument.fileType = kBriselFileType;
+    gDocumentFile.fileType = kBriselFileType;
     Load();
 }
 
@@ -95,7 +95,7 @@ void CarryOut(const CommandAnswer& a)
     case Ask::OpenFile:
         if (DiscardPrompt(gShell.main)) Open(gShell.main);
         break;
-    case Ask::SaveFile: Save(gShell.main, !gDocument.path.empty()); break;
+    case Ask::SaveFile: Save(gShell.main, !gDocumentFile.path.empty()); break;
     case Ask::SaveFileAs: Save(gShell.main, false); break;
     case Ask::Export: ExportScreen(gShell.main, static_cast<ExportFormat>(a.detail)); break;
     case Ask::ConvertPicture: ConvertPictureFile(); break;
@@ -165,7 +165,7 @@ void HandleDroppedFiles(HDROP drop)
     if (length > 0 && DragQueryFileW(drop, 0, &path[0], length + 1) == length && DiscardPrompt(gShell.main)) {
         path.resize(length);
         SetDocumentPath(path);
-        gDocument.fileType = kBriselFileType;
+        gDocumentFile.fileType = kBriselFileType;
         Load();
     }
     DragFinish(drop);

@@ -16,7 +16,7 @@
 #include "render/view.h"
 #include "screen/undo.h"
 
-Document gDocument;
+DocumentFile gDocumentFile;
 
 namespace {
 
@@ -28,8 +28,8 @@ void AddToRecentFiles(const std::wstring& path) { AddRecentFile(Narrow(path.c_st
 void FailureTail(const std::wstring& path)
 {
     ForgetRecentFile(Narrow(path.c_str()).c_str());
-    gDocument.path.clear();
-    gDocument.name.clear();
+    gDocumentFile.path.clear();
+    gDocumentFile.name.clear();
     ForceModifiedReport();
     RefreshTitle(IsModified());
 }
@@ -38,14 +38,14 @@ void FailureTail(const std::wstring& path)
 
 void SetDocumentPath(const std::wstring& path)
 {
-    gDocument.path = path;
-    gDocument.name = PathFindFileNameW(path.c_str());
+    gDocumentFile.path = path;
+    gDocumentFile.name = PathFindFileNameW(path.c_str());
 }
 
 void RefreshTitle(bool modified)
 {
     if (!gShell.main) return;
-    const std::string title = BuildTitle(Narrow(gDocument.name.c_str()), modified);
+    const std::string title = BuildTitle(Narrow(gDocumentFile.name.c_str()), modified);
     SetWindowTextW(gShell.main, Widen(title.c_str()).c_str());
 }
 
@@ -62,7 +62,7 @@ bool DiscardPrompt(HWND owner)
 
 bool Load()
 {
-    const std::wstring path = gDocument.path;
+    const std::wstring path = gDocumentFile.path;
     // A bigger file is read only this far: nothing after it counts.
     std::vector<uint8_t> text;
     if (!ReadFileBytes(path, kScreenFileReadLimit, LongerFile::Cut, text)) {
@@ -87,33 +87,33 @@ bool Load()
 
 void Open(HWND owner)
 {
-    FileChoice choice = {gDocument.path, 0};
+    FileChoice choice = {gDocumentFile.path, 0};
     if (!ChooseFile(owner, FileDialog::OpenScreen, choice)) return;
     SetDocumentPath(choice.path);
-    gDocument.fileType = choice.filterIndex;
+    gDocumentFile.fileType = choice.filterIndex;
     Load();
 }
 
 bool Save(HWND owner, bool overwrite)
 {
-    int chosenType = gDocument.fileType;
-    const bool askName = !(overwrite && !gDocument.path.empty() && gDocument.fileType != 0);
+    int chosenType = gDocumentFile.fileType;
+    const bool askName = !(overwrite && !gDocumentFile.path.empty() && gDocumentFile.fileType != 0);
     if (askName) {
-        FileChoice choice = {gDocument.path, 0};
+        FileChoice choice = {gDocumentFile.path, 0};
         if (!ChooseFile(owner, FileDialog::SaveScreen, choice)) return false;
         SetDocumentPath(choice.path);
         chosenType = choice.filterIndex;
     }
     // Every save writes a screen file, whatever filter the dialog was left on.
-    const bool written = WriteFileSafely(gDocument.path, ScreenFileText()) == SafeWriteResult::Written;
+    const bool written = WriteFileSafely(gDocumentFile.path, ScreenFileText()) == SafeWriteResult::Written;
     if (written) {
-        gDocument.fileType = chosenType;
+        gDocumentFile.fileType = chosenType;
         MarkSaved();
         DeleteRecoveryCopy();
     }
     // The dialog may have renamed the document, saved or not.
     if (askName) RefreshTitle(IsModified());
-    AddToRecentFiles(gDocument.path);
-    if (!written) ShowMessage(owner, gDocument.path + L" に保存できませんでした", kErrorCaption, MB_OK);
+    AddToRecentFiles(gDocumentFile.path);
+    if (!written) ShowMessage(owner, gDocumentFile.path + L" に保存できませんでした", kErrorCaption, MB_OK);
     return written;
 }

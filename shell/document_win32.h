@@ -5,13 +5,13 @@
 
 #include <string>
 
-struct Document {
+struct DocumentFile {
     std::wstring path;  // full path; empty while untitled
     std::wstring name;  // the file-name part shown in the title
     int fileType;       // filter index of the last dialog; 0 before any load or save
 };
 
-extern Document gDocument;
+extern DocumentFile gDocumentFile;
 
 constexpr int kBriselFileType = 1;
 

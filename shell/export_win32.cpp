@@ -28,7 +28,7 @@ const wchar_t* Extension(ExportFormat format)
 
 bool ExportScreenTo(const std::wstring& path, ExportFormat format)
 {
-    const std::string name = MzfNameOfFile(Narrow(gDocument.name.c_str()));
+    const std::string name = MzfNameOfFile(Narrow(gDocumentFile.name.c_str()));
     std::string bytes;
     switch (format) {
     case ExportFormat::Mzf: bytes = MzfImage(name, gExportChoice.clearMarks); break;
@@ -51,7 +51,7 @@ bool ExportScreenTo(const std::wstring& path, ExportFormat format)
 void ExportScreen(HWND owner, ExportFormat format)
 {
     // The dialog proposes the document's name with the format's extension.
-    std::wstring proposed = gDocument.path.empty() ? L"" : gDocument.path;
+    std::wstring proposed = gDocumentFile.path.empty() ? L"" : gDocumentFile.path;
     const size_t dot = proposed.find_last_of(L'.'), slash = proposed.find_last_of(L"\\/");
     if (!proposed.empty() && dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
         proposed.erase(dot);

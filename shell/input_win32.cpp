@@ -94,9 +94,9 @@ LRESULT HandleInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool&
     case WM_SETCURSOR:
         // The zone's cursor, wherever the mouse is, until a report over the
         // client area changes the zone.
-        if (reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(lParam) == HTCLIENT && gPointer.hoverZone > 0 &&
-            gPointer.hoverZone < 10) {
-            ShowZoneCursor(gPointer.hoverZone);
+        if (reinterpret_cast<HWND>(wParam) == hwnd && LOWORD(lParam) == HTCLIENT && gTool.hoverZone > 0 &&
+            gTool.hoverZone < 10) {
+            ShowZoneCursor(gTool.hoverZone);
             return TRUE;
         }
         break;

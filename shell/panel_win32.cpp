@@ -9,6 +9,7 @@
 #include "render/palette_view.h"
 #include "render/view.h"
 #include "render/view_settings.h"
+#include "screen/document.h"
 #include "screen/pen.h"
 #include "screen/selection.h"
 #include "shell/base/shell_win32.h"
@@ -129,7 +130,7 @@ void DrawMarquee(HDC dc)
     if (n == 0) return;
     const COLORREF oldBack = SetBkColor(dc, RGB(0, 0, 0));
     const COLORREF oldText = SetTextColor(dc, RGB(255, 255, 255));
-    for (int i = 0; i < n; ++i) FillMarqueeLine(dc, lines[i], gSelection.phase);
+    for (int i = 0; i < n; ++i) FillMarqueeLine(dc, lines[i], gDoc.selection.phase);
     SetBkColor(dc, oldBack);
     SetTextColor(dc, oldText);
 }

@@ -7,6 +7,7 @@
 
 #include "io/recovery.h"
 #include "render/view.h"
+#include "screen/document.h"
 #include "screen/screen.h"
 #include "screen/undo.h"
 #include "shell/base/modal_win32.h"
@@ -96,9 +97,9 @@ bool StepRecovery(UINT_PTR timer)
         if (gHaveCopy) DeleteRecoveryCopy();
         return true;
     }
-    if (gHistory.changes == gWritten || RecoveryFolder().empty()) return true;
-    if (WriteFileSafely(CopyOf(gRun), RecoveryText(Narrow(gDocument.path.c_str()))) == SafeWriteResult::Written) {
-        gWritten = gHistory.changes;
+    if (gDoc.history.changes == gWritten || RecoveryFolder().empty()) return true;
+    if (WriteFileSafely(CopyOf(gRun), RecoveryText(Narrow(gDocumentFile.path.c_str()))) == SafeWriteResult::Written) {
+        gWritten = gDoc.history.changes;
         gHaveCopy = true;
     }
     return true;
@@ -111,11 +112,11 @@ void OfferRecovery()
     gHaveCopy = true;  // it is ours now: whatever follows, it goes or gets rewritten
     std::vector<uint8_t> bytes;
     std::string path;
-    const ScreenBuffer shown = gScreen;
+    const ScreenBuffer shown = gDoc.screen;
     const bool read = ReadFileBytes(CopyOf(gRun), kCopyLimit, LongerFile::Cut, bytes) &&
                       ReadRecovery(reinterpret_cast<const char*>(bytes.data()), bytes.size(), path);
-    const ScreenBuffer recovered = gScreen;
-    gScreen = shown;
+    const ScreenBuffer recovered = gDoc.screen;
+    gDoc.screen = shown;
     WIN32_FILE_ATTRIBUTE_DATA file;
     const std::wstring documentPath = Widen(path.c_str());
     // A copy older than its file was overtaken by a save: nothing to offer.
@@ -128,13 +129,13 @@ void OfferRecovery()
         DeleteRecoveryCopy();
         return;
     }
-    gScreen = recovered;
+    gDoc.screen = recovered;
     if (documentPath.empty()) {
-        gDocument.path.clear();
-        gDocument.name.clear();
+        gDocumentFile.path.clear();
+        gDocumentFile.name.clear();
     } else {
         SetDocumentPath(documentPath);
-        gDocument.fileType = kBriselFileType;
+        gDocumentFile.fileType = kBriselFileType;
     }
     ClearHistory();
     MarkUnsaved();  // also puts the name and the modified mark in the title

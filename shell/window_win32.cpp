@@ -248,7 +248,7 @@ void ResetEditorState()
 {
     ResetEditing();  // before the window exists: its first paint outlines the frames
     ReleaseOverlay();
-    gDocument = Document{L"", L"", 0};
+    gDocumentFile = DocumentFile{L"", L"", 0};
 }
 
 }  // namespace
@@ -342,8 +342,8 @@ bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
     if (gShell.toolbar)
         SetWindowPos(gShell.toolbar, nullptr, 0, 0, CurrentView().W, gShell.Tb,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (!gDocument.path.empty()) {
-        gDocument.fileType = kBriselFileType;
+    if (!gDocumentFile.path.empty()) {
+        gDocumentFile.fileType = kBriselFileType;
         Load();
     }
     StartRecovery();

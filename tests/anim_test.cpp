@@ -8,6 +8,7 @@
 #include "anim/frames.h"
 #include "render/font.h"
 #include "render/view_settings.h"
+#include "screen/document.h"
 #include "screen/selection.h"
 #include "tests/test_support.h"
 
@@ -30,17 +31,17 @@ TEST(Frames, OnlyASelectionWhollyOnTheScreenBecomesAFrame)
     SetSelection(0, 0, 39, 24);
     EXPECT_TRUE(SelectionCanBeFrame());
     SetSelection(35, 20, 39, 24);
-    gBlock.state = kFloatingNew;  // a floating block is dropped, the selection ends
-    for (int i = 0; i < kCellCount; ++i) gBlock.code[i] = 0x41;
+    gDoc.block.state = kFloatingNew;  // a floating block is dropped, the selection ends
+    for (int i = 0; i < kCellCount; ++i) gDoc.block.code[i] = 0x41;
     SetOrCancelFrame(4);
     ASSERT_TRUE(FrameDefined(4));
     EXPECT_TRUE(gFrames[4].left == 35 && gFrames[4].bottom == 24);
-    EXPECT_TRUE(!gSelection.active && !BlockFloats() && CodeAt(39, 24) == 0x41);
+    EXPECT_TRUE(!gDoc.selection.active && !BlockFloats() && CodeAt(39, 24) == 0x41);
 
     // A defined frame is cancelled whatever is selected; all go at once.
     SetSelection(0, 0, 1, 1);
     SetOrCancelFrame(4);
-    EXPECT_TRUE(!FrameDefined(4) && gSelection.active);
+    EXPECT_TRUE(!FrameDefined(4) && gDoc.selection.active);
     SetOrCancelFrame(1);
     SetSelection(0, 0, 1, 1);
     SetOrCancelFrame(8);

@@ -9,6 +9,7 @@
 #include "render/block_view.h"
 #include "render/view.h"
 #include "render/view_settings.h"
+#include "screen/document.h"
 #include "screen/marks.h"
 #include "screen/selection.h"
 #include "screen/strokes.h"
@@ -17,8 +18,8 @@
 
 namespace {
 
-int BlockCode(int c, int r) { return gBlock.code[BlockIndex(c, r)]; }
-int BlockAttr(int c, int r) { return gBlock.attr[BlockIndex(c, r)]; }
+int BlockCode(int c, int r) { return gDoc.block.code[BlockIndex(c, r)]; }
+int BlockAttr(int c, int r) { return gDoc.block.attr[BlockIndex(c, r)]; }
 
 // A floating block of w x h cells lifted from the top-left of the screen,
 // cell (c, r) holding code(c, r) and attribute attr(c, r).
@@ -85,7 +86,7 @@ TEST(Block, HalfCellShiftsMoveTheSubBlockPicture)
                 ASSERT_EQ(BlockAttr(c, r), AttrAt(c, r));
             }
         ClearSelection();
-        gBlock.state = kNotFloating;
+        gDoc.block.state = kNotFloating;
     }
 }
 
@@ -100,11 +101,11 @@ TEST(Block, DropsLeaveOutTransparentCellsOnlyWhenAsked)
             for (int x = 10; x < 13; ++x) Put(x, 3, 0x41, 0x71);
             Float(3, 1, [](int c, int) { return c == 0 ? 0x00 : 0x42; }, [](int c, int) { return c == 2 ? 0x78 : 0x70; });
             SetSelection(10, 3, 12, 3);  // as a paste would place it
-            gBlock.state = kFloatingNew;
+            gDoc.block.state = kFloatingNew;
             DropBlock();
             EXPECT_EQ(CodeAt(10, 3), transparent && code0 ? 0x41 : 0x00);
             EXPECT_TRUE(CodeAt(11, 3) == 0x42 && AttrAt(12, 3) == (transparent ? 0x71 : 0x78));
-            EXPECT_TRUE(!BlockFloats() && gSelection.active);  // the selection stays
+            EXPECT_TRUE(!BlockFloats() && gDoc.selection.active);  // the selection stays
         }
 
     // A flip or a shift of a selection that does not float writes every
@@ -121,7 +122,7 @@ TEST(Block, DropsLeaveOutTransparentCellsOnlyWhenAsked)
         Put(1, 0, 0x00, 0x70);
         SetSelection(0, 0, 1, 0);
         op.change();
-        EXPECT_TRUE(!BlockFloats() && gSelection.active && CodeAt(0, 0) == op.left && CodeAt(1, 0) == op.right);
+        EXPECT_TRUE(!BlockFloats() && gDoc.selection.active && CodeAt(0, 0) == op.left && CodeAt(1, 0) == op.right);
         EXPECT_EQ(UndoAll(), 1);
         EXPECT_EQ(CodeAt(0, 0), 0xF1);
     }
@@ -137,7 +138,7 @@ TEST(Block, PastePlacementCentresOnTheLastCellAndStaysOnTheScreen)
         {{38, 1}, 10, 4, 30, 0}, {{20, 12}, 5, 3, 18, 11}, {kNoCell, 40, 25, 0, 0}, {{39, 24}, 1, 1, 39, 24},
     };
     for (const auto& c : cases) {
-        gStroke.lastCell = c.last;
+        gTool.lastCell = c.last;
         int x, y;
         PastePlacement(c.w, c.h, x, y);
         EXPECT_TRUE(x == c.x && y == c.y) << c.last.x << "," << c.last.y << ": " << x << "," << y;
@@ -161,7 +162,7 @@ TEST(Block, UndoThrowsAFloatingBlockAwayFirst)
     ASSERT_TRUE(StartMove());
     CutBlock();
     EXPECT_EQ(gSeams.clipboardText, " 1  1\n41\n71\n");
-    EXPECT_TRUE(CodeAt(2, 2) == kBlankCode && !gSelection.active);
+    EXPECT_TRUE(CodeAt(2, 2) == kBlankCode && !gDoc.selection.active);
     EXPECT_EQ(UndoAll(), 1);
     EXPECT_EQ(CodeAt(2, 2), 0x41);
 }
@@ -182,10 +183,10 @@ TEST(Block, PasteAndCutAreEachOneUndoStepOfTheirOwn)
     edit();
 
     // A pasted block thrown away takes nothing else with it.
-    gStroke.lastCell = {20, 10};
+    gTool.lastCell = {20, 10};
     PasteBlock();
     ASSERT_TRUE(BlockFloats());
-    const int x = gSelection.x0, y = gSelection.y0;
+    const int x = gDoc.selection.x0, y = gDoc.selection.y0;
     UndoEdit();
     EXPECT_TRUE(!BlockFloats() && CodeAt(0, 0) == 0x41 && CodeAt(x, y) == 0x30 && y == 10);
     // Dropped, it is undone alone; the edit before it is the next step.
@@ -200,7 +201,7 @@ TEST(Block, PasteAndCutAreEachOneUndoStepOfTheirOwn)
     edit();
     SetSelection(5, 5, 6, 5);
     CutBlock();
-    EXPECT_TRUE(CodeAt(5, 5) == kBlankCode && AttrAt(6, 5) == kBlankAttr && !gSelection.active);
+    EXPECT_TRUE(CodeAt(5, 5) == kBlankCode && AttrAt(6, 5) == kBlankAttr && !gDoc.selection.active);
     UndoEdit();
     EXPECT_TRUE(CodeAt(5, 5) == 0x42 && AttrAt(6, 5) == 0x73 && CodeAt(0, 0) == 0x41);
     EXPECT_EQ(UndoAll(), 1);
@@ -216,7 +217,7 @@ TEST(Block, ASelectionOffTheScreenLiftsAndCopiesOnlyWhatIsOnIt)
     // dropping again unmoved puts every cell where it was.
     SetSelection(-2, -1, 3, 2);
     ASSERT_TRUE(LiftBlock());
-    EXPECT_TRUE(gSelection.x0 == 0 && gSelection.y0 == 0 && BlockCode(1, 2) == 0x21);
+    EXPECT_TRUE(gDoc.selection.x0 == 0 && gDoc.selection.y0 == 0 && BlockCode(1, 2) == 0x21);
     DropBlock();
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x) EXPECT_EQ(CodeAt(x, y), 0x10 * y + x);
@@ -228,13 +229,13 @@ TEST(Block, ASelectionOffTheScreenLiftsAndCopiesOnlyWhatIsOnIt)
     SetSelection(38, 23, 45, 28);
     CopyBlockAsImage();
     EXPECT_TRUE(gSeams.imageWidth == 2 * CurrentView().s && gSeams.imageHeight == 2 * CurrentView().s);
-    EXPECT_FALSE(gSelection.active);
+    EXPECT_FALSE(gDoc.selection.active);
 
     // Nothing of it on the screen: nothing to lift or copy.
     gSeams.clipboardText.clear();
     SetSelection(41, 0, 45, 3);
     EXPECT_FALSE(LiftBlock());
-    EXPECT_FALSE(gSelection.active);
+    EXPECT_FALSE(gDoc.selection.active);
     SetSelection(-9, 0, -1, 3);
     CopyBlock();
     EXPECT_EQ(gSeams.clipboardText, "");
@@ -244,23 +245,23 @@ TEST(Block, CopyThenPasteReproducesTheBlock)
 {
     ResetCore();
     for (int i = 0; i < kCellCount; ++i) {
-        gScreen.code[i] = (i * 13) & 0xFF;
-        gScreen.attr[i] = (i * 7) & 0xFF;
+        gDoc.screen.code[i] = (i * 13) & 0xFF;
+        gDoc.screen.attr[i] = (i * 7) & 0xFF;
     }
     SetSelection(3, 4, 19, 9);  // 17 x 6
     CopyBlock();
-    EXPECT_FALSE(gSelection.active);
-    gStroke.lastCell = {11, 7};
+    EXPECT_FALSE(gDoc.selection.active);
+    gTool.lastCell = {11, 7};
     PasteBlock();
     ASSERT_TRUE(BlockFloats());
-    EXPECT_TRUE(gSelection.x0 == 3 && gSelection.y0 == 4 && SelectionWidth() == 17 && SelectionHeight() == 6);
+    EXPECT_TRUE(gDoc.selection.x0 == 3 && gDoc.selection.y0 == 4 && SelectionWidth() == 17 && SelectionHeight() == 6);
     for (int r = 0; r < 6; ++r)
         for (int c = 0; c < 17; ++c)
             ASSERT_TRUE(BlockCode(c, r) == CodeAt(3 + c, 4 + r) && BlockAttr(c, r) == AttrAt(3 + c, 4 + r)) << c << "," << r;
 
     // Copy with a floating block keeps it floating and selected.
     CopyBlock();
-    EXPECT_TRUE(BlockFloats() && gSelection.active);
+    EXPECT_TRUE(BlockFloats() && gDoc.selection.active);
 }
 
 TEST(Block, PictureInTheScratchAreaShowsMarkedCellsThrough)

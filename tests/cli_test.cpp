@@ -17,6 +17,7 @@
 
 #include "io/exports.h"
 #include "io/screen_file.h"
+#include "screen/document.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -310,14 +311,14 @@ TEST_F(CliTest, ImportTurnsPicturesIntoScreensAndWritesNothingForOthers)
     const std::string flat = ReadBack("flat.txt");
     ASSERT_TRUE(ReadScreenFile(flat.data(), flat.size(), nullptr));
     for (int i = 1; i < kCellCount; ++i)
-        ASSERT_TRUE(gScreen.code[i] == gScreen.code[0] && gScreen.attr[i] == gScreen.attr[0]) << i;
+        ASSERT_TRUE(gDoc.screen.code[i] == gDoc.screen.code[0] && gDoc.screen.attr[i] == gDoc.screen.attr[0]) << i;
 
     // Excluded codes are never chosen, in either set.
     ASSERT_EQ(RunCli("import " + Path("title.png") + " " + Path("blocks.txt") + " --mode chars --exclude 00-7F,80-EF")
                   .status, 0);
     const std::string blocks = ReadBack("blocks.txt");
     ASSERT_TRUE(ReadScreenFile(blocks.data(), blocks.size(), nullptr));
-    for (int i = 0; i < kCellCount; ++i) ASSERT_GE(gScreen.code[i], 0xF0) << i;
+    for (int i = 0; i < kCellCount; ++i) ASSERT_GE(gDoc.screen.code[i], 0xF0) << i;
 
     // Not a picture, no file, bad options: nothing written.
     Write("text.png", "hello");

@@ -12,6 +12,7 @@
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
+#include "screen/document.h"
 #include "screen/host.h"
 #include "screen/pen.h"
 #include "screen/selection.h"
@@ -92,7 +93,7 @@ TEST(Commands, MenuStatesFollowTheEditor)
     for (int id : {IDM_CUT, IDM_COPY, IDM_COPYIMAGE, IDM_FILL, IDM_FLIPUD, IDM_SHIFTUP, IDM_FRAME1, IDM_FRAME9})
         EXPECT_TRUE(Enabled(id)) << id;
     RunCommand(IDM_FRAME3);
-    EXPECT_TRUE(FrameDefined(2) && !gSelection.active);
+    EXPECT_TRUE(FrameDefined(2) && !gDoc.selection.active);
     // Frame 3 can still be cancelled; the others need a selection again.
     EXPECT_TRUE(Enabled(IDM_FRAME3) && !Enabled(IDM_FRAME4) && Enabled(IDM_ANIMSTART) && Enabled(IDM_FRAMECANCELALL));
     // While the player runs, no frame changes and it cannot open twice.
@@ -108,7 +109,7 @@ TEST(Commands, MenuStatesFollowTheEditor)
     EXPECT_TRUE(Enabled(IDM_PASTE));
     RunCommand(IDM_PASTE);
     ASSERT_TRUE(BlockFloats());
-    gSelection.active = false;
+    gDoc.selection.active = false;
     EXPECT_TRUE(Enabled(IDM_UNDO) && Enabled(IDM_SHIFTLEFT) && !Enabled(IDM_CUT));
     gSeams.clipboardText = "2,1\n41,100\n70,70\n";  // a value above FF is never pasted
     EXPECT_FALSE(Enabled(IDM_PASTE));
@@ -117,26 +118,26 @@ TEST(Commands, MenuStatesFollowTheEditor)
 TEST(Commands, TheMarkerAndTheBit3MarksGoTogether)
 {
     ResetCore();
-    gStroke.bit3Choice = kBit3Sets;
+    gTool.bit3Choice = kBit3Sets;
     RunCommand(IDT_MARK);
-    EXPECT_TRUE(gPointer.tool == IDT_MARK && gStroke.bit3Choice == kBit3Clears && gMarks.MarkBit3 == 1);
+    EXPECT_TRUE(gTool.tool == IDT_MARK && gTool.bit3Choice == kBit3Clears && gMarks.MarkBit3 == 1);
     EXPECT_EQ(gSeams.toolChanges, std::vector<int>{IDT_MARK});
     // Hiding the marks puts the marker away; showing them again does not
     // bring it back, and another tool stays.
     RunCommand(IDM_MARKBIT3);
-    EXPECT_TRUE(gMarks.MarkBit3 == 0 && gPointer.tool == IDT_PEN);
+    EXPECT_TRUE(gMarks.MarkBit3 == 0 && gTool.tool == IDT_PEN);
     RunCommand(IDT_FILL);
     RunCommand(IDM_MARKBIT3);
     RunCommand(IDM_MARKBIT3);
-    EXPECT_EQ(gPointer.tool, IDT_FILL);
+    EXPECT_EQ(gTool.tool, IDT_FILL);
     EXPECT_EQ(gSeams.toolChanges, (std::vector<int>{IDT_MARK, IDT_PEN, IDT_FILL}));
 
     // Semigraphic mode toggles only its own bit; a stroke's drawing bit goes.
-    gStroke.semigraphicMode = kSemigraphicOn | kSemigraphicDrawing;
+    gTool.semigraphicMode = kSemigraphicOn | kSemigraphicDrawing;
     RunCommand(IDM_SEMIGRAPHIC);
-    EXPECT_EQ(gStroke.semigraphicMode, 0);
+    EXPECT_EQ(gTool.semigraphicMode, 0);
     RunCommand(IDM_SEMIGRAPHIC);
-    EXPECT_EQ(gStroke.semigraphicMode, kSemigraphicOn);
+    EXPECT_EQ(gTool.semigraphicMode, kSemigraphicOn);
 
     // The colour buttons, the swap and the page switch reach the Pen.
     RunCommand(IDT_FG0 + 3);
@@ -204,9 +205,9 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
         ResetCore();
         SetSelection(1, 1, 2, 1);
         ASSERT_TRUE(LiftBlock());
-        gBlock.code[0] = 0x55;
+        gDoc.block.code[0] = 0x55;
         RunCommand(id);
-        EXPECT_TRUE(CodeAt(1, 1) == 0x55 && !BlockFloats() && !gSelection.active) << id;
+        EXPECT_TRUE(CodeAt(1, 1) == 0x55 && !BlockFloats() && !gDoc.selection.active) << id;
     }
     // Text input drops the block but keeps the selection, with its tool; the
     // text comes back as a floating block at the top left.
@@ -214,9 +215,9 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
     SetSelection(1, 1, 2, 1);
     LiftBlock();
     RunCommand(IDM_TEXTINPUT);
-    EXPECT_TRUE(!BlockFloats() && gSelection.active && gPointer.tool == IDT_SELECT);
+    EXPECT_TRUE(!BlockFloats() && gDoc.selection.active && gTool.tool == IDT_SELECT);
     AcceptText("AB", false);
-    EXPECT_TRUE(BlockFloats() && gSelection.x0 == 1 && gSelection.y0 == 1 && gSelection.x1 == 2);
+    EXPECT_TRUE(BlockFloats() && gDoc.selection.x0 == 1 && gDoc.selection.y0 == 1 && gDoc.selection.x1 == 2);
     EXPECT_EQ(std::string(gTextInput.text), "AB");
 
     // The grid shape redraws the panel (its frame's arms), then the cells.

@@ -15,6 +15,7 @@
 #include "render/font.h"
 #include "render/view.h"
 #include "render/view_settings.h"
+#include "screen/document.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -126,8 +127,8 @@ TEST(Exports, TheMzfLoaderPutsExactlyTheScreenIntoVramAndThePictureIsTheCanvas)
         for (size_t i = 0; i < size; ++i) memory[load + i] = byte(kMzfHeaderBytes + i);
         std::vector<uint8_t> expected = memory;
         for (int i = 0; i < kCellCount; ++i) {
-            expected[0xD000 + i] = static_cast<uint8_t>(gScreen.code[i]);
-            expected[0xD800 + i] = static_cast<uint8_t>(gScreen.attr[i] & (clear ? 0xF7 : 0xFF));
+            expected[0xD000 + i] = static_cast<uint8_t>(gDoc.screen.code[i]);
+            expected[0xD800 + i] = static_cast<uint8_t>(gDoc.screen.attr[i] & (clear ? 0xF7 : 0xFF));
         }
         ASSERT_TRUE(RunZ80(memory, exec));
         EXPECT_TRUE(memory == expected) << "only the two VRAM areas change, and hold the screen";

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "screen/fill.h"
+#include "screen/document.h"
 #include "screen/undo.h"
 #include "tests/test_support.h"
 
@@ -49,7 +50,7 @@ TEST(Fill, CellFillFillsExactlyTheRegionInOneGroup)
             const int k = static_cast<int>(random() % kinds);
             Put(i % 40, i / 40, k == 2 ? 0x41 : 0x20, k == 1 ? 0x78 : 0x70);
         }
-        const ScreenBuffer before = gScreen;
+        const ScreenBuffer before = gDoc.screen;
         const int x = static_cast<int>(random() % kScreenColumns), y = static_cast<int>(random() % kScreenRows);
         const int i0 = CellIndex(x, y);
         const std::vector<bool> region = Region(kScreenColumns, kScreenRows, {x, y}, [&](int cx, int cy) {
@@ -58,10 +59,10 @@ TEST(Fill, CellFillFillsExactlyTheRegionInOneGroup)
         });
         FillCells(x, y, 0xF5, 0x16);
         for (int i = 0; i < kCellCount; ++i)
-            ASSERT_TRUE(gScreen.code[i] == (region[i] ? 0xF5 : before.code[i]) &&
-                        gScreen.attr[i] == (region[i] ? 0x16 : before.attr[i])) << trial << " cell " << i;
+            ASSERT_TRUE(gDoc.screen.code[i] == (region[i] ? 0xF5 : before.code[i]) &&
+                        gDoc.screen.attr[i] == (region[i] ? 0x16 : before.attr[i])) << trial << " cell " << i;
         EXPECT_EQ(UndoAll(), 1);
-        EXPECT_EQ(0, std::memcmp(&gScreen, &before, sizeof before));
+        EXPECT_EQ(0, std::memcmp(&gDoc.screen, &before, sizeof before));
     }
 
     // Filling with the cell's own value changes and records nothing; an
@@ -71,7 +72,7 @@ TEST(Fill, CellFillFillsExactlyTheRegionInOneGroup)
     EXPECT_FALSE(CanUndo());
     for (bool blocks : {false, true}) {
         blocks ? FillSubBlocks(10, 10, 0x71) : FillCells(5, 5, 0xFF, 0x71);
-        for (int i = 0; i < kCellCount; ++i) ASSERT_TRUE(gScreen.code[i] == 0xFF && gScreen.attr[i] == 0x71) << i;
+        for (int i = 0; i < kCellCount; ++i) ASSERT_TRUE(gDoc.screen.code[i] == 0xFF && gDoc.screen.attr[i] == 0x71) << i;
         EXPECT_EQ(UndoAll(), 1);
     }
 }
@@ -86,7 +87,7 @@ TEST(Fill, SubBlockFillFillsTheEmptySubBlocksBehindWalls)
     for (int trial = 0; trial < 60; ++trial) {
         ResetCore();
         for (int i = 0; i < kCellCount; ++i) Put(i % kScreenColumns, i / kScreenColumns, codes[random() % 9], 0x80 | i % 0x78);
-        const ScreenBuffer before = gScreen;
+        const ScreenBuffer before = gDoc.screen;
         auto fillable = [&](int sx, int sy) {
             const int v = before.code[CellIndex(sx / 2, sy / 2)];
             const int bit = 1 << ((sx & 1) + 2 * (sy & 1));

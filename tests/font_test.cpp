@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "screen/selection.h"
+#include "screen/document.h"
 #include "screen/text_tables.h"
 #include "tests/test_support.h"
 
@@ -77,7 +78,7 @@ TEST(FontMirror, BlockFlipsGiveMirrorImagesExceptTheListedApproximations)
             SetSelection(0, 0, 0, 0);
             ASSERT_TRUE(LiftBlock());
             leftRight ? FlipLeftRight() : FlipUpDown();
-            const int flipped = gBlock.code[0] | (gBlock.attr[0] & 0x80) << 1;
+            const int flipped = gDoc.block.code[0] | (gDoc.block.attr[0] & 0x80) << 1;
             if (flipped == g || (leftRight ? leftRightApprox : upDownApprox).count(g)) continue;
             ++checked;
             Glyph mirror = GlyphAt(g);

@@ -10,6 +10,7 @@
 #include "render/palette_view.h"
 #include "render/view.h"
 #include "render/view_settings.h"
+#include "screen/document.h"
 #include "screen/palette_pages.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
@@ -161,7 +162,7 @@ TEST(PenStroke, PlainStrokePaintsKeepsMarksAndRecordsEvenTheSameValue)
     EXPECT_FALSE(PenStrokeMove(6, 5, 2, false));  // same cell: nothing
     EndStroke();
     EXPECT_EQ(Cell(5, 5), CA(0x01, 0x71 | kAttrMark));
-    EXPECT_EQ(gHistory.SP, 2);
+    EXPECT_EQ(gDoc.history.SP, 2);
     EXPECT_TRUE(BoxShowsCell(5, 5) && BoxShowsCell(6, 5));
     EXPECT_NE(*PixelAt(gCanvas.pixels, CellToPixel(6, 5).x, CellToPixel(6, 5).y), 0xABCDEFu);
     EXPECT_EQ(UndoAll(), 1);
@@ -199,18 +200,18 @@ TEST(PenStroke, ModifiersDecideWhatChanges)
         EndStroke();
         for (int x = 0; x < 3; ++x) EXPECT_EQ(Cell(x, y), s.after[x]) << "row " << y << " cell " << x;
     }
-    EXPECT_EQ(gStroke.drag, kNoDrag);
+    EXPECT_EQ(gTool.drag, kNoDrag);
 }
 
 TEST(PenStroke, SemigraphicStrokesDrawOrEraseForTheWholeStroke)
 {
     ResetCore();
     ChooseEntry(0x001);
-    gStroke.semigraphicMode = kSemigraphicOn;
+    gTool.semigraphicMode = kSemigraphicOn;
     // A non-semigraphic code takes its low bits as sub-blocks: 0x41 -> F1 | b.
     Put(0, 0, 0x41, 0);
     PenStrokePress(0, 0, 8, false, false);
-    EXPECT_TRUE(CodeAt(0, 0) == 0xF9 && (gStroke.semigraphicMode & kSemigraphicDrawing));
+    EXPECT_TRUE(CodeAt(0, 0) == 0xF9 && (gTool.semigraphicMode & kSemigraphicDrawing));
     EXPECT_TRUE(PenStrokeMove(0, 0, 2, false));  // every report paints
     EXPECT_EQ(CodeAt(0, 0), 0xFB);
     EndStroke();
@@ -220,7 +221,7 @@ TEST(PenStroke, SemigraphicStrokesDrawOrEraseForTheWholeStroke)
     Put(1, 0, 0xFF, 0x8F);
     Put(2, 0, 0xF4, 0);
     PenStrokePress(1, 0, 1, false, false);
-    EXPECT_TRUE(Cell(1, 0) == CA(0xFE, 0x71 | kAttrMark) && gStroke.semigraphicMode == kSemigraphicOn);
+    EXPECT_TRUE(Cell(1, 0) == CA(0xFE, 0x71 | kAttrMark) && gTool.semigraphicMode == kSemigraphicOn);
     PenStrokeMove(2, 0, 1, false);  // not set there: stays clear, never drawn
     EXPECT_EQ(CodeAt(2, 0), 0xF4);
     PenStrokeMove(2, 0, 4, false);
@@ -236,18 +237,18 @@ TEST(MarkerStroke, TogglesByThePressedCellAndSkipsCrossedCells)
     Put(0, 0, 0x41, 0x70);
     Put(2, 0, 0x42, 0x71 | kAttrMark);
     MarkerStrokePress(0, 0);
-    EXPECT_TRUE(gStroke.bit3Choice == kBit3Sets && Cell(0, 0) == CA(0x41, 0x70 | kAttrMark));
+    EXPECT_TRUE(gTool.bit3Choice == kBit3Sets && Cell(0, 0) == CA(0x41, 0x70 | kAttrMark));
     EXPECT_FALSE(MarkerStrokeMove(1, 0));  // crossed by one report: untouched
     EXPECT_FALSE(MarkerStrokeMove(2, 0));
     EXPECT_TRUE(MarkerStrokeMove(2, 0));  // resting: one change per report
     EXPECT_TRUE(MarkerStrokeMove(2, 0));
     EndStroke();
     EXPECT_TRUE(AttrAt(1, 0) == 0 && AttrAt(2, 0) == (0x71 | kAttrMark));
-    EXPECT_EQ(gHistory.SP, 3);  // one record per write
+    EXPECT_EQ(gDoc.history.SP, 3);  // one record per write
     EXPECT_EQ(UndoAll(), 1);
 
     // Pressing a marked cell makes a clearing stroke.
     Put(3, 3, 0, kAttrMark | 0x80);
     MarkerStrokePress(3, 3);
-    EXPECT_TRUE(gStroke.bit3Choice == kBit3Clears && AttrAt(3, 3) == 0x80);
+    EXPECT_TRUE(gTool.bit3Choice == kBit3Clears && AttrAt(3, 3) == 0x80);
 }

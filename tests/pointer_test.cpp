@@ -12,6 +12,7 @@
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
+#include "screen/document.h"
 #include "screen/selection.h"
 #include "screen/undo.h"
 #include "tests/test_support.h"
@@ -45,7 +46,7 @@ struct Rectangle {
 
 void ExpectSelection(Rectangle r, const std::string& why)
 {
-    const Selection& s = gSelection;
+    const Selection& s = gDoc.selection;
     EXPECT_TRUE(s.active && s.x0 == r.x0 && s.y0 == r.y0 && s.x1 == r.x1 && s.y1 == r.y1)
         << why << ": " << s.x0 << "," << s.y0 << " - " << s.x1 << "," << s.y1;
 }
@@ -69,7 +70,7 @@ TEST(Pointer, RubberBandAndHandles)
     ExpectSelection({3, 5, 10, 8}, "rubber band");
     EXPECT_TRUE(a.statusChanged[0] && std::string(a.status[0]) == "[ 8,  4]") << a.status[0];
     EXPECT_EQ(PointerRelease().capture, Capture::Release);
-    EXPECT_EQ(gPointer.anchor.x, -1);
+    EXPECT_EQ(gTool.anchor.x, -1);
 
     // Each handle moves its own edges, each only up to the opposite edge.
     struct {
@@ -90,7 +91,7 @@ TEST(Pointer, RubberBandAndHandles)
         const Point grab = {xs[(d.handle - 1) % 3], ys[(d.handle - 1) / 3]};
         ASSERT_EQ(HitTestSelection(grab.x, grab.y), d.handle);
         PointerMove(grab.x, grab.y, false, {});
-        EXPECT_EQ(gPointer.hoverZone, d.handle);  // its cursor follows the mouse
+        EXPECT_EQ(gTool.hoverZone, d.handle);  // its cursor follows the mouse
         Drag(grab, {d.to});
         ExpectSelection(d.expected, "handle " + std::to_string(d.handle) + " to " + std::to_string(d.to.x) + "," +
                                         std::to_string(d.to.y));
@@ -110,11 +111,11 @@ TEST(Pointer, RubberBandAndHandles)
     // A click on a cell without dragging leaves no selection; a press off
     // the canvas changes nothing.
     Drag(Centre(20, 20), {});
-    EXPECT_FALSE(gSelection.active);
+    EXPECT_FALSE(gDoc.selection.active);
     SetSelection(1, 1, 2, 2);
     const Point grey = {CurrentView().P - 4, 4};
     EXPECT_EQ(PointerPress(grey.x, grey.y, {}).capture, Capture::Keep);
-    EXPECT_TRUE(gSelection.active);
+    EXPECT_TRUE(gDoc.selection.active);
 }
 
 TEST(Pointer, CommandsDuringADragEndIt)
@@ -130,10 +131,10 @@ TEST(Pointer, CommandsDuringADragEndIt)
     drag(8, 5);
     SwitchTool(IDT_PEN);
     EXPECT_EQ(gSeams.toolChanges.back(), IDT_PEN);
-    const int recorded = gHistory.SP;
+    const int recorded = gDoc.history.SP;
     drag(12, 9);
     drag(13, 9);
-    EXPECT_EQ(gHistory.SP, recorded);
+    EXPECT_EQ(gDoc.history.SP, recorded);
     EXPECT_EQ(CodeAt(8, 5), 0x41);  // the block was dropped where it was carried
 
     // A paste in the middle of a rubber band: the pasted block keeps its size.

@@ -7,6 +7,7 @@
 
 #include "io/recovery.h"
 #include "io/screen_file.h"
+#include "screen/document.h"
 #include "screen/screen.h"
 #include "tests/test_support.h"
 
@@ -44,8 +45,8 @@ std::string FileWithFirstCell(const std::string& word, const std::string& fg, co
 void FillPattern()
 {
     for (int i = 0; i < kCellCount; ++i) {
-        gScreen.code[i] = (i * 7) & 0xFF;
-        gScreen.attr[i] = (i * 13) & 0xFF;
+        gDoc.screen.code[i] = (i * 7) & 0xFF;
+        gDoc.screen.attr[i] = (i * 13) & 0xFF;
     }
 }
 
@@ -54,7 +55,7 @@ void FillPattern()
 TEST(ScreenFile, WriterMatchesTheWorkedExampleAndRoundTrips)
 {
     ResetCore();
-    for (int i = 0; i < kCellCount; ++i) gScreen.attr[i] = 0x70;
+    for (int i = 0; i < kCellCount; ++i) gDoc.screen.attr[i] = 0x70;
     Put(0, 0, 0x41, 0x71);
     Put(1, 0, 0x20, 0xF8);
     // The mark and the second set go into bits 9 and 8 of the cell word;
@@ -66,12 +67,12 @@ TEST(ScreenFile, WriterMatchesTheWorkedExampleAndRoundTrips)
 
     // Every attribute bit survives, the mark and the character set included.
     FillPattern();
-    const ScreenBuffer painted = gScreen;
+    const ScreenBuffer painted = gDoc.screen;
     const std::string all = Written();
     EXPECT_LE(all.size(), kScreenFileMaxBytes);
-    std::memset(&gScreen, 0, sizeof gScreen);
+    std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
     ASSERT_TRUE(Read(all));
-    EXPECT_EQ(0, std::memcmp(&gScreen, &painted, sizeof painted));
+    EXPECT_EQ(0, std::memcmp(&gDoc.screen, &painted, sizeof painted));
 }
 
 TEST(ScreenFile, ReaderAcceptsWhatTheFormatAllows)
@@ -85,7 +86,7 @@ TEST(ScreenFile, ReaderAcceptsWhatTheFormatAllows)
         {"0", "4294967295", "99999999", 0, 0xFF}, {"0", "17", "256", 0, 0x10}};
     for (const auto& [word, fg, bg, code, attr] : cells) {
         ASSERT_TRUE(Read(FileWithFirstCell(word, fg, bg))) << word << "," << fg << "," << bg;
-        EXPECT_TRUE(gScreen.code[0] == code && gScreen.attr[0] == attr) << word << "," << fg << "," << bg;
+        EXPECT_TRUE(gDoc.screen.code[0] == code && gDoc.screen.attr[0] == attr) << word << "," << fg << "," << bg;
     }
     const std::string base = FileWithFirstCell("1", "2", "3");
     for (const std::string& tail : {std::string(","), std::string("\r\nsecond line"), std::string("\0junk", 5)})
@@ -93,8 +94,8 @@ TEST(ScreenFile, ReaderAcceptsWhatTheFormatAllows)
     // The text may end right after the 2999th comma: the last background is
     // 0; a blank merely ends that empty last field.
     std::string shortLast = base.substr(0, base.size() - 1);
-    gScreen.attr[999] = 0x77;
-    EXPECT_TRUE(Read(shortLast) && gScreen.attr[999] == 0 && Read(shortLast + "\n"));
+    gDoc.screen.attr[999] = 0x77;
+    EXPECT_TRUE(Read(shortLast) && gDoc.screen.attr[999] == 0 && Read(shortLast + "\n"));
 }
 
 TEST(ScreenFile, RejectedTextLeavesTheScreenAsItWas)
@@ -154,19 +155,19 @@ TEST(Recovery, CopyRoundTripsAndDamagedCopiesChangeNothing)
 {
     ResetCore();
     for (int i = 0; i < kCellCount; ++i) Put(i % 40, i / 40, (i * 11) & 0xFF, (i * 5) & 0xFF);
-    const ScreenBuffer painted = gScreen;
+    const ScreenBuffer painted = gDoc.screen;
     const std::string copy = RecoveryText("C:\\絵\\title.txt");
-    std::memset(&gScreen, 0, sizeof gScreen);
+    std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
     std::string path = "unchanged";
     ASSERT_TRUE(ReadRecovery(copy.data(), copy.size(), path));
-    EXPECT_TRUE(path == "C:\\絵\\title.txt" && std::memcmp(&gScreen, &painted, sizeof painted) == 0);
+    EXPECT_TRUE(path == "C:\\絵\\title.txt" && std::memcmp(&gDoc.screen, &painted, sizeof painted) == 0);
 
-    std::memset(&gScreen, 0, sizeof gScreen);
+    std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
     const std::string untitled = RecoveryText("");
     for (const std::string& damaged :
          {std::string("Vexa recovery 2\n\n") + untitled.substr(17), copy.substr(0, 16), copy.substr(0, copy.size() - 5),
           std::string("Vexa recovery 1\nC:\\a\0b\n", 23) + untitled.substr(17)}) {
         EXPECT_FALSE(ReadRecovery(damaged.data(), damaged.size(), path)) << damaged.substr(0, 30);
-        EXPECT_TRUE(path == "C:\\絵\\title.txt" && gScreen.code[1] == 0);
+        EXPECT_TRUE(path == "C:\\絵\\title.txt" && gDoc.screen.code[1] == 0);
     }
 }

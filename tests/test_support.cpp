@@ -1,5 +1,6 @@
 #include "tests/test_support.h"
 
+#include "anim/frames.h"
 #include "app/edit_commands.h"
 #include "app/settings.h"
 #include "render/font.h"
@@ -42,6 +43,7 @@ void ResetCore()
 {
     ConnectTestHost();
     ResetEditing();
+    gPlayer = Player{};  // the shell closes it; here no window does
     ResetSettings();
     UpdateViewGeometry();
     gCanvas.gridColour = kPanelGrey;

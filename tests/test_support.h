@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "screen/document.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
 #include "tests/box_check.h"
@@ -23,11 +24,11 @@ extern SeamLog gSeams;
 // Screen cells without recording anything.
 inline void Put(int x, int y, int code, int attr)
 {
-    gScreen.code[CellIndex(x, y)] = code;
-    gScreen.attr[CellIndex(x, y)] = attr;
+    gDoc.screen.code[CellIndex(x, y)] = code;
+    gDoc.screen.attr[CellIndex(x, y)] = attr;
 }
-inline int CodeAt(int x, int y) { return gScreen.code[CellIndex(x, y)]; }
-inline int AttrAt(int x, int y) { return gScreen.attr[CellIndex(x, y)]; }
+inline int CodeAt(int x, int y) { return gDoc.screen.code[CellIndex(x, y)]; }
+inline int AttrAt(int x, int y) { return gDoc.screen.attr[CellIndex(x, y)]; }
 
 // Undoes every group; returns how many there were.
 int UndoAll();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "screen/pen.h"
+#include "screen/document.h"
 #include "screen/selection.h"
 #include "screen/text_input.h"
 #include "screen/text_tables.h"
@@ -29,7 +30,7 @@ std::vector<std::vector<int>> Convert(const std::string& text, bool vertical = f
     for (int r = 0; r < SelectionHeight(); ++r) {
         rows.emplace_back();
         for (int c = 0; c < SelectionWidth(); ++c)
-            rows.back().push_back(gBlock.code[BlockIndex(c, r)] | gBlock.attr[BlockIndex(c, r)] << 8);
+            rows.back().push_back(gDoc.block.code[BlockIndex(c, r)] | gDoc.block.attr[BlockIndex(c, r)] << 8);
     }
     return rows;
 }
@@ -76,7 +77,7 @@ TEST(TextInput, CharactersBecomeCellsWithTheirMarks)
 {
     ResetCore();
     EXPECT_EQ(Convert("ABC"), (std::vector<std::vector<int>>{{Cell(0x01), Cell(0x02), Cell(0x03)}}));
-    EXPECT_TRUE(gBlock.state == kFloatingNew && gSelection.x0 == 1 && gSelection.y0 == 1);
+    EXPECT_TRUE(gDoc.block.state == kFloatingNew && gDoc.selection.x0 == 1 && gDoc.selection.y0 == 1);
     EXPECT_FALSE(CanUndo());  // nothing is written until it is dropped
     EXPECT_EQ(Convert("abc"), (std::vector<std::vector<int>>{{Second(0x01), Second(0x02), Second(0x03)}}));
 
@@ -139,7 +140,7 @@ TEST(TextInput, TextThatPlacesNothingOrEndsBadly)
     ResetCore();
     SetSelection(5, 6, 7, 8);
     for (const char* text : {"", "\r\n", "\r\n\r\n\n"})
-        EXPECT_TRUE(Convert(text).empty() && !BlockFloats() && gSelection.x0 == 5 && gSelection.y1 == 8) << text;
+        EXPECT_TRUE(Convert(text).empty() && !BlockFloats() && gDoc.selection.x0 == 5 && gDoc.selection.y1 == 8) << text;
     // A lead byte with no trail byte ends the text; it places nothing.
     EXPECT_EQ(Convert("A\x83"), (std::vector<std::vector<int>>{{Cell(0x01)}}));
 

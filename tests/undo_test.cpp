@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "screen/screen.h"
+#include "screen/document.h"
 #include "screen/undo.h"
 #include "tests/test_support.h"
 
@@ -60,17 +61,17 @@ TEST(Undo, GroupsAreUndoneAndRedoneWholeInOrderAndTheBackBufferFollows)
     EXPECT_FALSE(CanUndo() || IsModified());
     Put(0, 0, 0x33, 0);
     // A group of ten cells that writes one of them twice, then a group of one.
-    std::vector<ScreenBuffer> states = {gScreen};
+    std::vector<ScreenBuffer> states = {gDoc.screen};
     BeginUndoGroup();
     for (int x = 0; x < 10; ++x) SetCell(x, 0, 0x10 + x, 0x71);
     SetCell(0, 0, 0x20, 0x8F);
-    states.push_back(gScreen);
+    states.push_back(gDoc.screen);
     Paint(1, 1, 0x55);
-    states.push_back(gScreen);
+    states.push_back(gDoc.screen);
     const auto shows = [](const ScreenBuffer& state) {
         for (int x = 0; x < 10; ++x)
             if (!BoxShowsCell(x, 0)) return false;
-        return BoxShowsCell(0, 1) && std::memcmp(&gScreen, &state, sizeof state) == 0;
+        return BoxShowsCell(0, 1) && std::memcmp(&gDoc.screen, &state, sizeof state) == 0;
     };
     Undo();
     EXPECT_TRUE(shows(states[1]));
@@ -86,7 +87,7 @@ TEST(Undo, GroupsAreUndoneAndRedoneWholeInOrderAndTheBackBufferFollows)
     Undo();
     Undo();
     Paint(2, 1, 0x66);
-    EXPECT_TRUE(!CanRedo() && gHistory.top == gHistory.SP);
+    EXPECT_TRUE(!CanRedo() && gDoc.history.top == gDoc.history.SP);
     EXPECT_EQ(UndoAll(), 1);
 }
 
@@ -106,7 +107,7 @@ TEST(Undo, ModifiedStateFollowsSavesUndoAndRedo)
     // screen differs from the file.
     ResetCore();
     Steps("p p s- u u+ p p+");
-    EXPECT_EQ(gHistory.SP, gHistory.savedPoint);
+    EXPECT_EQ(gDoc.history.SP, gDoc.history.savedPoint);
     Steps("u+ u+");
     // Save, undo, redo: back at the saved state. Saving at the newest state
     // and recording on top keeps it reachable; DropRedo forgets a saved
@@ -139,7 +140,7 @@ TEST(Undo, WrappingDropsOldestGroupsAndTheWayBackToTheSave)
     Paint(0, 1, 1);
     MarkSaved();
     for (int i = 0; i < kUndoRecords - 1; ++i) Paint(1 + i % 24, 1, 2);
-    EXPECT_EQ(gHistory.bottom, gHistory.savedPoint);
+    EXPECT_EQ(gDoc.history.bottom, gDoc.history.savedPoint);
     UndoAll();
     ExpectModified(false);
     Redo();
@@ -155,7 +156,7 @@ TEST(Undo, GroupLargerThanTheRingStaysConsistent)
     for (int i = 0; i < 10000; ++i) SetCell(i % kScreenColumns, 1 + (i / kScreenColumns) % 24, i & 0xFF, 0x70);
     EXPECT_TRUE(CanUndo());
     Undo();  // takes back what the ring kept of the stroke, in one step
-    EXPECT_TRUE(!CanUndo() && gHistory.SP == gHistory.bottom);
+    EXPECT_TRUE(!CanUndo() && gDoc.history.SP == gDoc.history.bottom);
     ExpectModified(true);
     Redo();
     EXPECT_FALSE(CanRedo());

@@ -19,6 +19,7 @@
 #include "render/font.h"
 #include "render/view.h"
 #include "render/view_settings.h"
+#include "screen/document.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
 #include "screen/undo.h"
@@ -348,8 +349,8 @@ int ImportPicture(int argc, char** argv)
     }
     ConvertedScreen converted;
     ConvertPicture(picture.pixels.data(), picture.width, picture.height, options, converted);
-    std::copy(converted.code, converted.code + kCellCount, gScreen.code);
-    std::copy(converted.attr, converted.attr + kCellCount, gScreen.attr);
+    std::copy(converted.code, converted.code + kCellCount, gDoc.screen.code);
+    std::copy(converted.attr, converted.attr + kCellCount, gDoc.screen.attr);
     return WriteOutput(argv[3], ScreenFileText()) ? kExitOk : kExitTrouble;
 }
 

@@ -7,6 +7,7 @@
 #include "app/edit_commands.h"
 #include "app/settings.h"
 #include "res/resource.h"
+#include "screen/document.h"
 #include "screen/pen.h"
 #include "screen/selection.h"
 #include "screen/undo.h"
@@ -21,7 +22,7 @@ void Check(bool ok, const char* what)
     std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
 }
 
-int Code(int x, int y) { return gScreen.code[CellIndex(x, y)]; }
+int Code(int x, int y) { return gDoc.screen.code[CellIndex(x, y)]; }
 
 }  // namespace
 
@@ -37,7 +38,7 @@ int main()
     SetSelection(0, 0, 1, 0);
     RunCommand(IDM_COPY);
     RunCommand(IDM_PASTE);
-    Check(BlockFloats() && gBlock.code[0] == 0xF1 && gBlock.code[1] == 0xF4, "a copied block pastes");
+    Check(BlockFloats() && gDoc.block.code[0] == 0xF1 && gDoc.block.code[1] == 0xF4, "a copied block pastes");
     SetSelection(5, 5, 6, 5);
     DropAndDeselect();
     Check(Code(5, 5) == 0xF1 && Code(6, 5) == 0xF4, "the pasted block drops where it was moved");
@@ -49,11 +50,11 @@ int main()
     SetSelection(0, 1, 1, 1);
     RunCommand(IDM_FILL);
     const PenValue pen = PenCell();
-    Check(Code(0, 1) == pen.code && Code(1, 1) == pen.code && gScreen.attr[CellIndex(1, 1)] == pen.attr,
+    Check(Code(0, 1) == pen.code && Code(1, 1) == pen.code && gDoc.screen.attr[CellIndex(1, 1)] == pen.attr,
           "a fill paints the selection with the pen");
 
     RunCommand(IDM_UNDO);
-    Check(Code(0, 1) == 0 && gScreen.attr[CellIndex(0, 1)] == 0, "undo takes back the fill");
+    Check(Code(0, 1) == 0 && gDoc.screen.attr[CellIndex(0, 1)] == 0, "undo takes back the fill");
     RunCommand(IDM_UNDO);
     Check(Code(5, 5) == 0xF1, "undo takes back the flip");
     RunCommand(IDM_UNDO);

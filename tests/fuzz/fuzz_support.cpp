@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "render/font.h"
 #include "render/view.h"
+#include "screen/document.h"
 #include "screen/pen.h"
 #include "screen/selection.h"
 #include "screen/strokes.h"
@@ -15,20 +16,20 @@
 
 void FreshCore()
 {
-    std::memset(&gScreen, 0, sizeof gScreen);
+    std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
     ResetPen();
-    ResetStrokes();
+    ResetTools();
     ResetSettings();
     ResetSelection();
     UpdateViewGeometry();
     gCanvas.pixels = {nullptr, 0, 0};
-    if (!gHistory.ring) CreateHistory();
+    if (!gDoc.history.ring) CreateHistory();
     ClearHistory();
 }
 
 bool CellsInRange()
 {
     for (int i = 0; i < kCellCount; ++i)
-        if (gScreen.code[i] < 0 || gScreen.code[i] > 255 || gScreen.attr[i] < 0 || gScreen.attr[i] > 255) return false;
+        if (gDoc.screen.code[i] < 0 || gDoc.screen.code[i] > 255 || gDoc.screen.attr[i] < 0 || gDoc.screen.attr[i] > 255) return false;
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include "io/recovery.h"
 #include "io/screen_file.h"
+#include "screen/document.h"
 #include "screen/screen.h"
 #include "tests/fuzz/fuzz_support.h"
 
@@ -13,33 +14,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FreshCore();
     for (int i = 0; i < kCellCount; ++i) {
-        gScreen.code[i] = i & 0xFF;
-        gScreen.attr[i] = (i * 7) & 0xFF;
+        gDoc.screen.code[i] = i & 0xFF;
+        gDoc.screen.attr[i] = (i * 7) & 0xFF;
     }
-    const ScreenBuffer before = gScreen;
+    const ScreenBuffer before = gDoc.screen;
     std::string path = "kept";
     if (!ReadRecovery(reinterpret_cast<const char*>(data), size, path)) {
-        FUZZ_CHECK(std::memcmp(&gScreen, &before, sizeof before) == 0 && path == "kept");
+        FUZZ_CHECK(std::memcmp(&gDoc.screen, &before, sizeof before) == 0 && path == "kept");
     } else {
         FUZZ_CHECK(CellsInRange());
-        const ScreenBuffer recovered = gScreen;
+        const ScreenBuffer recovered = gDoc.screen;
         const std::string copy = RecoveryText(path);
         std::string again;
         FUZZ_CHECK(ReadRecovery(copy.data(), copy.size(), again) && again == path);
-        FUZZ_CHECK(std::memcmp(&gScreen, &recovered, sizeof recovered) == 0);
-        gScreen = before;
+        FUZZ_CHECK(std::memcmp(&gDoc.screen, &recovered, sizeof recovered) == 0);
+        gDoc.screen = before;
     }
     if (!ReadScreenFile(reinterpret_cast<const char*>(data), size, nullptr)) {
-        FUZZ_CHECK(std::memcmp(&gScreen, &before, sizeof before) == 0);
+        FUZZ_CHECK(std::memcmp(&gDoc.screen, &before, sizeof before) == 0);
         return 0;
     }
     FUZZ_CHECK(CellsInRange());
-    const ScreenBuffer read = gScreen;
+    const ScreenBuffer read = gDoc.screen;
     const std::string text = ScreenFileText();
     FUZZ_CHECK(text.size() <= kScreenFileMaxBytes);
-    std::memset(&gScreen, 0, sizeof gScreen);
+    std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
     FUZZ_CHECK(ReadScreenFile(text.data(), text.size(), nullptr));
-    FUZZ_CHECK(std::memcmp(&gScreen, &read, sizeof read) == 0);
+    FUZZ_CHECK(std::memcmp(&gDoc.screen, &read, sizeof read) == 0);
     FUZZ_CHECK(ScreenFileText() == text);
     return 0;
 }

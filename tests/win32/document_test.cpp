@@ -20,6 +20,7 @@
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
+#include "screen/document.h"
 #include "screen/screen.h"
 #include "screen/undo.h"
 #include "shell/base/shell_win32.h"
@@ -113,7 +114,7 @@ TEST_F(Documents, SaveAsThenSaveKeepTheName)
     messageAnswers = {IDNO, IDYES};
     Command(IDM_OPEN);
     EXPECT_EQ(fileDialogKinds.size(), 3u);
-    EXPECT_EQ(gScreen.code[2], 0x01);
+    EXPECT_EQ(gDoc.screen.code[2], 0x01);
     fileAnswers.push_back(file);
     filterAnswers.push_back(2);
     Command(IDM_OPEN);
@@ -153,7 +154,7 @@ TEST_F(Documents, RecentFilesPopupAndFailedLoads)
     };
     EXPECT_EQ(items(), L"&1: " + files[2] + L"|&2: " + files[1] + L"|&3: " + files[0] + L"|");
     Command(IDM_RECENT3);
-    EXPECT_EQ(gDocument.path, files[0]);
+    EXPECT_EQ(gDocumentFile.path, files[0]);
     Stop();
     Start();
     popup = OpenPopupHolding(IDM_RECENT_NONE);
@@ -267,7 +268,7 @@ TEST_F(Documents, RecoveryCopyFollowsTheDocument)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, L"前回終了時の編集内容が残っています。復元しますか？");
     EXPECT_EQ(Title(), L"無題 * Vexa");
-    EXPECT_EQ(gScreen.code[CellIndex(1, 0)], 7);
+    EXPECT_EQ(gDoc.screen.code[CellIndex(1, 0)], 7);
     EXPECT_TRUE(IsModified());
 }
 
@@ -365,7 +366,7 @@ TEST_F(StartUp_, CommandLineFileOpensFromAnyStartingFolder)
     Start(L"  \"My Screens\\タイトル 1.txt\" ignored");
     GetCurrentDirectoryW(MAX_PATH, after);
     SetCurrentDirectoryW(before);
-    EXPECT_EQ(gDocument.path, file);
+    EXPECT_EQ(gDocumentFile.path, file);
     EXPECT_EQ(Title(), L"タイトル 1.txt - Vexa");
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(BesideProgram(L"x"), std::wstring(after) + L"\\x");

@@ -28,6 +28,7 @@
 #include "render/view.h"
 #include "render/view_settings.h"
 #include "res/resource.h"
+#include "screen/document.h"
 #include "screen/palette_pages.h"
 #include "screen/pen.h"
 #include "screen/screen.h"
@@ -43,8 +44,8 @@
 
 namespace {
 
-int Code(int x, int y) { return gScreen.code[CellIndex(x, y)]; }
-int Attr(int x, int y) { return gScreen.attr[CellIndex(x, y)]; }
+int Code(int x, int y) { return gDoc.screen.code[CellIndex(x, y)]; }
+int Attr(int x, int y) { return gDoc.screen.attr[CellIndex(x, y)]; }
 // The code of cell i in the sample screen file.
 int Sample(int i) { return (i * 7) & 0xFF; }
 
@@ -136,8 +137,8 @@ TEST_F(Painting, StrokesThroughMouseMessages)
     EXPECT_EQ(Code(6, 3), 0x01);
 
     // Shift paints the colours only, Ctrl the character only.
-    gScreen.code[CellIndex(1, 1)] = 0x0D;
-    gScreen.attr[CellIndex(1, 1)] = 0x80 | 0x24 | kAttrMark;
+    gDoc.screen.code[CellIndex(1, 1)] = 0x0D;
+    gDoc.screen.attr[CellIndex(1, 1)] = 0x80 | 0x24 | kAttrMark;
     const POINT p = CellCentre(1, 1);
     Press(p.x, p.y, MK_SHIFT);
     Release(p.x, p.y);
@@ -149,14 +150,14 @@ TEST_F(Painting, StrokesThroughMouseMessages)
     // Another window takes the mouse mid-stroke: the stroke ends there.
     Press(a.x, a.y + 32);
     ReleaseCapture();
-    EXPECT_EQ(gStroke.drag, kNoDrag);
+    EXPECT_EQ(gTool.drag, kNoDrag);
     Move(c.x, c.y + 32);
     EXPECT_EQ(Code(6, 5), 0);
 
     // '9' takes the marker and shows the bit-3 marks; F9 turns them off and
     // hands back the pen; F11 marks display code 00h.
     Char(L'9');
-    EXPECT_TRUE(gPointer.tool == IDT_MARK && gMarks.MarkBit3 == 1);
+    EXPECT_TRUE(gTool.tool == IDT_MARK && gMarks.MarkBit3 == 1);
     EXPECT_TRUE(SendMessageW(gShell.toolbar, TB_ISBUTTONCHECKED, IDT_MARK, 0));
     EXPECT_TRUE(Checked(IDM_MARKBIT3));
     const POINT m = CellCentre(8, 8);
@@ -164,7 +165,7 @@ TEST_F(Painting, StrokesThroughMouseMessages)
     Release(m.x, m.y);
     EXPECT_TRUE((Attr(8, 8) & kAttrMark) && BoxShowsCell(8, 8));
     Key(VK_F9);
-    EXPECT_TRUE(gPointer.tool == IDT_PEN && gMarks.MarkBit3 == 0);
+    EXPECT_TRUE(gTool.tool == IDT_PEN && gMarks.MarkBit3 == 0);
     EXPECT_TRUE(SendMessageW(gShell.toolbar, TB_ISBUTTONCHECKED, IDT_PEN, 0));
     Key(VK_F11);
     EXPECT_TRUE(Checked(IDM_MARKDISPC0));
@@ -203,7 +204,7 @@ TEST_F(Painting, ToolbarKeysPickUpAndStatusBar)
     // Only lowercase letters act.
     for (const auto& [c, tool] : {std::pair{L'P', IDT_PEN}, {L'p', IDT_FILL}, {L'\x1B', IDT_SELECT}, {L'y', IDT_PEN}}) {
         Char(c);
-        EXPECT_EQ(gPointer.tool, tool) << int(c);
+        EXPECT_EQ(gTool.tool, tool) << int(c);
     }
 
     // The arrows move in the palette, the space bar switches its page.
@@ -217,8 +218,8 @@ TEST_F(Painting, ToolbarKeysPickUpAndStatusBar)
     EXPECT_EQ(gPen.page, 0);
 
     // A right click picks the cell up: the buttons follow.
-    gScreen.code[CellIndex(4, 4)] = 0x41;
-    gScreen.attr[CellIndex(4, 4)] = 0x80 | 0x25;
+    gDoc.screen.code[CellIndex(4, 4)] = 0x41;
+    gDoc.screen.attr[CellIndex(4, 4)] = 0x80 | 0x25;
     const POINT p = CellCentre(4, 4);
     RightClick(p.x, p.y);
     EXPECT_TRUE(gPen.foreground == 2 && CheckedButton(IDT_FG0) == 2);
@@ -261,9 +262,9 @@ TEST_F(Blocks, SelectShowsTheRunningMarqueeAndAMoveCarriesTheBlockOverTheLeftEdg
     const int blockItems[] = {IDM_CUT, IDM_COPY, IDM_COPYIMAGE, IDM_FILL, IDM_FLIPLR, IDM_SHIFTDOWN};
     for (int id : blockItems) EXPECT_TRUE(Grayed(id)) << id;
     Char(L'm');
-    ASSERT_TRUE(gPointer.tool == IDT_SELECT && SendMessageW(gShell.toolbar, TB_ISBUTTONCHECKED, IDT_SELECT, 0));
+    ASSERT_TRUE(gTool.tool == IDT_SELECT && SendMessageW(gShell.toolbar, TB_ISBUTTONCHECKED, IDT_SELECT, 0));
     DragCells(15, 4, 5, 2);
-    ASSERT_TRUE(gSelection.active && gSelection.x0 == 5 && gSelection.y0 == 2 && gSelection.x1 == 15);
+    ASSERT_TRUE(gDoc.selection.active && gDoc.selection.x0 == 5 && gDoc.selection.y0 == 2 && gDoc.selection.x1 == 15);
     for (int id : blockItems) EXPECT_FALSE(Grayed(id)) << id;
 
     // The window shows the dashed frame just outside the cells, by phase.
@@ -272,12 +273,12 @@ TEST_F(Blocks, SelectShowsTheRunningMarqueeAndAMoveCarriesTheBlockOverTheLeftEdg
     auto checkMarquee = [&](const char* when) {
         const std::vector<uint32_t> shown = GrabClient(size.cx, size.cy);
         MarqueeLine lines[4];
-        const int n = MarqueeLines(gSelection.x0, gSelection.y0, gSelection.x1, gSelection.y1, gShell.Tb, lines);
+        const int n = MarqueeLines(gDoc.selection.x0, gDoc.selection.y0, gDoc.selection.x1, gDoc.selection.y1, gShell.Tb, lines);
         int wrong = 0, pixels = 0;
         for (int i = 0; i < n; ++i)
             for (int y = lines[i].rect.top; y < lines[i].rect.bottom; ++y)
                 for (int x = lines[i].rect.left; x < lines[i].rect.right; ++x, ++pixels) {
-                    const bool black = MarqueePixelIsBlack(lines[i].side, x, y, gSelection.phase);
+                    const bool black = MarqueePixelIsBlack(lines[i].side, x, y, gDoc.selection.phase);
                     wrong += shown[static_cast<size_t>(y) * size.cx + x] != (black ? 0x000000u : 0xFFFFFFu);
                 }
         EXPECT_EQ(wrong, 0) << when;
@@ -285,11 +286,11 @@ TEST_F(Blocks, SelectShowsTheRunningMarqueeAndAMoveCarriesTheBlockOverTheLeftEdg
     };
     EXPECT_EQ(checkMarquee("at once"), 2 * (11 * 16 + 1) + 2 * (3 * 16 + 1));
     // Timer 1 runs it.
-    const int phase = gSelection.phase;
+    const int phase = gDoc.selection.phase;
     EXPECT_TRUE(WaitUntil([&] {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        return gSelection.phase != phase;
+        return gDoc.selection.phase != phase;
     }, 2000));
     UpdateWindow(gShell.main);
     checkMarquee("after a tick");
@@ -302,8 +303,8 @@ TEST_F(Blocks, SelectShowsTheRunningMarqueeAndAMoveCarriesTheBlockOverTheLeftEdg
 
     // Grabbed at column 8 and moved to column 0: three columns hang off.
     DragCells(8, 3, 0, 3);
-    EXPECT_EQ(gSelection.x0, -3);
-    EXPECT_EQ(gBlock.state, kFloatingMoved);
+    EXPECT_EQ(gDoc.selection.x0, -3);
+    EXPECT_EQ(gDoc.block.state, kFloatingMoved);
     KillTimer(gShell.main, 1);  // hold the phase still while the window is read
     InvalidateRect(gShell.main, nullptr, FALSE);
     UpdateWindow(gShell.main);
@@ -327,12 +328,12 @@ TEST_F(Blocks, SelectShowsTheRunningMarqueeAndAMoveCarriesTheBlockOverTheLeftEdg
     EXPECT_EQ(Code(0, 3), Sample(CellIndex(8, 3)));
     EXPECT_TRUE(BoxShowsCell(0, 3));
     Command(IDM_UNDO);
-    for (int i = 0; i < kCellCount; ++i) ASSERT_EQ(gScreen.code[i], Sample(i)) << i;
+    for (int i = 0; i < kCellCount; ++i) ASSERT_EQ(gDoc.screen.code[i], Sample(i)) << i;
     EXPECT_EQ(Title(), L"s.txt - Vexa");
 
     // Ctrl+→ shifts the semigraphic picture of the selection by a half cell.
     SetSelection(0, 0, 0, 0);
-    gScreen.code[0] = 0xF1;
+    gDoc.screen.code[0] = 0xF1;
     BYTE keys[256];
     GetKeyboardState(keys);
     keys[VK_CONTROL] = 0x80;
@@ -350,10 +351,10 @@ TEST_F(Blocks, CutCopyPasteAndCopyAsImageThroughTheRealClipboard)
     StartOnSample();
     // Copy: the cells as the core writes them, through the real clipboard.
     const std::string copied =
-        WriteBlockText(&gScreen.code[CellIndex(2, 1)], &gScreen.attr[CellIndex(2, 1)], kScreenColumns, 3, 2);
+        WriteBlockText(&gDoc.screen.code[CellIndex(2, 1)], &gDoc.screen.attr[CellIndex(2, 1)], kScreenColumns, 3, 2);
     SetSelection(2, 1, 4, 2);
     Command(IDM_COPY);
-    EXPECT_FALSE(gSelection.active);
+    EXPECT_FALSE(gDoc.selection.active);
     EXPECT_EQ(ClipboardText(), copied);
 
     // Paste: a floating block centred on the last cell under the mouse.
@@ -362,7 +363,7 @@ TEST_F(Blocks, CutCopyPasteAndCopyAsImageThroughTheRealClipboard)
     EXPECT_FALSE(Grayed(IDM_PASTE));
     Command(IDM_PASTE);
     ASSERT_TRUE(BlockFloats());
-    EXPECT_TRUE(gSelection.x0 == 19 && gSelection.y0 == 9);
+    EXPECT_TRUE(gDoc.selection.x0 == 19 && gDoc.selection.y0 == 9);
     Press(CellCentre(0, 24).x, CellCentre(0, 24).y);  // drops it
     EXPECT_EQ(Code(21, 10), Sample(CellIndex(4, 2)));
 
@@ -370,7 +371,7 @@ TEST_F(Blocks, CutCopyPasteAndCopyAsImageThroughTheRealClipboard)
     SetSelection(0, 0, 1, 0);
     Command(IDM_CUT);
     EXPECT_EQ(Code(0, 0), 0);
-    EXPECT_EQ(gScreen.attr[CellIndex(1, 0)], 0x70);
+    EXPECT_EQ(gDoc.screen.attr[CellIndex(1, 0)], 0x70);
     EXPECT_EQ(ClipboardText().substr(0, 6), " 2  1\n");
 
     // Text from another program: no zero byte at its end, lower case,
@@ -379,8 +380,8 @@ TEST_F(Blocks, CutCopyPasteAndCopyAsImageThroughTheRealClipboard)
     EXPECT_FALSE(Grayed(IDM_PASTE));
     Command(IDM_PASTE);
     ASSERT_TRUE(BlockFloats());
-    EXPECT_EQ(gBlock.code[0], 0xAB);
-    EXPECT_EQ(gBlock.attr[1], 0xFF);
+    EXPECT_EQ(gDoc.block.code[0], 0xAB);
+    EXPECT_EQ(gDoc.block.attr[1], 0xFF);
     Command(IDM_UNDO);  // only the pasted block goes
     EXPECT_FALSE(BlockFloats());
     EXPECT_EQ(Code(0, 0), 0);
@@ -396,7 +397,7 @@ TEST_F(Blocks, CutCopyPasteAndCopyAsImageThroughTheRealClipboard)
     Command(IDM_ZOOM3);
     SetSelection(3, 2, 6, 4);
     Command(IDM_COPYIMAGE);
-    EXPECT_FALSE(gSelection.active);
+    EXPECT_FALSE(gDoc.selection.active);
     ASSERT_TRUE(OpenClipboard(gShell.main));
     HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
     ASSERT_NE(bitmap, nullptr);
@@ -418,7 +419,7 @@ TEST_F(Blocks, CutCopyPasteAndCopyAsImageThroughTheRealClipboard)
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 4; ++c) {
             const int i = CellIndex(3 + c, 2 + r);
-            DrawPlainGlyph(view, c * s, r * s, gScreen.code[i], gScreen.attr[i], CurrentView().k);
+            DrawPlainGlyph(view, c * s, r * s, gDoc.screen.code[i], gDoc.screen.attr[i], CurrentView().k);
         }
     int wrong = 0;
     for (int y = 0; y < h; ++y)
@@ -447,7 +448,7 @@ TEST_F(AnimationAndOverlay, FramesOutlinedAndPlayedWhileTheZoomChanges)
     SetSelection(10, 5, 12, 5);
     Command(IDM_FRAME5);
     ASSERT_TRUE(FrameDefined(1) && FrameDefined(4));
-    EXPECT_FALSE(gSelection.active);
+    EXPECT_FALSE(gDoc.selection.active);
     HMENU popup = OpenPopupHolding(IDM_FRAME1);
     wchar_t text[64] = {};
     GetMenuStringW(popup, IDM_FRAME2, text, 64, MF_BYCOMMAND);
@@ -541,7 +542,7 @@ TEST_F(AnimationAndOverlay, PicturesOfEveryKindAndBrokenFiles)
     // overlay; a cancelled conversion, or a file that is not a picture,
     // leaves the screen alone.
     const std::vector<uint32_t> png = gOverlay.pixels;
-    const ScreenBuffer blank = gScreen;
+    const ScreenBuffer blank = gDoc.screen;
     ConvertChoice choice;
     choice.options.mode = ConvertMode::Characters;
     choice.options.dither = ConvertDither::FloydSteinberg;
@@ -551,15 +552,15 @@ TEST_F(AnimationAndOverlay, PicturesOfEveryKindAndBrokenFiles)
     Command(IDM_CONVERTPICTURE);
     ConvertedScreen want;
     ConvertPicture(png.data(), kBmpWidth, kBmpHeight, choice.options, want);
-    EXPECT_EQ(0, std::memcmp(gScreen.code, want.code, sizeof want.code));
-    EXPECT_EQ(0, std::memcmp(gScreen.attr, want.attr, sizeof want.attr));
+    EXPECT_EQ(0, std::memcmp(gDoc.screen.code, want.code, sizeof want.code));
+    EXPECT_EQ(0, std::memcmp(gDoc.screen.attr, want.attr, sizeof want.attr));
     EXPECT_TRUE(OverlayLoaded() && gView.ShowOverlay && gOverlay.pixels == png);
     Command(IDM_UNDO);
-    EXPECT_EQ(0, std::memcmp(&gScreen, &blank, sizeof blank));
+    EXPECT_EQ(0, std::memcmp(&gDoc.screen, &blank, sizeof blank));
     EXPECT_NE(std::memcmp(want.code, blank.code, sizeof want.code), 0);
     Command(IDM_CONVERTPICTURE);  // no choice made: cancelled
     Command(IDM_CONVERTPICTURE);
-    EXPECT_EQ(0, std::memcmp(&gScreen, &blank, sizeof blank));
+    EXPECT_EQ(0, std::memcmp(&gDoc.screen, &blank, sizeof blank));
     EXPECT_EQ(messages.size() == 1 ? messages[0].text : L"", Scratch(L"not.png") + L" が開けません");
 
     // Files that cannot be trusted give no overlay, and the one before is

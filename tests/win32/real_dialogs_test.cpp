@@ -17,6 +17,7 @@
 #include "render/overlay.h"
 #include "render/picture_convert.h"
 #include "res/resource.h"
+#include "screen/document.h"
 #include "screen/screen.h"
 #include "screen/selection.h"
 #include "screen/text_input.h"
@@ -174,7 +175,7 @@ TEST_F(RealDialogs, DiscardPromptKeepsTheWindowOnNoAndClosesOnYes)
                        [&] { SendMessageW(gShell.main, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0); }),
               seen);
     EXPECT_EQ(Title(), L"a.txt * Vexa");
-    EXPECT_EQ(gScreen.code[CellIndex(4, 2)], 1);
+    EXPECT_EQ(gDoc.screen.code[CellIndex(4, 2)], 1);
 
     EXPECT_EQ(Answered(L"Vexa", MessageBoxAnswer(IDYES, false), [&] { Stop(); }), seen);
     EXPECT_EQ(gShell.main, nullptr) << "still open after Yes";
@@ -187,10 +188,10 @@ TEST_F(RealDialogs, OpenAndSaveAsDialogsTakeTheTypedNames)
     WriteFile(source, SampleScreenFile());
     Start();
     Answered(L"Open File", FileDialogAnswer(source), [&] { Command(IDM_OPEN); });
-    EXPECT_EQ(gDocument.path, source);
+    EXPECT_EQ(gDocumentFile.path, source);
     EXPECT_EQ(Title(), L"to open 1.txt - Vexa");
     EXPECT_EQ(ScreenFileText(), SampleScreenFile());
-    EXPECT_EQ(gDocument.fileType, kBriselFileType);
+    EXPECT_EQ(gDocumentFile.fileType, kBriselFileType);
 
     Paint(0, 0);
     ASSERT_EQ(Title(), L"to open 1.txt * Vexa");
@@ -200,7 +201,7 @@ TEST_F(RealDialogs, OpenAndSaveAsDialogsTakeTheTypedNames)
     // is added.
     EXPECT_NE(log.find(L"shown:to open 1.txt;"), std::wstring::npos) << ::testing::PrintToString(log);
     const std::wstring saved = Scratch(L"saved copy.txt");
-    EXPECT_EQ(gDocument.path, saved);
+    EXPECT_EQ(gDocumentFile.path, saved);
     EXPECT_EQ(Title(), L"saved copy.txt - Vexa");
     // The file holds the picture as it is now; the original is untouched.
     EXPECT_EQ(ReadFile(saved), ScreenFileText());
@@ -236,9 +237,9 @@ TEST_F(RealDialogs, TextDialogTypesJapaneseAndKeepsItForNextTime)
     // Vertical: one line of five characters, two of them with their marks;
     // é, which the code page cannot hold, stays blank and comes back a space.
     EXPECT_TRUE(SelectionWidth() == 2 && SelectionHeight() == 5);
-    EXPECT_EQ(gBlock.code[BlockIndex(1, 0)], 0xBC);
+    EXPECT_EQ(gDoc.block.code[BlockIndex(1, 0)], 0xBC);
     EXPECT_EQ(std::string(gTextInput.text), "\x83\x4B\x83\x93\x83\x5F\x83\x80 ");
-    EXPECT_EQ(gPointer.tool, IDT_SELECT);
+    EXPECT_EQ(gTool.tool, IDT_SELECT);
 
     const std::wstring reopened = Answered(
         L"テキスト入力",
@@ -251,7 +252,7 @@ TEST_F(RealDialogs, TextDialogTypesJapaneseAndKeepsItForNextTime)
         [&] { Command(IDM_TEXTINPUT); });
     EXPECT_EQ(reopened, L"ガンダム |vertical");
     EXPECT_FALSE(BlockFloats());  // the first block was dropped; Cancel makes none
-    EXPECT_EQ(gScreen.code[CellIndex(1, 1)], 0x94);
+    EXPECT_EQ(gDoc.screen.code[CellIndex(1, 1)], 0x94);
 }
 
 // The conversion dialog, answered by clicks: the preview is 320 x 200 and
@@ -291,7 +292,7 @@ TEST_F(RealDialogs, ConvertDialogPreviewsAndConvertsWithTheChoices)
     options.dither = ConvertDither::Bayer;
     ConvertedScreen want;
     ConvertPicture(decoded.pixels.data(), decoded.width, decoded.height, options, want);
-    EXPECT_EQ(0, std::memcmp(gScreen.code, want.code, sizeof want.code));
-    EXPECT_EQ(0, std::memcmp(gScreen.attr, want.attr, sizeof want.attr));
+    EXPECT_EQ(0, std::memcmp(gDoc.screen.code, want.code, sizeof want.code));
+    EXPECT_EQ(0, std::memcmp(gDoc.screen.attr, want.attr, sizeof want.attr));
     EXPECT_FALSE(OverlayLoaded());
 }
