@@ -1,6 +1,5 @@
-// The animation frames: what may become a frame, the picture of one frame,
-// and the player's order and speeds. (Their outlines and the player's sizes
-// are checked on the real window.)
+// The animation frames: what may become a frame, its outline, the picture of
+// one frame, and the player's layout, order and speeds.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -63,6 +62,21 @@ TEST(Frames, APictureHoldsTheFramesCellsOnBlack)
     gFrames[2] = {0, 0, 0, 1};  // 1 x 2
     PlayerLayout layout;
     ASSERT_TRUE(PlanPlayer(2, layout));
+    // The buffer holds the widest frame and the tallest one at x2; the
+    // picture is centred across the client area, and over the slider and
+    // button (88 pixels) below it.
+    EXPECT_TRUE(layout.bufferWidth == 3 * 16 && layout.bufferHeight == 2 * 16);
+    EXPECT_EQ(2 * layout.picture.x + layout.bufferWidth, layout.clientWidth);
+    EXPECT_EQ(2 * layout.picture.y + layout.bufferHeight + 88, layout.clientHeight);
+
+    // The outline lies one pixel outside the frame's cells all round; the
+    // number goes inside its top-left cell.
+    const int T = 28;
+    const Point first = CellToPixel(4, 5), past = CellToPixel(7, 6);
+    const FrameOutline o = FrameOutlineOf(0, T);
+    EXPECT_TRUE(o.outline.left == first.x - 1 && o.outline.top == first.y + T - 1 && o.outline.right == past.x + 1 &&
+                o.outline.bottom == past.y + T + 1);
+    EXPECT_TRUE(o.label.x == first.x && o.label.y == first.y + T);
     std::vector<uint32_t> pixels(static_cast<size_t>(layout.bufferWidth) * layout.bufferHeight, 0x123456);
     const PixelView picture = {pixels.data(), layout.bufferWidth, layout.bufferHeight};
     DrawFramePicture(picture, 0, layout);

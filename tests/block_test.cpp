@@ -165,6 +165,19 @@ TEST(Block, UndoThrowsAFloatingBlockAwayFirst)
     EXPECT_TRUE(CodeAt(2, 2) == kBlankCode && !gDoc.selection.active);
     EXPECT_EQ(UndoAll(), 1);
     EXPECT_EQ(CodeAt(2, 2), 0x41);
+
+    // A move dropped elsewhere is one undo step of its own: the edit before
+    // it stays.
+    BeginUndoGroup();
+    SetCell(0, 0, 0x42, 0x72);
+    SetSelection(2, 2, 2, 2);
+    ASSERT_TRUE(StartMove());
+    SetSelection(4, 4, 4, 4);
+    DropAndDeselect();
+    EXPECT_TRUE(CodeAt(4, 4) == 0x41 && CodeAt(2, 2) == kBlankCode);
+    UndoEdit();
+    EXPECT_TRUE(CodeAt(2, 2) == 0x41 && CodeAt(4, 4) == 0x00 && CodeAt(0, 0) == 0x42);
+    EXPECT_EQ(UndoAll(), 1);
 }
 
 TEST(Block, PasteAndCutAreEachOneUndoStepOfTheirOwn)

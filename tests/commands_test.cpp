@@ -8,6 +8,7 @@
 #include "app/commands.h"
 #include "app/keys.h"
 #include "app/pointer.h"
+#include "app/settings.h"
 #include "io/exports.h"
 #include "render/view.h"
 #include "render/view_settings.h"
@@ -174,6 +175,26 @@ TEST(Commands, ZoomKeepsTheRatioToReturnToAndFallsBackWithoutMemory)
     CountRebuilds(0);
     EXPECT_EQ(RunCommand(IDM_ZOOM2).ask, Ask::NoMemoryForView);
     EXPECT_TRUE(gView.Zoom == 3 && gView.ZoomRatio == 3);
+
+    // Read from a settings file, the ends of the ranges stay (zoom 0-7, the
+    // ratio to return to 1-7, switches 0-1); anything beyond falls back to
+    // the default.
+    ResetSettings();
+    const ViewSettings defaults = gView;
+    struct {
+        int zoom, ratio, statusBar;
+        bool kept;
+    } const read[] = {{0, 1, 0, true}, {7, 7, 1, true}, {-1, 0, -1, false}, {8, 8, 2, false}};
+    for (const auto& r : read) {
+        gView.Zoom = r.zoom;
+        gView.ZoomRatio = r.ratio;
+        gView.ShowStatusBar = r.statusBar;
+        SanitizeSettings();
+        EXPECT_TRUE(gView.Zoom == (r.kept ? r.zoom : defaults.Zoom) &&
+                    gView.ZoomRatio == (r.kept ? r.ratio : defaults.ZoomRatio) &&
+                    gView.ShowStatusBar == (r.kept ? r.statusBar : defaults.ShowStatusBar))
+            << r.zoom << " " << r.ratio << " " << r.statusBar;
+    }
 }
 
 TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)

@@ -137,5 +137,8 @@ TEST(Overlay, TheBlendRoundsEachChannelToTheNearest)
     EXPECT_EQ(wrong, 0);
     // Pixel 255: red 255 over 0, green 0 over 255, blue 249 over 248.
     EXPECT_EQ(*PixelAt(overlay, kCanvasLeft + 255, kCanvasTop), 0x807FF9u);
-    EXPECT_EQ(*PixelAt(overlay, kCanvasLeft - 1, kCanvasTop), 0x0A0B0Cu);  // off the canvas: copied
+    // Off the canvas, left, right and below it: copied as it is.
+    for (const Point& p : {Point{kCanvasLeft - 1, kCanvasTop}, Point{kCanvasLeft + 320, kCanvasTop},
+                           Point{kCanvasLeft, kCanvasTop + 200}, Point{kCanvasLeft + 319, g.H - 1}})
+        EXPECT_EQ(*PixelAt(overlay, p.x, p.y), 0x0A0B0Cu) << p.x << "," << p.y;
 }

@@ -6,6 +6,7 @@
 #include <tuple>
 #include <utility>
 
+#include "app/pointer.h"
 #include "render/font.h"
 #include "render/palette_view.h"
 #include "render/view.h"
@@ -138,6 +139,13 @@ TEST(Pen, PickUpFindsOrPlantsTheCharacter)
     gPen.cursor = 0;
     PickUpCell(0, 0, false, true);  // Shift: character stays
     EXPECT_TRUE(gPen.foreground == 3 && gPen.background == 4 && gPen.cursor == 0);
+    // The right button picks up the cell under it; the keys held mean the same.
+    const Point p = CellToPixel(3, 4);
+    RightPress(p.x + 1, p.y + 1, {false, true});  // Ctrl: colours stay
+    EXPECT_TRUE(gPen.foreground == 3 && gPen.background == 4 && gPen.cursor == kPaletteLastEntry);
+    gPen.cursor = 0;
+    RightPress(p.x + 1, p.y + 1, {true, false});  // Shift: character stays
+    EXPECT_TRUE(gPen.foreground == 2 && gPen.background == 5 && gPen.cursor == 0);
 
     // On the auxiliary page, a reversed entry never matches: 0x36 is found
     // at its plain place, not at the reversed 0x236 before it.

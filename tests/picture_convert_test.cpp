@@ -157,6 +157,21 @@ TEST(PictureConvert, RampsFitsAndBrightness)
         EXPECT_TRUE(whiteAt(0) == 7 && whiteAt(39) == 7);
     }
 
+    // Dithered either way, each of the eight colours stays itself in every
+    // sub-block.
+    for (ConvertDither dither : {ConvertDither::Bayer, ConvertDither::FloydSteinberg})
+        for (int c = 0; c < 8; ++c) {
+            const std::vector<uint32_t> flat = Flat(80, 50, kColourTable[c]);
+            options = ConvertOptions();
+            options.dither = dither;
+            ConvertPicture(flat.data(), 80, 50, options, out);
+            int wrong = 0;
+            for (int i = 0; i < kCellCount; ++i)
+                for (int q = 0; q < 4; ++q)
+                    wrong += ((out.code[i] >> q) & 1 ? (out.attr[i] >> 4) & 7 : out.attr[i] & 7) != c;
+            EXPECT_EQ(wrong, 0) << "colour " << c;
+        }
+
     // Brightness all the way down makes everything black.
     options = ConvertOptions();
     options.brightness = -100;

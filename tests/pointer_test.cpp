@@ -146,4 +146,13 @@ TEST(Pointer, CommandsDuringADragEndIt)
     PasteBlock();
     drag(20, 20);
     EXPECT_TRUE(BlockFloats() && SelectionWidth() == 2 && SelectionHeight() == 1);
+
+    // Select all in the middle of a rubber band: the rest of the drag leaves
+    // the whole screen selected.
+    StartWithSelectionTool();
+    press(1, 1);
+    drag(3, 3);
+    SelectAll();
+    drag(20, 20);
+    ExpectSelection({0, 0, 39, 24}, "select all during a rubber band");
 }

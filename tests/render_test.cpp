@@ -227,5 +227,17 @@ TEST(CanvasView, MarqueeSidesAndDashes)
         }
     // A block pushed off the right and bottom edges shows neither side.
     EXPECT_EQ(MarqueeLines(38, 23, 45, 30, T, lines), 2);
+    // Hanging off by a single cell is off all the same: the sides drawn, one
+    // bit each (left, right, top, bottom).
+    const auto sides = [&](int x0, int y0, int x1, int y1) {
+        int drawn = 0;
+        const int n = MarqueeLines(x0, y0, x1, y1, T, lines);
+        for (int i = 0; i < n; ++i) drawn |= 1 << static_cast<int>(lines[i].side);
+        return drawn;
+    };
+    EXPECT_EQ(sides(-1, 2, 3, 5), 0b1110);
+    EXPECT_EQ(sides(36, 2, 40, 5), 0b1101);
+    EXPECT_EQ(sides(2, -1, 5, 3), 0b1011);
+    EXPECT_EQ(sides(2, 21, 5, 25), 0b0111);
     // (Its dashes are checked against the shell's brushes on the real window.)
 }

@@ -166,7 +166,8 @@ TEST(Recovery, CopyRoundTripsAndDamagedCopiesChangeNothing)
     const std::string untitled = RecoveryText("");
     for (const std::string& damaged :
          {std::string("Vexa recovery 2\n\n") + untitled.substr(17), copy.substr(0, 16), copy.substr(0, copy.size() - 5),
-          std::string("Vexa recovery 1\nC:\\a\0b\n", 23) + untitled.substr(17)}) {
+          std::string("Vexa recovery 1\nC:\\a\0b\n", 23) + untitled.substr(17),
+          RecoveryText("D:\\other.txt").substr(0, 200)}) {
         EXPECT_FALSE(ReadRecovery(damaged.data(), damaged.size(), path)) << damaged.substr(0, 30);
         EXPECT_TRUE(path == "C:\\絵\\title.txt" && gDoc.screen.code[1] == 0);
     }
