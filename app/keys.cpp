@@ -36,7 +36,7 @@ const PressedKey kPressedKeys[] = {
 
 int CommandForCharacter(int character)
 {
-    if (character == 0) return 0;
+    if (character <= 0 || character > 0x7F) return 0;  // every key of ours is plain ASCII
     for (const CharacterKeys& k : kCharacterKeys) {
         const char* at = std::strchr(k.characters, character);
         if (!at) continue;

@@ -5,7 +5,7 @@
 
 enum class Key { Left, Right, Up, Down, F9, F11, Other };
 
-// The command a typed character runs, or 0 for none.
+// The command a typed character (a Unicode code point) runs, or 0 for none.
 int CommandForCharacter(int character);
 // The command a pressed key runs with Ctrl held or not, or 0 for none.
 int CommandForKey(Key key, bool ctrl);

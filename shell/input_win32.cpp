@@ -45,8 +45,7 @@ bool SwallowSysChar(WPARAM wParam, LPARAM lParam)
 
 bool OnChar(WPARAM wParam)
 {
-    if (wParam > 0xFF) return false;  // no key of ours lies beyond Latin-1
-    const int id = CommandForCharacter(static_cast<signed char>(wParam & 0xFF));
+    const int id = wParam <= 0xFFFF ? CommandForCharacter(static_cast<int>(wParam)) : 0;
     return id && HandleCommand(id);
 }
 

@@ -161,7 +161,7 @@ TEST(Block, UndoThrowsAFloatingBlockAwayFirst)
     SetSelection(2, 2, 2, 2);
     ASSERT_TRUE(StartMove());
     CutBlock();
-    EXPECT_EQ(gSeams.clipboardText, " 1  1\n41\n71\n");
+    EXPECT_EQ(gHostLog.clipboardText, " 1  1\n41\n71\n");
     EXPECT_TRUE(CodeAt(2, 2) == kBlankCode && !gDoc.selection.active);
     EXPECT_EQ(UndoAll(), 1);
     EXPECT_EQ(CodeAt(2, 2), 0x41);
@@ -238,20 +238,20 @@ TEST(Block, ASelectionOffTheScreenLiftsAndCopiesOnlyWhatIsOnIt)
     // Copy and copy as image take the part on the screen, never more.
     SetSelection(-2, 1, 1, 30);
     CopyBlock();
-    EXPECT_EQ(gSeams.clipboardText.substr(0, 6), " 2 24\n");
+    EXPECT_EQ(gHostLog.clipboardText.substr(0, 6), " 2 24\n");
     SetSelection(38, 23, 45, 28);
     CopyBlockAsImage();
-    EXPECT_TRUE(gSeams.imageWidth == 2 * CurrentView().s && gSeams.imageHeight == 2 * CurrentView().s);
+    EXPECT_TRUE(gHostLog.imageWidth == 2 * CurrentView().s && gHostLog.imageHeight == 2 * CurrentView().s);
     EXPECT_FALSE(gDoc.selection.active);
 
     // Nothing of it on the screen: nothing to lift or copy.
-    gSeams.clipboardText.clear();
+    gHostLog.clipboardText.clear();
     SetSelection(41, 0, 45, 3);
     EXPECT_FALSE(LiftBlock());
     EXPECT_FALSE(gDoc.selection.active);
     SetSelection(-9, 0, -1, 3);
     CopyBlock();
-    EXPECT_EQ(gSeams.clipboardText, "");
+    EXPECT_EQ(gHostLog.clipboardText, "");
 }
 
 TEST(Block, CopyThenPasteReproducesTheBlock)

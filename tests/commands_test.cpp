@@ -105,14 +105,14 @@ TEST(Commands, MenuStatesFollowTheEditor)
     EXPECT_EQ(RunCommand(IDM_ANIMSTART).ask, Ask::Player);
 
     // A floating block can be undone (thrown away) and shifted without a selection.
-    gSeams.hasText = true;
-    gSeams.clipboardText = "2,1\n41,42\n70,70\n";
+    gHostLog.hasText = true;
+    gHostLog.clipboardText = "2,1\n41,42\n70,70\n";
     EXPECT_TRUE(Enabled(IDM_PASTE));
     RunCommand(IDM_PASTE);
     ASSERT_TRUE(BlockFloats());
     gDoc.selection.active = false;
     EXPECT_TRUE(Enabled(IDM_UNDO) && Enabled(IDM_SHIFTLEFT) && !Enabled(IDM_CUT));
-    gSeams.clipboardText = "2,1\n41,100\n70,70\n";  // a value above FF is never pasted
+    gHostLog.clipboardText = "2,1\n41,100\n70,70\n";  // a value above FF is never pasted
     EXPECT_FALSE(Enabled(IDM_PASTE));
 }
 
@@ -122,7 +122,7 @@ TEST(Commands, TheMarkerAndTheBit3MarksGoTogether)
     gTool.bit3Choice = kBit3Sets;
     RunCommand(IDT_MARK);
     EXPECT_TRUE(gTool.tool == IDT_MARK && gTool.bit3Choice == kBit3Clears && gMarks.MarkBit3 == 1);
-    EXPECT_EQ(gSeams.toolChanges, std::vector<int>{IDT_MARK});
+    EXPECT_EQ(gHostLog.toolChanges, std::vector<int>{IDT_MARK});
     // Hiding the marks puts the marker away; showing them again does not
     // bring it back, and another tool stays.
     RunCommand(IDM_MARKBIT3);
@@ -131,7 +131,7 @@ TEST(Commands, TheMarkerAndTheBit3MarksGoTogether)
     RunCommand(IDM_MARKBIT3);
     RunCommand(IDM_MARKBIT3);
     EXPECT_EQ(gTool.tool, IDT_FILL);
-    EXPECT_EQ(gSeams.toolChanges, (std::vector<int>{IDT_MARK, IDT_PEN, IDT_FILL}));
+    EXPECT_EQ(gHostLog.toolChanges, (std::vector<int>{IDT_MARK, IDT_PEN, IDT_FILL}));
 
     // Semigraphic mode toggles only its own bit; a stroke's drawing bit goes.
     gTool.semigraphicMode = kSemigraphicOn | kSemigraphicDrawing;
@@ -245,7 +245,7 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
     ResetCore();
     gHost.redrawPanel = [] { ++*redraws; };
     EXPECT_TRUE(RunCommand(IDM_GRIDDOT).repaintPanel);
-    EXPECT_TRUE(panelRedraws == 1 && gView.GridType == kGridDot && gSeams.canvasInvalidations == 1);
+    EXPECT_TRUE(panelRedraws == 1 && gView.GridType == kGridDot && gHostLog.canvasInvalidations == 1);
     EXPECT_TRUE(RunCommand(IDM_MARKDISPC0).repaintPalette && RunCommand(IDM_STATUSBAR).relayout);
     EXPECT_TRUE(RunCommand(IDM_SHOWFRAMES).repaintPanel && RunCommand(IDM_FRAMECANCELALL).repaintPanel);
 }
@@ -291,6 +291,7 @@ TEST(Keys, CharactersAndKeysRunTheirCommands)
         {'x', IDT_SWAP},   {'@', IDT_SWAP},    {' ', IDM_AUXPALETTE}, {'8', IDT_FG0}, {'1', IDT_FG1},
         {'7', IDT_FG7},    {'(', IDT_BG0},     {'!', IDT_BG1},     {'\'', IDT_BG7},   {'"', IDT_BG2},
         {'M', 0},          {'a', 0},           {'0', 0},           {0, 0},            {-1, 0},
+        {0x179, 0},        {0x120, 0},         {0xE9, 0},          {0x3079, 0},       {0xFF38, 0},
     };
     for (const auto& [c, id] : characters) EXPECT_EQ(CommandForCharacter(c), id) << c;
 
@@ -299,18 +300,13 @@ TEST(Keys, CharactersAndKeysRunTheirCommands)
     EXPECT_TRUE(CommandForKey(Key::Left, true) == IDM_SHIFTLEFT && CommandForKey(Key::Right, true) == IDM_SHIFTRIGHT &&
                 CommandForKey(Key::Up, true) == IDM_SHIFTUP && CommandForKey(Key::Down, true) == IDM_SHIFTDOWN);
 
-    // Plain arrows move the palette cursor: within the row left and right,
-    // stopping at the page's edges up and down.
+    // Plain arrows move the palette cursor (how far, the Pen's tests say).
     ResetCore();
-    gPen.cursor = 16;
-    EXPECT_TRUE(MovePaletteByKey(Key::Left, false));
-    EXPECT_EQ(gPen.cursor, 31);
-    MovePaletteByKey(Key::Right, false);
-    EXPECT_EQ(gPen.cursor, 16);
-    MovePaletteByKey(Key::Down, false);
-    EXPECT_EQ(gPen.cursor, 32);
-    MovePaletteByKey(Key::Up, false);
-    EXPECT_EQ(gPen.cursor, 16);
+    gPen.cursor = 17;
+    EXPECT_TRUE(MovePaletteByKey(Key::Left, false) && MovePaletteByKey(Key::Down, false) &&
+                MovePaletteByKey(Key::Down, false) && MovePaletteByKey(Key::Up, false) &&
+                MovePaletteByKey(Key::Right, false) && MovePaletteByKey(Key::Right, false));
+    EXPECT_EQ(gPen.cursor, 34);
     EXPECT_FALSE(MovePaletteByKey(Key::Left, true) || MovePaletteByKey(Key::F9, false));
-    EXPECT_EQ(gPen.cursor, 16);
+    EXPECT_EQ(gPen.cursor, 34);
 }

@@ -130,7 +130,7 @@ TEST(Pointer, CommandsDuringADragEndIt)
     press(5, 5);
     drag(8, 5);
     SwitchTool(IDT_PEN);
-    EXPECT_EQ(gSeams.toolChanges.back(), IDT_PEN);
+    EXPECT_EQ(gHostLog.toolChanges.back(), IDT_PEN);
     const int recorded = gDoc.history.SP;
     drag(12, 9);
     drag(13, 9);
@@ -139,8 +139,8 @@ TEST(Pointer, CommandsDuringADragEndIt)
 
     // A paste in the middle of a rubber band: the pasted block keeps its size.
     StartWithSelectionTool();
-    gSeams.hasText = true;
-    gSeams.clipboardText = " 2  1\n41 42\n70 70\n";
+    gHostLog.hasText = true;
+    gHostLog.clipboardText = " 2  1\n41 42\n70 70\n";
     press(1, 1);
     drag(3, 3);
     PasteBlock();

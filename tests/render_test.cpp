@@ -174,7 +174,7 @@ TEST(CanvasView, RedrawAndGridFrame)
     UseTestBackBuffer(1);
     for (int i = 0; i < kCellCount; ++i) Put(i % 40, i / 40, i & 0xFF, (i * 5) & 0xF7);
     RedrawCanvas();
-    EXPECT_EQ(gSeams.canvasInvalidations, 1);
+    EXPECT_EQ(gHostLog.canvasInvalidations, 1);
     for (int y = 0; y < kScreenRows; ++y)
         for (int x = 0; x < kScreenColumns; ++x) ASSERT_TRUE(BoxShowsCell(x, y)) << x << "," << y;
 

@@ -9,7 +9,7 @@
 #include "screen/screen.h"
 #include "screen/undo.h"
 
-SeamLog gSeams;
+HostLog gHostLog;
 
 namespace {
 
@@ -20,20 +20,20 @@ void ConnectTestHost()
 {
     gHost = Host{};
     ConnectCanvasView(gHost);
-    gHost.invalidateCanvas = [] { ++gSeams.canvasInvalidations; };
-    gHost.modifiedChanged = [](bool modified) { gSeams.modifiedReports.push_back(modified); };
-    gHost.toolChanged = [](int tool) { gSeams.toolChanges.push_back(tool); };
+    gHost.invalidateCanvas = [] { ++gHostLog.canvasInvalidations; };
+    gHost.modifiedChanged = [](bool modified) { gHostLog.modifiedReports.push_back(modified); };
+    gHost.toolChanged = [](int tool) { gHostLog.toolChanges.push_back(tool); };
     gHost.putClipboardText = [](const std::string& text) {
-        gSeams.clipboardText = text;
-        return gSeams.hasText = true;
+        gHostLog.clipboardText = text;
+        return gHostLog.hasText = true;
     };
     gHost.getClipboardText = [](std::string& text) {
-        text = gSeams.clipboardText;
-        return gSeams.hasText;
+        text = gHostLog.clipboardText;
+        return gHostLog.hasText;
     };
     gHost.putClipboardImage = [](int width, int height) {
-        gSeams.imageWidth = width;
-        gSeams.imageHeight = height;
+        gHostLog.imageWidth = width;
+        gHostLog.imageHeight = height;
     };
 }
 
@@ -51,7 +51,7 @@ void ResetCore()
     gCanvas.pixels = {nullptr, 0, 0};
     DestroyHistory();
     CreateHistory();
-    gSeams = SeamLog();
+    gHostLog = HostLog();
 }
 
 void UseTestBackBuffer(int zoom, uint32_t fill)

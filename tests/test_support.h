@@ -9,7 +9,7 @@
 #include "screen/screen.h"
 #include "tests/box_check.h"
 
-struct SeamLog {
+struct HostLog {
     int canvasInvalidations = 0;
     std::vector<bool> modifiedReports;  // OnModifiedStateChanged calls
     std::vector<int> toolChanges;  // OnToolChanged calls
@@ -19,7 +19,7 @@ struct SeamLog {
     int imageWidth = 0, imageHeight = 0;
 };
 
-extern SeamLog gSeams;
+extern HostLog gHostLog;
 
 // Screen cells without recording anything.
 inline void Put(int x, int y, int code, int attr)

@@ -24,7 +24,7 @@ void Paint(int y, int cells, int code)
 void ExpectModified(bool modified, const std::string& where = "")
 {
     EXPECT_EQ(IsModified(), modified) << where;
-    EXPECT_EQ(!gSeams.modifiedReports.empty() && gSeams.modifiedReports.back(), modified) << "title " << where;
+    EXPECT_EQ(!gHostLog.modifiedReports.empty() && gHostLog.modifiedReports.back(), modified) << "title " << where;
 }
 
 // Runs `script` word by word: p paints a new value into cell (0, 1) as a
@@ -96,12 +96,12 @@ TEST(Undo, ModifiedStateFollowsSavesUndoAndRedo)
     ResetCore();
     Steps("p+ s- p+ u- r+");
     // Only changes of the state are reported.
-    const size_t reports = gSeams.modifiedReports.size();
+    const size_t reports = gHostLog.modifiedReports.size();
     Paint(1, 3, 5);
-    EXPECT_EQ(gSeams.modifiedReports.size(), reports);
+    EXPECT_EQ(gHostLog.modifiedReports.size(), reports);
     ForceModifiedReport();
     Paint(1, 1, 6);
-    EXPECT_EQ(gSeams.modifiedReports.size(), reports + 1);
+    EXPECT_EQ(gHostLog.modifiedReports.size(), reports + 1);
 
     // Save, undo twice, paint twice: SP meets the saved point again, but the
     // screen differs from the file.
