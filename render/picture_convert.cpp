@@ -185,8 +185,8 @@ std::vector<uint8_t> FloydSteinberg(std::vector<Rgbf> grid, int gw, int gh)
 std::vector<uint8_t> Quantise(const std::vector<Rgbf>& grid, ConvertDither dither, int gw, int gh)
 {
     switch (dither) {
-    case ConvertDither::Bayer: return Bayer(grid, gw);
-    case ConvertDither::FloydSteinberg: return FloydSteinberg(grid, gw, gh);
+    case ConvertDither::Pattern: return Bayer(grid, gw);
+    case ConvertDither::Grain: return FloydSteinberg(grid, gw, gh);
     case ConvertDither::None: break;
     }
     return Nearest(grid);

@@ -10,7 +10,7 @@
 
 enum class ConvertMode { Semigraphic, Characters };
 enum class ConvertFit { Letterbox, Crop, Stretch };
-enum class ConvertDither { None, Bayer, FloydSteinberg };
+enum class ConvertDither { None, Pattern, Grain };
 
 constexpr int kGlyphNumbers = 512;
 

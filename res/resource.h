@@ -117,8 +117,8 @@
 #define IDC_CONVERT_FILL 5105
 #define IDC_CONVERT_STRETCH 5106
 #define IDC_CONVERT_NODITHER 5107
-#define IDC_CONVERT_BAYER 5108
-#define IDC_CONVERT_FS 5109
+#define IDC_CONVERT_PATTERN 5108
+#define IDC_CONVERT_GRAIN 5109
 #define IDC_CONVERT_OVERLAY 5110
 
 // Toolbar buttons. Colour n of the foreground and background rows is

@@ -106,7 +106,7 @@ TEST(PictureConvert, FloydSteinbergSpreadsEachErrorToItsFourNeighbours)
             give(1, 1, 1 / 16.0f);
         }
     ConvertOptions options;
-    options.dither = ConvertDither::FloydSteinberg;
+    options.dither = ConvertDither::Grain;
     ConvertedScreen out;
     ConvertPicture(picture.data(), w, h, options, out);
     int wrong = 0;
@@ -130,7 +130,7 @@ TEST(PictureConvert, RampsFitsAndBrightness)
         for (int x = 0; x < 320; ++x) ramp[y * 320 + x] = (x * 255 / 319) * 0x010101u;
     {
         ConvertOptions options;
-        options.dither = ConvertDither::Bayer;
+        options.dither = ConvertDither::Pattern;
         ConvertPicture(ramp.data(), 320, 200, options, out);
         std::vector<int> lit(10, 0);  // white sub-blocks in each group of four cell columns
         for (int i = 0; i < kCellCount; ++i) {
@@ -159,7 +159,7 @@ TEST(PictureConvert, RampsFitsAndBrightness)
 
     // Dithered either way, each of the eight colours stays itself in every
     // sub-block.
-    for (ConvertDither dither : {ConvertDither::Bayer, ConvertDither::FloydSteinberg})
+    for (ConvertDither dither : {ConvertDither::Pattern, ConvertDither::Grain})
         for (int c = 0; c < 8; ++c) {
             const std::vector<uint32_t> flat = Flat(80, 50, kColourTable[c]);
             options = ConvertOptions();

@@ -40,7 +40,7 @@ const char kUsage[] =
     "       vexa-cli export IN.txt OUT.{mzf,asm,bin,png} [--format mzf|asm|bin|png] [--name NAME]\n"
     "                       [--clear-marks] [--zoom 1-8] [--font FILE]\n"
     "       vexa-cli import PICTURE OUT.txt [--mode semigraphic|chars] [--fit|--fill|--stretch]\n"
-    "                       [--dither none|bayer|fs] [--brightness N] [--contrast N]\n"
+    "                       [--dither none|pattern|grain] [--brightness N] [--contrast N]\n"
     "                       [--exclude CODES] [--font FILE]\n"
     "       vexa-cli --help\n";
 
@@ -321,9 +321,15 @@ int ImportPicture(int argc, char** argv)
             options.fit = a == "--fit" ? ConvertFit::Letterbox : a == "--fill" ? ConvertFit::Crop : ConvertFit::Stretch;
         } else if (a == "--dither" && hasValue) {
             const std::string v = argv[++i];
-            if (v != "none" && v != "bayer" && v != "fs") return UsageError();
-            options.dither = v == "bayer" ? ConvertDither::Bayer : v == "fs" ? ConvertDither::FloydSteinberg
-                                                                             : ConvertDither::None;
+            // "bayer" and "fs", the names of the methods, are still taken.
+            if (v == "none")
+                options.dither = ConvertDither::None;
+            else if (v == "pattern" || v == "bayer")
+                options.dither = ConvertDither::Pattern;
+            else if (v == "grain" || v == "fs")
+                options.dither = ConvertDither::Grain;
+            else
+                return UsageError();
         } else if (a == "--brightness" && hasValue) {
             if (!ParsePercent(argv[++i], options.brightness)) return UsageError();
         } else if (a == "--contrast" && hasValue) {

@@ -28,7 +28,7 @@ void ReadChoice(HWND dialog, ConvertChoice& c)
 {
     c.options.mode = static_cast<ConvertMode>(Checked(dialog, IDC_CONVERT_BLOCKS, IDC_CONVERT_CHARS));
     c.options.fit = static_cast<ConvertFit>(Checked(dialog, IDC_CONVERT_FIT, IDC_CONVERT_STRETCH));
-    c.options.dither = static_cast<ConvertDither>(Checked(dialog, IDC_CONVERT_NODITHER, IDC_CONVERT_FS));
+    c.options.dither = static_cast<ConvertDither>(Checked(dialog, IDC_CONVERT_NODITHER, IDC_CONVERT_GRAIN));
     c.asOverlay = IsDlgButtonChecked(dialog, IDC_CONVERT_OVERLAY) == BST_CHECKED;
 }
 
@@ -80,7 +80,7 @@ INT_PTR CALLBACK ConvertProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         const ConvertOptions& o = s->choice.options;
         CheckRadioButton(dialog, IDC_CONVERT_BLOCKS, IDC_CONVERT_CHARS, IDC_CONVERT_BLOCKS + static_cast<int>(o.mode));
         CheckRadioButton(dialog, IDC_CONVERT_FIT, IDC_CONVERT_STRETCH, IDC_CONVERT_FIT + static_cast<int>(o.fit));
-        CheckRadioButton(dialog, IDC_CONVERT_NODITHER, IDC_CONVERT_FS, IDC_CONVERT_NODITHER + static_cast<int>(o.dither));
+        CheckRadioButton(dialog, IDC_CONVERT_NODITHER, IDC_CONVERT_GRAIN, IDC_CONVERT_NODITHER + static_cast<int>(o.dither));
         CheckDlgButton(dialog, IDC_CONVERT_OVERLAY, s->choice.asOverlay ? BST_CHECKED : BST_UNCHECKED);
         MakeRoomForPreview(dialog);
         Preview(*s);
@@ -102,7 +102,7 @@ INT_PTR CALLBACK ConvertProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
             EndDialog(dialog, id);
             return TRUE;
         }
-        if (HIWORD(wParam) == BN_CLICKED && id >= IDC_CONVERT_BLOCKS && id <= IDC_CONVERT_FS) {
+        if (HIWORD(wParam) == BN_CLICKED && id >= IDC_CONVERT_BLOCKS && id <= IDC_CONVERT_GRAIN) {
             ReadChoice(dialog, s->choice);
             Preview(*s);
             InvalidateRect(GetDlgItem(dialog, IDC_CONVERT_PREVIEW), nullptr, FALSE);

@@ -545,7 +545,7 @@ TEST_F(AnimationAndOverlay, PicturesOfEveryKindAndBrokenFiles)
     const ScreenBuffer blank = gDoc.screen;
     ConvertChoice choice;
     choice.options.mode = ConvertMode::Characters;
-    choice.options.dither = ConvertDither::FloydSteinberg;
+    choice.options.dither = ConvertDither::Grain;
     convertAnswers.push_back(choice);
     WriteFile(Scratch(L"not.png"), "hello");
     fileAnswers.insert(fileAnswers.end(), {Scratch(L"p.png"), Scratch(L"p.png"), Scratch(L"not.png")});

@@ -278,7 +278,7 @@ TEST_F(RealDialogs, ConvertDialogPreviewsAndConvertsWithTheChoices)
             GetClientRect(GetDlgItem(dialog, IDC_CONVERT_PREVIEW), &preview);
             log += std::to_wstring(preview.right) + L"x" + std::to_wstring(preview.bottom);
             SendMessageW(GetDlgItem(dialog, IDC_CONVERT_CHARS), BM_CLICK, 0, 0);
-            SendMessageW(GetDlgItem(dialog, IDC_CONVERT_BAYER), BM_CLICK, 0, 0);
+            SendMessageW(GetDlgItem(dialog, IDC_CONVERT_PATTERN), BM_CLICK, 0, 0);
             SendMessageW(GetDlgItem(dialog, IDC_CONVERT_OVERLAY), BM_CLICK, 0, 0);  // off
             PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
             return true;
@@ -289,7 +289,7 @@ TEST_F(RealDialogs, ConvertDialogPreviewsAndConvertsWithTheChoices)
     ASSERT_TRUE(DecodePictureFile(Scratch(L"p.png"), decoded));
     ConvertOptions options;
     options.mode = ConvertMode::Characters;
-    options.dither = ConvertDither::Bayer;
+    options.dither = ConvertDither::Pattern;
     ConvertedScreen want;
     ConvertPicture(decoded.pixels.data(), decoded.width, decoded.height, options, want);
     EXPECT_EQ(0, std::memcmp(gDoc.screen.code, want.code, sizeof want.code));
