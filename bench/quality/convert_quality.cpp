@@ -1,0 +1,696 @@
+// How close a converted screen looks to its picture, for each mode and
+// dithering, over real photos and artworks:
+//   vexa_quality PICTURE...
+// Each picture is converted with its centre cropped to fill the screen, the
+// screen drawn at x1 (320 x 200) and the picture area-averaged to the same
+// grid in linear light. Both are then seen through S-CIELAB (Zhang & Wandell):
+// blurred per opponent channel as the eye blurs fine patterns at 20 samples
+// per degree, then compared in CIELAB with CIEDE2000. A dithered screen the
+// eye blends into the right colour scores well; a wrong colour does not.
+// SSIM on the blurred L* tells whether the shapes survived, and the mean L*
+// offset whether the screen came out lighter or darker as a whole.
+// The metrics check themselves against published values first and stop the
+// program when they are off.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "render/font.h"
+#include "render/picture_convert.h"
+#include "render/pixels.h"
+#include "render/view.h"
+#include "screen/screen.h"
+#include "tools/picture_read.h"
+
+namespace {
+
+constexpr int kWidth = kCanvasWidthAt1;    // the screen at x1: 40 cells of 8 pixels
+constexpr int kHeight = kCanvasHeightAt1;  // 25 cells of 8 pixels
+constexpr double kPi = 3.14159265358979323846;
+
+// Viewing: 320 pixels span 16 degrees, about a screen of the time seen from
+// a sofa; the S-CIELAB kernels below are given in degrees.
+constexpr double kSamplesPerDegree = 20.0;
+// The kernels are cut at one degree, as in the authors' own code: 19 samples,
+// odd so that they are centred.
+constexpr int kKernelRadius = 9;
+
+// SSIM as Wang et al. publish it: an 11 x 11 Gaussian window of sigma 1.5 and
+// the constants K1 = 0.01, K2 = 0.03 of the dynamic range, here L*'s 0-100.
+constexpr int kSsimRadius = 5;
+constexpr double kSsimSigma = 1.5;
+constexpr double kLRange = 100.0;
+constexpr double kSsimC1 = (0.01 * kLRange) * (0.01 * kLRange);
+constexpr double kSsimC2 = (0.03 * kLRange) * (0.03 * kLRange);
+
+// The conversion is timed on a picture of the size the editor's preview and
+// vexa-cli's benchmark use, best of several runs to leave out the noise of a
+// shared machine.
+constexpr int kTimingWidth = 640, kTimingHeight = 400;
+constexpr int kTimingRuns = 20;
+
+// ---------------------------------------------------------------------------
+// Colour
+
+struct Plane {
+    int width = 0, height = 0;
+    std::vector<double> v;
+    Plane() = default;
+    Plane(int w, int h) : width(w), height(h), v(static_cast<size_t>(w) * h, 0.0) {}
+    double& at(int x, int y) { return v[static_cast<size_t>(y) * width + x]; }
+    double at(int x, int y) const { return v[static_cast<size_t>(y) * width + x]; }
+};
+
+// Three planes: linear R, G, B (0-1); or opponent channels; or L*, a*, b*.
+struct Image {
+    Plane c[3];
+    Image() = default;
+    Image(int w, int h) : c{Plane(w, h), Plane(w, h), Plane(w, h)} {}
+    int width() const { return c[0].width; }
+    int height() const { return c[0].height; }
+};
+
+struct Lab {
+    double l, a, b;
+};
+
+double SrgbToLinear(double c)
+{
+    c /= 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+int LinearToSrgb(double v)
+{
+    v = std::clamp(v, 0.0, 1.0);
+    const double c = v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1.0 / 2.4) - 0.055;
+    return static_cast<int>(std::lround(c * 255.0));
+}
+
+const double* LinearTable()
+{
+    static const std::vector<double> table = [] {
+        std::vector<double> t(256);
+        for (int i = 0; i < 256; ++i) t[i] = SrgbToLinear(i);
+        return t;
+    }();
+    return table.data();
+}
+
+using Matrix = double[3][3];
+
+// Linear sRGB (D65) to XYZ, Y of white 1.
+constexpr Matrix kRgbToXyz = {{0.4124, 0.3576, 0.1805}, {0.2126, 0.7152, 0.0722}, {0.0193, 0.1192, 0.9505}};
+// XYZ to the opponent channels of Zhang & Wandell: luminance, red-green,
+// blue-yellow (the 2-degree matrix of their distribution).
+constexpr Matrix kXyzToOpponent = {
+    {0.2787336, 0.7218031, -0.1065520}, {-0.4487736, 0.2898056, -0.0771569}, {0.0859513, -0.5899859, 0.5011089}};
+
+void Multiply(const Matrix& m, const double in[3], double out[3])
+{
+    for (int r = 0; r < 3; ++r) out[r] = m[r][0] * in[0] + m[r][1] * in[1] + m[r][2] * in[2];
+}
+
+void Invert(const Matrix& m, Matrix& out)
+{
+    const double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+                       m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+                       m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            // Cofactor of (c, r), the transpose taken by the indices.
+            const int r0 = (c + 1) % 3, r1 = (c + 2) % 3, c0 = (r + 1) % 3, c1 = (r + 2) % 3;
+            out[r][c] = (m[r0][c0] * m[r1][c1] - m[r0][c1] * m[r1][c0]) / det;
+        }
+}
+
+struct Colour {
+    Matrix opponentToXyz;
+    double white[3];  // XYZ of linear RGB (1, 1, 1): D65 as sRGB has it
+    Colour()
+    {
+        Invert(kXyzToOpponent, opponentToXyz);
+        const double one[3] = {1, 1, 1};
+        Multiply(kRgbToXyz, one, white);
+    }
+};
+const Colour& TheColour()
+{
+    static const Colour colour;
+    return colour;
+}
+
+double LabCurve(double t)
+{
+    constexpr double kDelta = 6.0 / 29.0;
+    return t > kDelta * kDelta * kDelta ? std::cbrt(t) : t / (3 * kDelta * kDelta) + 4.0 / 29.0;
+}
+
+Lab XyzToLab(const double xyz[3])
+{
+    const double* w = TheColour().white;
+    const double fx = LabCurve(xyz[0] / w[0]), fy = LabCurve(xyz[1] / w[1]), fz = LabCurve(xyz[2] / w[2]);
+    return {116 * fy - 16, 500 * (fx - fy), 200 * (fy - fz)};
+}
+
+Lab LinearToLab(const double rgb[3])
+{
+    double xyz[3];
+    Multiply(kRgbToXyz, rgb, xyz);
+    return XyzToLab(xyz);
+}
+
+double Degrees(double radians) { return radians * 180.0 / kPi; }
+double Radians(double degrees) { return degrees * kPi / 180.0; }
+
+// CIEDE2000 as Sharma, Wu and Dalal write it out, kL = kC = kH = 1.
+double Ciede2000(const Lab& p, const Lab& q)
+{
+    const double pow25to7 = 6103515625.0;  // 25^7
+    const double c1 = std::hypot(p.a, p.b), c2 = std::hypot(q.a, q.b);
+    const double cMean7 = std::pow((c1 + c2) / 2, 7);
+    const double g = 0.5 * (1 - std::sqrt(cMean7 / (cMean7 + pow25to7)));
+    const double a1 = (1 + g) * p.a, a2 = (1 + g) * q.a;
+    const double cp1 = std::hypot(a1, p.b), cp2 = std::hypot(a2, q.b);
+    const auto hue = [](double b, double a) {
+        if (a == 0 && b == 0) return 0.0;
+        const double h = Degrees(std::atan2(b, a));
+        return h < 0 ? h + 360 : h;
+    };
+    const double h1 = hue(p.b, a1), h2 = hue(q.b, a2);
+
+    const double dL = q.l - p.l, dC = cp2 - cp1;
+    double dh = 0;
+    if (cp1 * cp2 != 0) {
+        dh = h2 - h1;
+        if (dh > 180) dh -= 360;
+        else if (dh < -180) dh += 360;
+    }
+    const double dH = 2 * std::sqrt(cp1 * cp2) * std::sin(Radians(dh / 2));
+
+    const double lMean = (p.l + q.l) / 2, cpMean = (cp1 + cp2) / 2;
+    double hMean = h1 + h2;
+    if (cp1 * cp2 != 0) {
+        if (std::fabs(h1 - h2) <= 180) hMean = (h1 + h2) / 2;
+        else if (h1 + h2 < 360) hMean = (h1 + h2 + 360) / 2;
+        else hMean = (h1 + h2 - 360) / 2;
+    }
+    const double t = 1 - 0.17 * std::cos(Radians(hMean - 30)) + 0.24 * std::cos(Radians(2 * hMean)) +
+                     0.32 * std::cos(Radians(3 * hMean + 6)) - 0.20 * std::cos(Radians(4 * hMean - 63));
+    const double dTheta = 30 * std::exp(-std::pow((hMean - 275) / 25, 2));
+    const double cpMean7 = std::pow(cpMean, 7);
+    const double rC = 2 * std::sqrt(cpMean7 / (cpMean7 + pow25to7));
+    const double l50 = (lMean - 50) * (lMean - 50);
+    const double sL = 1 + 0.015 * l50 / std::sqrt(20 + l50);
+    const double sC = 1 + 0.045 * cpMean;
+    const double sH = 1 + 0.015 * cpMean * t;
+    const double rT = -std::sin(Radians(2 * dTheta)) * rC;
+    const double l = dL / sL, c = dC / sC, h = dH / sH;
+    return std::sqrt(l * l + c * c + h * h + rT * c * h);
+}
+
+// ---------------------------------------------------------------------------
+// Blurring
+
+// One Gaussian exp(-x^2 / s^2) of a channel's kernel: its share of the
+// kernel and its spread in degrees.
+struct Gaussian {
+    double weight, spread;
+};
+struct ChannelKernel {
+    Gaussian part[3];
+    int parts;
+};
+// Zhang & Wandell's published fit (1996): luminance, red-green, blue-yellow.
+// The weights are normalised to sum 1 where the kernels are made.
+constexpr ChannelKernel kScielabKernels[3] = {
+    {{{0.921, 0.0283}, {0.105, 0.133}, {-0.108, 4.336}}, 3},
+    {{{0.531, 0.0392}, {0.330, 0.494}, {0, 0}}, 2},
+    {{{0.488, 0.0536}, {0.371, 0.386}, {0, 0}}, 2},
+};
+
+using Kernel = std::vector<double>;  // 2 r + 1 taps, centre at r
+
+// A sampled Gaussian, summing to 1; `scale` is s in exp(-x^2 / s^2), or the
+// standard deviation when `sigma` says so.
+Kernel SampledGaussian(int radius, double scale, bool sigma)
+{
+    Kernel k(2 * radius + 1);
+    double sum = 0;
+    for (int i = -radius; i <= radius; ++i) {
+        const double x = i / scale;
+        sum += k[i + radius] = std::exp(sigma ? -x * x / 2 : -x * x);
+    }
+    for (double& v : k) v /= sum;
+    return k;
+}
+
+// Mirrors an index that falls off either edge back into 0..n-1.
+int Mirror(int i, int n) { return i < 0 ? -i - 1 : i >= n ? 2 * n - 1 - i : i; }
+
+// The plane convolved with k along rows, then along columns; the edges mirror.
+Plane Separable(const Plane& in, const Kernel& k)
+{
+    const int r = static_cast<int>(k.size() / 2), w = in.width, h = in.height;
+    Plane rows(w, h), out(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            double s = 0;
+            for (int i = -r; i <= r; ++i) s += k[i + r] * in.at(Mirror(x + i, w), y);
+            rows.at(x, y) = s;
+        }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            double s = 0;
+            for (int i = -r; i <= r; ++i) s += k[i + r] * rows.at(x, Mirror(y + i, h));
+            out.at(x, y) = s;
+        }
+    return out;
+}
+
+// A channel blurred by its S-CIELAB kernel: the weighted sum of its
+// Gaussians, each separable and summing to 1, the weights summing to 1, so
+// that a flat field stays as it is.
+Plane ScielabBlur(const Plane& in, const ChannelKernel& kernel)
+{
+    double total = 0;
+    for (int g = 0; g < kernel.parts; ++g) total += kernel.part[g].weight;
+    Plane out(in.width, in.height);
+    for (int g = 0; g < kernel.parts; ++g) {
+        const Gaussian& part = kernel.part[g];
+        const Plane blurred = Separable(in, SampledGaussian(kKernelRadius, part.spread * kSamplesPerDegree, false));
+        for (size_t i = 0; i < out.v.size(); ++i) out.v[i] += part.weight / total * blurred.v[i];
+    }
+    return out;
+}
+
+// Linear RGB as the eye sees it from the viewing distance, in CIELAB.
+Image SpatialLab(const Image& rgb)
+{
+    const int w = rgb.width(), h = rgb.height();
+    Image opponent(w, h);
+    for (size_t i = 0; i < opponent.c[0].v.size(); ++i) {
+        const double in[3] = {rgb.c[0].v[i], rgb.c[1].v[i], rgb.c[2].v[i]};
+        double xyz[3], opp[3];
+        Multiply(kRgbToXyz, in, xyz);
+        Multiply(kXyzToOpponent, xyz, opp);
+        for (int c = 0; c < 3; ++c) opponent.c[c].v[i] = opp[c];
+    }
+    for (int c = 0; c < 3; ++c) opponent.c[c] = ScielabBlur(opponent.c[c], kScielabKernels[c]);
+    Image lab(w, h);
+    for (size_t i = 0; i < lab.c[0].v.size(); ++i) {
+        const double opp[3] = {opponent.c[0].v[i], opponent.c[1].v[i], opponent.c[2].v[i]};
+        double xyz[3];
+        Multiply(TheColour().opponentToXyz, opp, xyz);
+        const Lab l = XyzToLab(xyz);
+        lab.c[0].v[i] = l.l;
+        lab.c[1].v[i] = l.a;
+        lab.c[2].v[i] = l.b;
+    }
+    return lab;
+}
+
+// ---------------------------------------------------------------------------
+// Scores
+
+double MeanCiede2000(const Image& p, const Image& q)
+{
+    double sum = 0;
+    const size_t n = p.c[0].v.size();
+    for (size_t i = 0; i < n; ++i)
+        sum += Ciede2000({p.c[0].v[i], p.c[1].v[i], p.c[2].v[i]}, {q.c[0].v[i], q.c[1].v[i], q.c[2].v[i]});
+    return sum / n;
+}
+
+// Mean SSIM over the window positions that lie wholly inside the plane.
+double Ssim(const Plane& x, const Plane& y)
+{
+    const Kernel k = SampledGaussian(kSsimRadius, kSsimSigma, true);
+    const int w = x.width, h = x.height;
+    Plane xx(w, h), yy(w, h), xy(w, h);
+    for (size_t i = 0; i < x.v.size(); ++i) {
+        xx.v[i] = x.v[i] * x.v[i];
+        yy.v[i] = y.v[i] * y.v[i];
+        xy.v[i] = x.v[i] * y.v[i];
+    }
+    const Plane mx = Separable(x, k), my = Separable(y, k), mxx = Separable(xx, k), myy = Separable(yy, k),
+                mxy = Separable(xy, k);
+    double sum = 0;
+    int count = 0;
+    for (int j = kSsimRadius; j < h - kSsimRadius; ++j)
+        for (int i = kSsimRadius; i < w - kSsimRadius; ++i) {
+            const double ux = mx.at(i, j), uy = my.at(i, j);
+            const double vx = mxx.at(i, j) - ux * ux, vy = myy.at(i, j) - uy * uy, cxy = mxy.at(i, j) - ux * uy;
+            sum += (2 * ux * uy + kSsimC1) * (2 * cxy + kSsimC2) /
+                   ((ux * ux + uy * uy + kSsimC1) * (vx + vy + kSsimC2));
+            ++count;
+        }
+    return sum / count;
+}
+
+double MeanOffset(const Plane& picture, const Plane& screen)
+{
+    double sum = 0;
+    for (size_t i = 0; i < picture.v.size(); ++i) sum += screen.v[i] - picture.v[i];
+    return sum / picture.v.size();
+}
+
+struct Score {
+    double deltaE, ssim, lOffset;
+};
+
+Score Compare(const Image& pictureLab, const Image& screenLab)
+{
+    return {MeanCiede2000(pictureLab, screenLab), Ssim(pictureLab.c[0], screenLab.c[0]),
+            MeanOffset(pictureLab.c[0], screenLab.c[0])};
+}
+
+// ---------------------------------------------------------------------------
+// Pictures and screens
+
+// Which source pixels, and how much of each, make up one output sample.
+struct Tap {
+    int index;
+    double weight;
+};
+using Taps = std::vector<std::vector<Tap>>;
+
+// Output samples 0..n-1 over the source span [from, from + span): each the
+// area average of the source pixels it covers.
+Taps AreaTaps(int n, double from, double span, int sourceSize)
+{
+    Taps taps(n);
+    const double step = span / n;
+    for (int o = 0; o < n; ++o) {
+        const double a = from + o * step, b = a + step;
+        for (int s = std::max(0, static_cast<int>(std::floor(a))); s < sourceSize && s < b; ++s) {
+            const double cover = std::min(b, s + 1.0) - std::max(a, double(s));
+            if (cover > 0) taps[o].push_back({s, cover / step});
+        }
+    }
+    return taps;
+}
+
+// The picture's centre cut to w:h and averaged down to w x h in linear
+// light, as the converter's crop places it.
+Image Resample(const Picture& picture, int w, int h)
+{
+    const double scale = std::max(double(w) / picture.width, double(h) / picture.height);
+    const double sw = w / scale, sh = h / scale;
+    const Taps columns = AreaTaps(w, (picture.width - sw) / 2, sw, picture.width);
+    const Taps rows = AreaTaps(h, (picture.height - sh) / 2, sh, picture.height);
+    const double* linear = LinearTable();
+    Image out(w, h);
+    std::vector<double> line(static_cast<size_t>(w) * 3);
+    for (int y = 0; y < h; ++y) {
+        for (int c = 0; c < 3; ++c)
+            for (int x = 0; x < w; ++x) out.c[c].at(x, y) = 0;
+        for (const Tap& row : rows[y]) {
+            const uint32_t* src = picture.pixels.data() + static_cast<size_t>(row.index) * picture.width;
+            for (int x = 0; x < w; ++x) {
+                double r = 0, g = 0, b = 0;
+                for (const Tap& col : columns[x]) {
+                    const uint32_t p = src[col.index];
+                    r += col.weight * linear[(p >> 16) & 0xFF];
+                    g += col.weight * linear[(p >> 8) & 0xFF];
+                    b += col.weight * linear[p & 0xFF];
+                }
+                out.c[0].at(x, y) += row.weight * r;
+                out.c[1].at(x, y) += row.weight * g;
+                out.c[2].at(x, y) += row.weight * b;
+            }
+        }
+    }
+    return out;
+}
+
+// The screen as the editor draws it at x1, in linear light.
+Image DrawScreen(const ConvertedScreen& screen)
+{
+    std::vector<uint32_t> buffer(static_cast<size_t>(kWidth) * kHeight);
+    const PixelView view = {buffer.data(), kWidth, kHeight};
+    for (int row = 0; row < kScreenRows; ++row)
+        for (int column = 0; column < kScreenColumns; ++column) {
+            const int cell = row * kScreenColumns + column;
+            DrawPlainGlyph(view, column * kCellPixels, row * kCellPixels, screen.code[cell], screen.attr[cell], 1);
+        }
+    const double* linear = LinearTable();
+    Image out(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const uint32_t p = *PixelAt(view, x, y);
+            out.c[0].at(x, y) = linear[(p >> 16) & 0xFF];
+            out.c[1].at(x, y) = linear[(p >> 8) & 0xFF];
+            out.c[2].at(x, y) = linear[p & 0xFF];
+        }
+    return out;
+}
+
+// A linear image back to 8-bit sRGB pixels, as a picture file holds them.
+std::vector<uint32_t> ToPixels(const Image& image)
+{
+    std::vector<uint32_t> pixels(static_cast<size_t>(image.width()) * image.height());
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = Rgb(LinearToSrgb(image.c[0].v[i]), LinearToSrgb(image.c[1].v[i]), LinearToSrgb(image.c[2].v[i]));
+    return pixels;
+}
+
+struct Setting {
+    ConvertMode mode;
+    ConvertDither dither;
+    const char* modeName;
+    const char* ditherName;
+};
+constexpr Setting kSettings[] = {
+    {ConvertMode::Semigraphic, ConvertDither::None, "semigraphic", "none"},
+    {ConvertMode::Semigraphic, ConvertDither::Pattern, "semigraphic", "pattern"},
+    {ConvertMode::Semigraphic, ConvertDither::Grain, "semigraphic", "grain"},
+    {ConvertMode::Characters, ConvertDither::None, "characters", "none"},
+    {ConvertMode::Characters, ConvertDither::Pattern, "characters", "pattern"},
+    {ConvertMode::Characters, ConvertDither::Grain, "characters", "grain"},
+};
+constexpr int kSettingCount = sizeof(kSettings) / sizeof(kSettings[0]);
+
+ConvertOptions OptionsFor(const Setting& s)
+{
+    ConvertOptions options;
+    options.mode = s.mode;
+    options.fit = ConvertFit::Crop;  // the screen filled, no black bands to score
+    options.dither = s.dither;
+    return options;
+}
+
+// ---------------------------------------------------------------------------
+// Self-check
+
+// Sharma, Wu and Dalal's test pairs (Table 1 of their CIEDE2000 paper):
+// L*a*b* of each sample and the difference to four decimals.
+struct TestPair {
+    Lab p, q;
+    double deltaE;
+};
+constexpr TestPair kSharmaPairs[] = {
+    {{50.0000, 2.6772, -79.7751}, {50.0000, 0.0000, -82.7485}, 2.0425},
+    {{50.0000, 3.1571, -77.2803}, {50.0000, 0.0000, -82.7485}, 2.8615},
+    {{50.0000, 2.8361, -74.0200}, {50.0000, 0.0000, -82.7485}, 3.4412},
+    {{50.0000, -1.3802, -84.2814}, {50.0000, 0.0000, -82.7485}, 1.0000},
+    {{50.0000, -1.1848, -84.8006}, {50.0000, 0.0000, -82.7485}, 1.0000},
+    {{50.0000, -0.9009, -85.5211}, {50.0000, 0.0000, -82.7485}, 1.0000},
+    {{50.0000, 0.0000, 0.0000}, {50.0000, -1.0000, 2.0000}, 2.3669},
+    {{50.0000, -1.0000, 2.0000}, {50.0000, 0.0000, 0.0000}, 2.3669},
+    {{50.0000, 2.4900, -0.0010}, {50.0000, -2.4900, 0.0009}, 7.1792},
+    {{50.0000, 2.4900, -0.0010}, {50.0000, -2.4900, 0.0010}, 7.1792},
+    {{50.0000, 2.4900, -0.0010}, {50.0000, -2.4900, 0.0011}, 7.2195},
+    {{50.0000, 2.4900, -0.0010}, {50.0000, -2.4900, 0.0012}, 7.2195},
+    {{50.0000, -0.0010, 2.4900}, {50.0000, 0.0009, -2.4900}, 4.8045},
+    {{50.0000, -0.0010, 2.4900}, {50.0000, 0.0010, -2.4900}, 4.8045},
+    {{50.0000, -0.0010, 2.4900}, {50.0000, 0.0011, -2.4900}, 4.7461},
+    {{50.0000, 2.5000, 0.0000}, {50.0000, 0.0000, -2.5000}, 4.3065},
+    {{50.0000, 2.5000, 0.0000}, {73.0000, 25.0000, -18.0000}, 27.1492},
+    {{50.0000, 2.5000, 0.0000}, {61.0000, -5.0000, 29.0000}, 22.8977},
+    {{50.0000, 2.5000, 0.0000}, {56.0000, -27.0000, -3.0000}, 31.9030},
+    {{50.0000, 2.5000, 0.0000}, {58.0000, 24.0000, 15.0000}, 19.4535},
+    {{50.0000, 2.5000, 0.0000}, {50.0000, 3.1736, 0.5854}, 1.0000},
+    {{50.0000, 2.5000, 0.0000}, {50.0000, 3.2972, 0.0000}, 1.0000},
+    {{50.0000, 2.5000, 0.0000}, {50.0000, 1.8634, 0.5757}, 1.0000},
+    {{50.0000, 2.5000, 0.0000}, {50.0000, 3.2592, 0.3350}, 1.0000},
+    {{60.2574, -34.0099, 36.2677}, {60.4626, -34.1751, 39.4387}, 1.2644},
+    {{63.0109, -31.0961, -5.8663}, {62.8187, -29.7946, -4.0864}, 1.2630},
+    {{61.2901, 3.7196, -5.3901}, {61.4292, 2.2480, -4.9620}, 1.8731},
+    {{35.0831, -44.1164, 3.7933}, {35.0232, -40.0716, 1.5901}, 1.8645},
+    {{22.7233, 20.0904, -46.6940}, {23.0331, 14.9730, -42.5619}, 2.0373},
+    {{36.4612, 47.8580, 18.3852}, {36.2715, 50.5065, 21.2231}, 1.4146},
+    {{90.8027, -2.0831, 1.4410}, {91.1528, -1.6435, 0.0447}, 1.4441},
+    {{90.9257, -0.5406, -0.9208}, {88.6381, -0.8985, -0.7239}, 1.5381},
+    {{6.7747, -0.2908, -2.4247}, {5.8714, -0.0985, -2.2286}, 0.6377},
+    {{2.0776, 0.0795, -1.1350}, {0.9033, -0.0636, -0.5514}, 0.9082},
+};
+// The published values are rounded to four decimals.
+constexpr double kSharmaTolerance = 0.5e-4 + 1e-9;
+// What floating point leaves of an exact 0 or 1 over a 320 x 200 image.
+constexpr double kExactTolerance = 1e-9;
+
+bool Check(bool ok, const char* what, double got, double want)
+{
+    if (!ok) std::fprintf(stderr, "vexa_quality: self-check failed: %s: got %.6f, want %.6f\n", what, got, want);
+    return ok;
+}
+
+// A picture with edges, gradients and saturated colours, in linear light.
+Image CheckPicture()
+{
+    Image image(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            image.c[0].at(x, y) = double(x) / (kWidth - 1);
+            image.c[1].at(x, y) = ((x / 8 + y / 8) & 1) ? 0.8 : 0.05;
+            image.c[2].at(x, y) = 0.5 + 0.5 * std::sin(x * 0.3) * std::cos(y * 0.2);
+        }
+    return image;
+}
+
+Image Flat(double r, double g, double b)
+{
+    Image image(kWidth, kHeight);
+    for (size_t i = 0; i < image.c[0].v.size(); ++i) {
+        image.c[0].v[i] = r;
+        image.c[1].v[i] = g;
+        image.c[2].v[i] = b;
+    }
+    return image;
+}
+
+bool SelfCheck()
+{
+    bool ok = true;
+    for (const TestPair& t : kSharmaPairs) {
+        const double forward = Ciede2000(t.p, t.q), backward = Ciede2000(t.q, t.p);
+        ok &= Check(std::fabs(forward - t.deltaE) <= kSharmaTolerance, "CIEDE2000 of a Sharma pair", forward, t.deltaE);
+        ok &= Check(std::fabs(backward - t.deltaE) <= kSharmaTolerance, "CIEDE2000 of a Sharma pair, swapped",
+                    backward, t.deltaE);
+    }
+    const double white[3] = {1, 1, 1};
+    const Lab whiteLab = LinearToLab(white);
+    ok &= Check(std::fabs(whiteLab.l - 100) <= kExactTolerance && std::hypot(whiteLab.a, whiteLab.b) <= kExactTolerance,
+                "L* of white", whiteLab.l, 100);
+
+    // A picture against itself: nothing to see.
+    const Image picture = SpatialLab(CheckPicture());
+    const Score same = Compare(picture, picture);
+    ok &= Check(std::fabs(same.deltaE) <= kExactTolerance, "S-CIELAB of a picture against itself", same.deltaE, 0);
+    ok &= Check(std::fabs(same.ssim - 1) <= kExactTolerance, "SSIM of a picture against itself", same.ssim, 1);
+
+    // Flat fields: the kernels sum to 1, so blurring changes nothing and
+    // S-CIELAB is plain CIEDE2000; SSIM is its luminance term alone.
+    const double p[3] = {0.2, 0.4, 0.1}, q[3] = {0.6, 0.1, 0.5};
+    const Lab pLab = LinearToLab(p), qLab = LinearToLab(q);
+    const Score flat = Compare(SpatialLab(Flat(p[0], p[1], p[2])), SpatialLab(Flat(q[0], q[1], q[2])));
+    const double flatDeltaE = Ciede2000(pLab, qLab);
+    ok &= Check(std::fabs(flat.deltaE - flatDeltaE) <= kExactTolerance, "S-CIELAB of two flat fields", flat.deltaE,
+                flatDeltaE);
+    const double flatSsim = (2 * pLab.l * qLab.l + kSsimC1) / (pLab.l * pLab.l + qLab.l * qLab.l + kSsimC1);
+    ok &= Check(std::fabs(flat.ssim - flatSsim) <= kExactTolerance, "SSIM of two flat fields", flat.ssim, flatSsim);
+    ok &= Check(std::fabs(flat.lOffset - (qLab.l - pLab.l)) <= kExactTolerance, "L* offset of two flat fields",
+                flat.lOffset, qLab.l - pLab.l);
+
+    // A fine pattern the eye blends: a 1-pixel checkerboard of two colours
+    // sits much closer to their linear mean than the colours to each other.
+    Image checker(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            for (int c = 0; c < 3; ++c) checker.c[c].at(x, y) = ((x + y) & 1) ? p[c] : q[c];
+    const Score blend =
+        Compare(SpatialLab(Flat((p[0] + q[0]) / 2, (p[1] + q[1]) / 2, (p[2] + q[2]) / 2)), SpatialLab(checker));
+    ok &= Check(blend.deltaE < flatDeltaE / 4, "S-CIELAB of a checkerboard against its mean", blend.deltaE,
+                flatDeltaE / 4);
+    return ok;
+}
+
+// ---------------------------------------------------------------------------
+
+std::string BaseName(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+double ConversionMilliseconds(const std::vector<uint32_t>& pixels, const Setting& setting)
+{
+    const ConvertOptions options = OptionsFor(setting);
+    ConvertedScreen out;
+    double best = 1e300;
+    for (int run = 0; run < kTimingRuns; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        ConvertPicture(pixels.data(), kTimingWidth, kTimingHeight, options, out);
+        const auto end = std::chrono::steady_clock::now();
+        best = std::min(best, std::chrono::duration<double, std::milli>(end - start).count());
+    }
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: vexa_quality PICTURE...  (bench/quality/pictures.sh lists some)\n");
+        return 2;
+    }
+    if (!SelfCheck()) return 1;
+    std::printf("self-check: CIEDE2000 on %zu published pairs, S-CIELAB and SSIM on known images: passed\n\n",
+                sizeof(kSharmaPairs) / sizeof(kSharmaPairs[0]));
+    if (!LoadFont(VEXA_FONT_FILE)) {
+        std::fprintf(stderr, "vexa_quality: cannot read the font %s\n", VEXA_FONT_FILE);
+        return 1;
+    }
+
+    std::vector<std::string> paths(argv + 1, argv + argc);
+    Score sum[kSettingCount] = {};
+    double absOffset[kSettingCount] = {};
+    std::vector<uint32_t> timingPicture;
+    std::string timingName;
+
+    std::printf("%-22s %-12s %-8s %8s %7s %8s\n", "picture", "mode", "dither", "dE00", "SSIM", "dL*");
+    for (const std::string& path : paths) {
+        Picture picture;
+        std::string why;
+        if (ReadPicture(path, picture, why) != PictureRead::Read) {
+            std::fprintf(stderr, "vexa_quality: %s: %s\n", path.c_str(), why.empty() ? "cannot read" : why.c_str());
+            return 1;
+        }
+        if (timingPicture.empty()) {
+            timingPicture = ToPixels(Resample(picture, kTimingWidth, kTimingHeight));
+            timingName = BaseName(path);
+        }
+        const Image pictureLab = SpatialLab(Resample(picture, kWidth, kHeight));
+        for (int s = 0; s < kSettingCount; ++s) {
+            ConvertedScreen screen;
+            ConvertPicture(picture.pixels.data(), picture.width, picture.height, OptionsFor(kSettings[s]), screen);
+            const Score score = Compare(pictureLab, SpatialLab(DrawScreen(screen)));
+            std::printf("%-22s %-12s %-8s %8.3f %7.4f %+8.3f\n", BaseName(path).c_str(), kSettings[s].modeName,
+                        kSettings[s].ditherName, score.deltaE, score.ssim, score.lOffset);
+            sum[s].deltaE += score.deltaE;
+            sum[s].ssim += score.ssim;
+            sum[s].lOffset += score.lOffset;
+            absOffset[s] += std::fabs(score.lOffset);
+        }
+    }
+
+    const double n = static_cast<double>(paths.size());
+    std::printf("\nmean over %zu pictures\n", paths.size());
+    std::printf("%-12s %-8s %8s %7s %8s %8s\n", "mode", "dither", "dE00", "SSIM", "dL*", "|dL*|");
+    for (int s = 0; s < kSettingCount; ++s)
+        std::printf("%-12s %-8s %8.3f %7.4f %+8.3f %8.3f\n", kSettings[s].modeName, kSettings[s].ditherName,
+                    sum[s].deltaE / n, sum[s].ssim / n, sum[s].lOffset / n, absOffset[s] / n);
+
+    std::printf("\nconversion of a %d x %d picture (%s), one thread, best of %d runs\n", kTimingWidth,
+                kTimingHeight, timingName.c_str(), kTimingRuns);
+    std::printf("%-12s %-8s %10s\n", "mode", "dither", "ms");
+    for (int s = 0; s < kSettingCount; ++s)
+        std::printf("%-12s %-8s %10.2f\n", kSettings[s].modeName, kSettings[s].ditherName,
+                    ConversionMilliseconds(timingPicture, kSettings[s]));
+    return 0;
+}
