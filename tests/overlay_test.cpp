@@ -1,7 +1,10 @@
 // The overlay's picture: which BMP files are trusted, where the picture lies
 // on the canvas, how it is scaled and how it is blended over the canvas.
 #include <gtest/gtest.h>
+#include <png.h>
 
+#include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -9,6 +12,7 @@
 #include "render/overlay.h"
 #include "render/view_settings.h"
 #include "tests/bmp_maker.h"
+#include "tests/png_maker.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -29,11 +33,42 @@ void LoadPicture(int w, int h, uint32_t (*colour)(int x, int y))
 
 TEST(Overlay, BitmapVariantsAreTrustedAndBrokenFilesAreNot)
 {
-    // (What each variant shows is checked through the platform's decoder.)
+    // Each variant shows its picture through the core's own decoder, as
+    // through the platform's: 5-bit fields repeat their bits into 8 and so
+    // keep the picture's levels; 6 bits of green come out a little off.
     for (const BmpSpec& s : BmpVariants()) {
         std::vector<uint8_t> file = MakeBmp(s);
         EXPECT_TRUE(PrepareBitmap(file)) << s.bits << " bits, header " << s.headerSize;
+        std::vector<uint32_t> pixels;
+        int w = 0, h = 0;
+        DecodeBitmap(file, pixels, w, h);
+        ASSERT_TRUE(w == kBmpWidth && h == kBmpHeight && pixels.size() == size_t{kBmpWidth * kBmpHeight});
+        const uint32_t mask = s.bits == 16 && s.bitFields ? 0xFFFCFF : 0xFFFFFF;
+        int wrong = 0;
+        for (int i = 0; i < kBmpWidth * kBmpHeight; ++i) {
+            const int index = BmpIndex(i % kBmpWidth, i / kBmpWidth);
+            wrong += ((pixels[i] ^ BmpPaletteColour(s.bits <= 8 ? index % (1 << s.bits) : index)) & mask) != 0;
+        }
+        EXPECT_EQ(wrong, 0) << s.bits << " bits, header " << s.headerSize << (s.rle ? " RLE" : "");
     }
+    // RLE that jumps, runs past the row's end, copies indices as they are
+    // and stops early: what it leaves out is black, what lies beyond the
+    // picture is dropped.
+    std::vector<uint8_t> rle = MakeBmp({8, 40, false, false, true});
+    rle.resize(rle[10] | rle[11] << 8);
+    rle.insert(rle.end(), {0, 2, 2, 1, 200, 5, 0, 0, 0, 3, 7, 8, 9, 0, 0, 1});
+    ASSERT_TRUE(PrepareBitmap(rle));
+    std::vector<uint32_t> pixels;
+    int w = 0, h = 0;
+    DecodeBitmap(rle, pixels, w, h);
+    ASSERT_EQ(pixels.size(), size_t{kBmpWidth * kBmpHeight});
+    for (int y = 0; y < kBmpHeight; ++y)
+        for (int x = 0; x < kBmpWidth; ++x) {
+            const int row = kBmpHeight - 1 - y;  // as stored, from the bottom
+            const uint32_t want = row == 1 && x >= 2 ? BmpPaletteColour(5)
+                                  : row == 2 && x < 3 ? BmpPaletteColour(7 + x) : 0;
+            EXPECT_EQ(pixels[static_cast<size_t>(y) * kBmpWidth + x], want) << x << "," << y;
+        }
 
     // Broken files: each one a damage of a good 8-bit file. Cut short: in
     // the header, inside the colour table, inside the pixels.
@@ -69,6 +104,127 @@ TEST(Overlay, BitmapVariantsAreTrustedAndBrokenFilesAreNot)
     EXPECT_FALSE(PictureSizeAcceptable(kPictureMaxSide + 1, 1));
     EXPECT_FALSE(PictureSizeAcceptable(kPictureMaxSide, kPictureMaxSide));
     EXPECT_TRUE(PictureSizeAcceptable(4000, 3000));
+}
+
+namespace {
+
+PictureCheck Check(std::vector<uint8_t> file, int* width = nullptr, int* height = nullptr,
+                   std::vector<uint8_t>* prepared = nullptr)
+{
+    PictureKind kind;
+    int w = 0, h = 0;
+    const PictureCheck c = PreparePicture(file, kind, w, h);
+    if (width) *width = w;
+    if (height) *height = h;
+    if (prepared) *prepared = file;
+    return c;
+}
+std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+// A GIF of two pictures: a screen of sw x sh, the first picture w x h with
+// a graphic control block before it.
+std::vector<uint8_t> TwoPictureGif(int sw, int sh, int w, int h)
+{
+    const auto le = [](int v) { return std::vector<uint8_t>{uint8_t(v), uint8_t(v >> 8)}; };
+    std::vector<uint8_t> g = {'G', 'I', 'F', '8', '9', 'a'};
+    for (int v : {sw, sh}) for (uint8_t b : le(v)) g.push_back(b);
+    g.insert(g.end(), {0x80, 0, 0, 0, 0, 0, 255, 255, 255});  // two global colours
+    g.insert(g.end(), {0x21, 0xF9, 4, 1, 0, 0, 1, 0});       // colour 1 transparent
+    for (int picture = 0; picture < 2; ++picture) {
+        g.insert(g.end(), {0x2C, 0, 0, 0, 0});
+        for (int v : {w, h}) for (uint8_t b : le(v)) g.push_back(b);
+        g.insert(g.end(), {0, 2, 2, 0x4C, 0x01, 0});  // no local colours; code size 2; one sub-block
+    }
+    g.push_back(0x3B);
+    return g;
+}
+
+}  // namespace
+
+// Every kind is judged by the size its headers claim before a decoder sees
+// a byte of it: a picture of 20000 x 20000 in a small file never reaches a
+// decoder.
+TEST(Overlay, PictureHeadersAreJudgedBeforeAnyDecoder)
+{
+    int w = 0, h = 0;
+    std::vector<uint8_t> prepared;
+    // PNG: the file built by hand is a real one; bombs of both kinds.
+    const std::string small = png_maker::ZeroPng(300, 200, 8, 2);
+    ASSERT_EQ(Check(Bytes(small), &w, &h), PictureCheck::Accepted);
+    EXPECT_TRUE(w == 300 && h == 200);
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_memory(&image, small.data(), small.size()));
+    image.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image), 1);
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) << image.message;
+    EXPECT_EQ(std::count(rgb.begin(), rgb.end(), 0), 300 * 200 * 3);
+    const std::string bomb = png_maker::ZeroPng(20000, 20000, 8, 2);
+    EXPECT_LT(bomb.size(), size_t{1200} << 10);
+    EXPECT_EQ(Check(Bytes(bomb)), PictureCheck::TooLarge);
+    EXPECT_EQ(Check(Bytes(png_maker::ZeroPng(60000, 60000, 1, 0))), PictureCheck::TooLarge);
+    EXPECT_EQ(Check(Bytes(png_maker::ZeroPng(kPictureMaxSide, 2049, 1, 0))), PictureCheck::TooLarge);  // by pixels
+    EXPECT_EQ(Check(Bytes(small.substr(0, 20))), PictureCheck::Damaged);
+    EXPECT_EQ(Check(Bytes(png_maker::ZeroPng(0, 10))), PictureCheck::Damaged);
+
+    // JPEG: the frame header after other segments; none, or one past the end.
+    const std::vector<uint8_t> start = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xFF};
+    const auto jpeg = [&](int height, int width) {
+        std::vector<uint8_t> j = start;
+        j.insert(j.end(), {0xC2, 0, 11, 8, uint8_t(height >> 8), uint8_t(height), uint8_t(width >> 8), uint8_t(width), 1,
+                           1, 0x11, 0, 0xFF, 0xDA});
+        return j;
+    };
+    ASSERT_EQ(Check(jpeg(3000, 4000), &w, &h), PictureCheck::Accepted);
+    EXPECT_TRUE(w == 4000 && h == 3000);
+    EXPECT_EQ(Check(jpeg(20000, 20000)), PictureCheck::TooLarge);
+    std::vector<uint8_t> scanFirst = start;
+    scanFirst.insert(scanFirst.end(), {0xDA, 0, 2});
+    EXPECT_EQ(Check(scanFirst), PictureCheck::Damaged);
+    std::vector<uint8_t> cut = jpeg(30, 40);
+    cut.resize(start.size() + 4);
+    EXPECT_EQ(Check(cut), PictureCheck::Damaged);
+
+    // GIF: the first picture alone goes on; its size and the screen's count.
+    ASSERT_EQ(Check(TwoPictureGif(10, 6, 10, 6), &w, &h, &prepared), PictureCheck::Accepted);
+    const std::vector<uint8_t> two = TwoPictureGif(10, 6, 10, 6);
+    EXPECT_TRUE(w == 10 && h == 6 && prepared.size() == two.size() - 15 && prepared.back() == 0x3B);
+    EXPECT_TRUE(std::equal(prepared.begin(), prepared.end() - 1, two.begin()));
+    EXPECT_EQ(Check(TwoPictureGif(0, 0, 10, 6)), PictureCheck::Accepted);
+    EXPECT_EQ(Check(TwoPictureGif(20000, 20000, 10, 6)), PictureCheck::TooLarge);
+    EXPECT_EQ(Check(TwoPictureGif(10, 6, 20000, 20000)), PictureCheck::TooLarge);
+    EXPECT_EQ(Check(TwoPictureGif(10, 6, 0, 6)), PictureCheck::Damaged);
+    for (size_t size : {size_t{12}, size_t{22}, two.size() - 20}) {
+        EXPECT_EQ(Check(std::vector<uint8_t>(two.begin(), two.begin() + size)), PictureCheck::Damaged) << size;
+    }
+    std::vector<uint8_t> ended = two;
+    ended[19] = 0x3B;  // the end before any picture
+    EXPECT_EQ(Check(ended), PictureCheck::Damaged);
+
+    // BMP: too large by its header, or headers that do not hold together.
+    std::vector<uint8_t> bmp = MakeBmp({24});
+    ASSERT_EQ(Check(bmp, &w, &h), PictureCheck::Accepted);
+    EXPECT_TRUE(w == kBmpWidth && h == kBmpHeight);
+    Write32(bmp, 18, 20000);
+    Write32(bmp, 22, static_cast<uint32_t>(-20000));
+    EXPECT_EQ(Check(bmp), PictureCheck::TooLarge);
+    bmp = MakeBmp({24});
+    EXPECT_EQ(Check(std::vector<uint8_t>(bmp.begin(), bmp.begin() + 30)), PictureCheck::Damaged);
+    Write32(bmp, 10, 0xFFFFFF00u);  // pixels beyond the file
+    EXPECT_EQ(Check(bmp), PictureCheck::Damaged);
+    EXPECT_EQ(Check(Bytes("hello, not a picture")), PictureCheck::Unknown);
+    EXPECT_EQ(Check({}), PictureCheck::Unknown);
+
+    // Kept: no larger than what covers the canvas at the largest zoom both
+    // ways (2560 x 1600), shape kept; anything not larger as it is.
+    struct {
+        int w, h, keptW, keptH;
+    } const kept[] = {{4000, 3000, 2560, 1920}, {16384, 2048, 12800, 1600}, {2561, 1601, 2560, 1601},
+                      {2000, 16000, 2000, 16000}, {5000, 1600, 5000, 1600}, {10, 6, 10, 6}};
+    for (const auto& k : kept) {
+        PictureKeptSize(k.w, k.h, w, h);
+        EXPECT_TRUE(w == k.keptW && h == k.keptH) << k.w << "x" << k.h << ": " << w << "x" << h;
+    }
 }
 
 TEST(Overlay, PlacementScaleAndBands)
