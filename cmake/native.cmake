@@ -3,15 +3,16 @@ enable_testing()
 find_package(GTest REQUIRED)
 find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
+find_package(GIF 5 REQUIRED)
 
 add_executable(vexa-cli tools/vexa_cli.cpp tools/posix_file.cpp tools/picture_read.cpp)
-target_link_libraries(vexa-cli PRIVATE vexa_core PNG::PNG JPEG::JPEG)
+target_link_libraries(vexa-cli PRIVATE vexa_core PNG::PNG JPEG::JPEG GIF::GIF)
 target_compile_options(vexa-cli PRIVATE ${VEXA_WARNINGS})
 add_dependencies(vexa-cli font)
 
 file(GLOB VEXA_TEST_SOURCES CONFIGURE_DEPENDS tests/*.cpp)
 add_executable(vexa_tests ${VEXA_TEST_SOURCES})
-target_link_libraries(vexa_tests PRIVATE vexa_core GTest::gtest GTest::gtest_main PNG::PNG JPEG::JPEG)
+target_link_libraries(vexa_tests PRIVATE vexa_core GTest::gtest GTest::gtest_main PNG::PNG JPEG::JPEG GIF::GIF)
 target_compile_options(vexa_tests PRIVATE ${VEXA_WARNINGS})
 target_compile_definitions(vexa_tests PRIVATE
   VEXA_FONT_FILE="${VEXA_FONT_FILE}"

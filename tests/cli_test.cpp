@@ -1,9 +1,11 @@
 // vexa-cli as a user runs it.
 #include <gtest/gtest.h>
+#include <gif_lib.h>
 #include <png.h>
 #include <jpeglib.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,8 +18,11 @@
 #include <thread>
 
 #include "io/exports.h"
+#include "io/picture_file.h"
 #include "io/screen_file.h"
 #include "screen/document.h"
+#include "tests/bmp_maker.h"
+#include "tests/png_maker.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -320,11 +325,124 @@ TEST_F(CliTest, ImportTurnsPicturesIntoScreensAndWritesNothingForOthers)
     ASSERT_TRUE(ReadScreenFile(blocks.data(), blocks.size(), nullptr));
     for (int i = 0; i < kCellCount; ++i) ASSERT_GE(gDoc.screen.code[i], 0xF0) << i;
 
-    // Not a picture, no file, bad options: nothing written.
+    // Pictures import does not take: exit 1 and the reason on one line, as
+    // --help says. Of no kind it knows; claiming 20000 x 20000 pixels in a
+    // file of a megabyte; cut off in the pixels; a BMP whose headers do not
+    // hold together.
+    const std::string help = RunCli("--help").out;
+    for (const std::string& said : {std::string("BMP, PNG, JPEG or GIF"), std::string("Inputs over 16 MB are refused"),
+                                   std::to_string(kPictureMaxSide) + " pixels a side",
+                                   std::to_string(kPictureMaxPixels) + " in all",
+                                   std::string("1 not a screen file, or a picture import does not take"), std::string("2 usage")})
+        EXPECT_NE(help.find(said), std::string::npos) << said;
     Write("text.png", "hello");
-    EXPECT_EQ(RunCli("import " + Path("text.png") + " " + Path("no1.txt")).status, 1);
+    Write("bomb.png", png_maker::ZeroPng(20000, 20000, 8, 2));
+    const std::string whole = ReadBack("title.png");
+    Write("cut.png", whole.substr(0, whole.size() / 2));
+    const std::vector<uint8_t> bmp = MakeBmp({8});
+    Write("cut.bmp", std::string(bmp.begin(), bmp.end() - 1));
+    const std::pair<const char*, const char*> refused[] = {{"text.png", "is no BMP, PNG, JPEG or GIF picture"},
+                                                           {"bomb.png", "is larger than the editor takes"},
+                                                           {"cut.png", "is a damaged picture: "},
+                                                           {"cut.bmp", "is a damaged picture: "}};
+    for (const auto& [name, why] : refused) {
+        r = RunCli("import " + Path(name) + " " + Path("no1.txt"));
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_EQ(r.out.rfind("vexa-cli: '" + Path(name) + "' " + why, 0), 0u) << r.out;
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+    }
+
+    // No file, bad options: exit 2. Nothing written for any of them.
     EXPECT_EQ(RunCli("import " + Path("missing.png") + " " + Path("no2.txt")).status, 2);
     for (const char* options : {"--mode dots", "--dither lots", "--brightness 101", "--exclude 1G", "--exclude 20-10"})
         EXPECT_EQ(RunCli("import " + Path("title.png") + " " + Path("no3.txt") + " " + options).status, 2) << options;
-    for (const char* name : {"no1.txt", "no2.txt", "no3.txt"}) EXPECT_FALSE(std::filesystem::exists(Path(name)));
+
+    // An endless picture is read no further than 16 MB: exit 2, and the
+    // writer of the pipe finds no reader long before it is done.
+    signal(SIGPIPE, SIG_IGN);
+    ASSERT_EQ(mkfifo(Path("endless.png").c_str(), 0600), 0);
+    size_t written = 0;
+    std::thread writer([&] {
+        const int fd = open(Path("endless.png").c_str(), O_WRONLY);
+        const std::string chunk(1 << 20, '\0');
+        while (fd >= 0 && written < size_t{64} << 20) {
+            const ssize_t n = write(fd, chunk.data(), chunk.size());
+            if (n <= 0) break;
+            written += static_cast<size_t>(n);
+        }
+        if (fd >= 0) close(fd);
+    });
+    r = RunCli("import " + Path("endless.png") + " " + Path("no4.txt"));
+    const int letGo = open(Path("endless.png").c_str(), O_RDONLY | O_NONBLOCK);  // should it never have opened
+    writer.join();
+    if (letGo >= 0) close(letGo);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("is larger than 16 MB"), std::string::npos) << r.out;
+    EXPECT_LT(written, size_t{20} << 20);
+    for (const char* name : {"no1.txt", "no2.txt", "no3.txt", "no4.txt"}) EXPECT_FALSE(std::filesystem::exists(Path(name)));
+}
+
+// BMP of every kind and GIF become the screens the same picture as a PNG
+// becomes; a GIF gives its first picture, its transparent colour on black.
+TEST_F(CliTest, ImportReadsBmpAndGifAsThePngOfTheSamePicture)
+{
+    const auto writePng = [&](const std::string& name, uint32_t (*colour)(int x, int y)) {
+        std::vector<uint8_t> rgb;
+        for (int y = 0; y < kBmpHeight; ++y)
+            for (int x = 0; x < kBmpWidth; ++x)
+                rgb.insert(rgb.end(), {uint8_t(colour(x, y) >> 16), uint8_t(colour(x, y) >> 8), uint8_t(colour(x, y))});
+        png_image image = {};
+        image.version = PNG_IMAGE_VERSION;
+        image.width = kBmpWidth;
+        image.height = kBmpHeight;
+        image.format = PNG_FORMAT_RGB;
+        ASSERT_TRUE(png_image_write_to_file(&image, Path(name).c_str(), 0, rgb.data(), 0, nullptr));
+    };
+    const auto import = [&](const std::string& name) {
+        const CliRun r = RunCli("import " + Path(name) + " " + Path("out.txt") + " --mode chars");
+        EXPECT_EQ(r.status, 0) << name << ": " << r.out;
+        return r.status == 0 ? ReadBack("out.txt") : std::string();
+    };
+    // Colours that keep 5 bits a channel, so 16-bit files hold them exactly.
+    writePng("p.png", BmpPixel);
+    const std::string want = import("p.png");
+    ASSERT_FALSE(want.empty());
+    for (const BmpSpec& s : BmpVariants()) {
+        if (s.bits < 4 || (s.bits == 16 && s.bitFields)) continue;  // fewer colours; 6 bits of green
+        const std::vector<uint8_t> bmp = MakeBmp(s);
+        Write("p.bmp", std::string(bmp.begin(), bmp.end()));
+        EXPECT_EQ(import("p.bmp"), want) << s.bits << " bits, header " << s.headerSize << (s.rle ? " RLE" : "");
+    }
+
+    // Index 3 transparent; a second picture of white after the first.
+    GifColorType colours[16];
+    for (int i = 0; i < 16; ++i) {
+        const uint32_t c = BmpPaletteColour(i);
+        colours[i] = {GifByteType(c >> 16), GifByteType(c >> 8), GifByteType(c)};
+    }
+    int error = 0;
+    GifFileType* gif = EGifOpenFileName(Path("p.gif").c_str(), false, &error);
+    ASSERT_NE(gif, nullptr);
+    ColorMapObject* map = GifMakeMapObject(16, colours);
+    EGifSetGifVersion(gif, true);
+    bool ok = EGifPutScreenDesc(gif, kBmpWidth, kBmpHeight, 4, 0, map) == GIF_OK;
+    GraphicsControlBlock control = {DISPOSAL_UNSPECIFIED, false, 0, 3};
+    GifByteType extension[4];
+    ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(EGifGCBToExtension(&control, extension)),
+                                extension) == GIF_OK;
+    for (int picture = 0; picture < 2; ++picture) {
+        ok = ok && EGifPutImageDesc(gif, 0, 0, kBmpWidth, kBmpHeight, false, nullptr) == GIF_OK;
+        for (int y = 0; y < kBmpHeight; ++y) {
+            GifPixelType row[kBmpWidth];
+            for (int x = 0; x < kBmpWidth; ++x) row[x] = GifPixelType(picture == 0 ? BmpIndex(x, y) : 15);
+            ok = ok && EGifPutLine(gif, row, kBmpWidth) == GIF_OK;
+        }
+    }
+    ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
+    GifFreeMapObject(map);
+    ASSERT_TRUE(ok) << GifErrorString(error);
+    writePng("t.png", [](int x, int y) { return BmpIndex(x, y) == 3 ? 0u : BmpPixel(x, y); });
+    const std::string transparent = import("t.png");
+    ASSERT_NE(transparent, want);
+    EXPECT_EQ(import("p.gif"), transparent);
 }

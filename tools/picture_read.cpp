@@ -1,8 +1,10 @@
 #include "tools/picture_read.h"
 
+#include <gif_lib.h>
 #include <jpeglib.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
@@ -13,7 +15,7 @@
 
 namespace {
 
-bool ReadPng(const std::vector<char>& bytes, Picture& picture, std::string& why)
+bool ReadPng(const std::vector<uint8_t>& bytes, Picture& picture, std::string& why)
 {
     png_image image = {};
     image.version = PNG_IMAGE_VERSION;
@@ -21,9 +23,9 @@ bool ReadPng(const std::vector<char>& bytes, Picture& picture, std::string& why)
         why = image.message;
         return false;
     }
-    if (!PictureSizeAcceptable(image.width, image.height)) {
+    if (!PictureSizeAcceptable(image.width, image.height)) {  // as its header was judged already
         png_image_free(&image);
-        why = "the picture is larger than the editor takes";
+        why = "is larger than the editor takes";
         return false;
     }
     image.format = PNG_FORMAT_RGBA;
@@ -49,11 +51,14 @@ struct JpegError {
     char message[JMSG_LENGTH_MAX];
 };
 
-bool ReadJpeg(const std::vector<char>& bytes, Picture& picture, std::string& why)
+bool ReadJpeg(const std::vector<uint8_t>& bytes, Picture& picture, std::string& why)
 {
     jpeg_decompress_struct jpeg = {};
     JpegError error;
     jpeg.err = jpeg_std_error(&error.manager);
+    // Damage the decoder can go past (a cut-off scan comes out grey) is
+    // taken as the editor takes it, without a word.
+    error.manager.emit_message = [](j_common_ptr, int) {};
     error.manager.error_exit = [](j_common_ptr info) {
         JpegError* e = reinterpret_cast<JpegError*>(info->err);
         info->err->format_message(info, e->message);
@@ -71,7 +76,7 @@ bool ReadJpeg(const std::vector<char>& bytes, Picture& picture, std::string& why
     jpeg_read_header(&jpeg, TRUE);
     if (!PictureSizeAcceptable(jpeg.image_width, jpeg.image_height)) {
         jpeg_destroy_decompress(&jpeg);
-        why = "the picture is larger than the editor takes";
+        why = "is larger than the editor takes";
         return false;
     }
     jpeg.out_color_space = JCS_RGB;
@@ -92,19 +97,92 @@ bool ReadJpeg(const std::vector<char>& bytes, Picture& picture, std::string& why
     return true;
 }
 
+struct GifSource {
+    const std::vector<uint8_t>& bytes;
+    size_t at;
+};
+
+// The file holds its first picture alone (PreparePicture cut it after it).
+bool ReadGif(const std::vector<uint8_t>& bytes, Picture& picture, std::string& why)
+{
+    GifSource source = {bytes, 0};
+    int error = 0;
+    GifFileType* gif = DGifOpen(&source, [](GifFileType* g, GifByteType* into, int wanted) {
+        GifSource* s = static_cast<GifSource*>(g->UserData);
+        const size_t n = std::min(static_cast<size_t>(wanted), s->bytes.size() - s->at);
+        std::memcpy(into, s->bytes.data() + s->at, n);
+        s->at += n;
+        return static_cast<int>(n);
+    }, &error);
+    if (!gif) {
+        why = GifErrorString(error);
+        return false;
+    }
+    const bool read = DGifSlurp(gif) == GIF_OK && gif->ImageCount >= 1;
+    const SavedImage* image = read ? &gif->SavedImages[0] : nullptr;
+    const ColorMapObject* colours = !image ? nullptr : image->ImageDesc.ColorMap ? image->ImageDesc.ColorMap : gif->SColorMap;
+    if (!read || !colours) {
+        why = read ? "has no colours" : GifErrorString(gif->Error);
+        DGifCloseFile(gif, &error);
+        return false;
+    }
+    GraphicsControlBlock control;
+    if (DGifSavedExtensionToGCB(gif, 0, &control) != GIF_OK) control.TransparentColor = NO_TRANSPARENT_COLOR;
+    picture.width = image->ImageDesc.Width;
+    picture.height = image->ImageDesc.Height;
+    picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
+    for (size_t i = 0; i < picture.pixels.size(); ++i) {
+        const int index = image->RasterBits[i];
+        // The transparent colour, and any beyond the table, lie on black.
+        if (index == control.TransparentColor || index >= colours->ColorCount) {
+            picture.pixels[i] = 0;
+            continue;
+        }
+        const GifColorType& c = colours->Colors[index];
+        picture.pixels[i] = uint32_t{c.Red} << 16 | uint32_t{c.Green} << 8 | c.Blue;
+    }
+    DGifCloseFile(gif, &error);
+    return true;
+}
+
 }  // namespace
 
-PictureRead ReadPicture(const std::string& path, Picture& picture, std::string& why)
+PictureRead ReadPicture(const std::string& path, size_t limit, Picture& picture, std::string& why)
 {
-    std::vector<char> bytes;
-    if (!ReadFileLimited(path, kPictureFileLimit, bytes)) {
+    std::vector<char> read;
+    if (!ReadFileLimited(path, limit, read)) {
+        if (errno == EFBIG) {
+            why = "is larger than " + std::to_string(limit >> 20) + " MB, more than vexa-cli reads";
+            return PictureRead::TooLong;
+        }
         why = std::string("cannot be read: ") + std::strerror(errno);
         return PictureRead::Unreadable;
     }
-    const PictureKind kind = IdentifyPicture(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    bool read = false;
-    if (kind == PictureKind::Png) read = ReadPng(bytes, picture, why);
-    else if (kind == PictureKind::Jpeg) read = ReadJpeg(bytes, picture, why);
-    else why = "is no PNG or JPEG picture";
-    return read ? PictureRead::Read : PictureRead::Refused;
+    std::vector<uint8_t> bytes(read.begin(), read.end());
+    read = std::vector<char>();
+    PictureKind kind;
+    int width = 0, height = 0;
+    switch (PreparePicture(bytes, kind, width, height)) {
+    case PictureCheck::Accepted: break;
+    case PictureCheck::Unknown: why = "is no BMP, PNG, JPEG or GIF picture"; return PictureRead::Refused;
+    case PictureCheck::Damaged: why = "is a damaged picture: its headers do not hold together"; return PictureRead::Refused;
+    case PictureCheck::TooLarge:
+        why = "is larger than the editor takes: at most " + std::to_string(kPictureMaxSide) + " pixels a side and " +
+              std::to_string(kPictureMaxPixels) + " in all";
+        return PictureRead::Refused;
+    }
+    bool decoded = true;
+    switch (kind) {
+    case PictureKind::Png: decoded = ReadPng(bytes, picture, why); break;
+    case PictureKind::Jpeg: decoded = ReadJpeg(bytes, picture, why); break;
+    case PictureKind::Gif: decoded = ReadGif(bytes, picture, why); break;
+    case PictureKind::Bitmap: DecodeBitmap(bytes, picture.pixels, picture.width, picture.height); break;
+    case PictureKind::Unknown: decoded = false; break;
+    }
+    if (!decoded) {
+        if (why.rfind("is ", 0) != 0) why = "is a damaged picture: " + why;
+        picture = Picture();
+        return PictureRead::Refused;
+    }
+    return PictureRead::Read;
 }

@@ -32,6 +32,11 @@ constexpr int kExitOk = 0;
 constexpr int kExitRejected = 1;
 constexpr int kExitTrouble = 2;
 
+// No input is read past this: a screen file is far smaller, and so is any
+// picture a 40 x 25 screen could be made from.
+constexpr size_t kInputLimit = size_t{16} << 20;
+static_assert(kInputLimit == kScreenFileReadLimit, "vexa-cli reads screen files as far as the editor does");
+
 const char kUsage[] =
     "usage: vexa-cli check FILE\n"
     "       vexa-cli normalize IN OUT      (OUT may be - for standard output)\n"
@@ -59,16 +64,22 @@ const char kHelp[] =
     "                     2000 bytes of VRAM (codes, then attributes), or a PNG at\n"
     "                     zoom k; --name gives the MZF name (default: IN's name),\n"
     "                     --clear-marks clears attribute bit 3 in the machine files\n"
-    "  import PIC OUT     turn a PNG or JPEG picture into a screen file: 2 x 2 blocks\n"
-    "                     (80 x 50) or characters of either set, each cell with its\n"
-    "                     best pair of colours; the picture fitted whole (--fit,\n"
-    "                     the default), cropped to fill (--fill) or stretched;\n"
-    "                     brightness and contrast -100 to 100; --exclude lists\n"
-    "                     display codes (hex, ranges like 00-1F) characters avoid\n"
+    "  import PIC OUT     turn a BMP, PNG, JPEG or GIF (its first picture) into a\n"
+    "                     screen file: 2 x 2 blocks (80 x 50) or characters of\n"
+    "                     either set, each cell with its best pair of colours; the\n"
+    "                     picture fitted whole (--fit, the default), cropped to\n"
+    "                     fill (--fill) or stretched; brightness and contrast -100\n"
+    "                     to 100; --exclude lists display codes (hex, ranges like\n"
+    "                     00-1F) characters avoid. A picture larger than the editor\n"
+    "                     takes (16384 pixels a side, 33554432 in all, as its\n"
+    "                     headers say) is refused before any pixel is decoded\n"
     "OUT is written as the editor saves: into a new file beside it that then\n"
     "takes its place, keeping its mode; a link is written through, a device or\n"
-    "pipe written directly, a read-only OUT refused. Inputs over 16 MB are refused.\n"
-    "Exit status: 0 success, 1 not a screen file, 2 usage or file error.\n";
+    "pipe written directly, a read-only OUT refused. Inputs over 16 MB are refused:\n"
+    "no more than that is read.\n"
+    "Exit status: 0 success; 1 not a screen file, or a picture import does not take\n"
+    "(of another kind, damaged, or too large), the reason said on one line; 2 usage\n"
+    "or file error (a file that cannot be read or written, an input over 16 MB).\n";
 
 int UsageError()
 {
@@ -78,10 +89,10 @@ int UsageError()
 
 bool ReadWholeFile(const char* path, std::vector<char>& out)
 {
-    if (ReadFileLimited(path, kScreenFileReadLimit, out)) return true;
+    if (ReadFileLimited(path, kInputLimit, out)) return true;
     if (errno == EFBIG)
         std::fprintf(stderr, "vexa-cli: '%s' is larger than %zu MB, more than any screen file can be\n", path,
-                     kScreenFileReadLimit >> 20);
+                     kInputLimit >> 20);
     else
         std::fprintf(stderr, "vexa-cli: cannot open '%s': %s\n", path, std::strerror(errno));
     return false;
@@ -348,10 +359,10 @@ int ImportPicture(int argc, char** argv)
     }
     Picture picture;
     std::string why;
-    const PictureRead read = ReadPicture(argv[2], picture, why);
+    const PictureRead read = ReadPicture(argv[2], kInputLimit, picture, why);
     if (read != PictureRead::Read) {
         std::fprintf(stderr, "vexa-cli: '%s' %s\n", argv[2], why.c_str());
-        return read == PictureRead::Unreadable ? kExitTrouble : kExitRejected;
+        return read == PictureRead::Refused ? kExitRejected : kExitTrouble;
     }
     ConvertedScreen converted;
     ConvertPicture(picture.pixels.data(), picture.width, picture.height, options, converted);
