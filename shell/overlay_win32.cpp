@@ -1,5 +1,7 @@
 #include "shell/overlay_win32.h"
 
+#include <algorithm>
+
 #include "io/picture_file.h"
 #include "render/overlay.h"
 #include "render/view.h"
@@ -15,7 +17,9 @@ namespace {
 std::wstring gLastPicture;
 
 // Decodes with the platform's imaging component into 32-bit pixels laid on
-// black (premultiplied alpha is exactly that).
+// black (premultiplied alpha is exactly that). A picture larger than the
+// canvas needs is scaled as it is decoded, so that it never exists at full
+// size here.
 bool Decode(std::vector<uint8_t>& bytes, OverlayPicture& picture)
 {
     ComScope com;
@@ -24,21 +28,40 @@ bool Decode(std::vector<uint8_t>& bytes, OverlayPicture& picture)
     IWICBitmapDecoder* decoder = nullptr;
     IWICBitmapFrameDecode* frame = nullptr;
     IWICBitmapSource* converted = nullptr;
+    IWICBitmapScaler* scaler = nullptr;
     UINT width = 0, height = 0;
+    int keptWidth = 0, keptHeight = 0;
     bool ok = factory && SUCCEEDED(factory->CreateStream(&stream)) &&
               SUCCEEDED(stream->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size()))) &&
               SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) &&
               SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height)) &&
               PictureSizeAcceptable(width, height) &&
-              SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame, &converted)) &&
-              AllocatePicture(picture, static_cast<int>(width), static_cast<int>(height));
+              SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame, &converted));
+    IWICBitmapSource* source = converted;
     if (ok) {
-        const UINT stride = width * 4;
-        ok = SUCCEEDED(converted->CopyPixels(nullptr, stride, stride * height,
-                                             reinterpret_cast<BYTE*>(picture.pixels.data())));
+        PictureKeptSize(static_cast<int>(width), static_cast<int>(height), keptWidth, keptHeight);
+        if (keptWidth != static_cast<int>(width) || keptHeight != static_cast<int>(height)) {
+            ok = SUCCEEDED(factory->CreateBitmapScaler(&scaler)) &&
+                 SUCCEEDED(scaler->Initialize(converted, keptWidth, keptHeight, WICBitmapInterpolationModeFant));
+            source = scaler;
+        }
+    }
+    if (ok && AllocatePicture(picture, keptWidth, keptHeight)) {
+        // In bands: asked for the whole picture at once, a scaler or a
+        // converter may first fetch all of its source in one buffer.
+        constexpr int kBand = 64;
+        const UINT stride = static_cast<UINT>(keptWidth) * 4;
+        for (int y = 0; ok && y < keptHeight; y += kBand) {
+            const WICRect band = {0, y, keptWidth, std::min(kBand, keptHeight - y)};
+            ok = SUCCEEDED(source->CopyPixels(&band, stride, stride * static_cast<UINT>(band.Height),
+                                              reinterpret_cast<BYTE*>(&picture.pixels[static_cast<size_t>(y) * keptWidth])));
+        }
         for (uint32_t& p : picture.pixels) p &= 0xFFFFFF;
+    } else {
+        ok = false;
     }
     if (!ok) picture = OverlayPicture();
+    ReleaseCom(scaler);
     ReleaseCom(converted);
     ReleaseCom(frame);
     ReleaseCom(decoder);
@@ -54,9 +77,13 @@ bool DecodePictureFile(const std::wstring& path, OverlayPicture& picture)
     picture = OverlayPicture();
     std::vector<uint8_t> bytes;
     if (!ReadFileBytes(path, kPictureFileLimit, LongerFile::Refuse, bytes)) return false;
-    const PictureKind kind = IdentifyPicture(bytes.data(), bytes.size());
-    // A BMP whose headers do not hold together never reaches the decoder.
-    if (kind == PictureKind::Unknown || (kind == PictureKind::Bitmap && !PrepareBitmap(bytes))) return false;
+    // Judged by its headers before the decoder sees it: a decoder may make
+    // room for every pixel a header claims, and decode them, as soon as it
+    // is handed the file; and a BMP whose headers do not hold together
+    // never reaches it.
+    PictureKind kind;
+    int width = 0, height = 0;
+    if (PreparePicture(bytes, kind, width, height) != PictureCheck::Accepted) return false;
     return Decode(bytes, picture);
 }
 

@@ -9,8 +9,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 #include <wincodec.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -40,6 +43,7 @@
 #include "shell/wic_win32.h"
 #include "tests/bmp_maker.h"
 #include "tests/box_check.h"
+#include "tests/png_maker.h"
 #include "tests/win32/editor_harness.h"
 
 namespace {
@@ -577,6 +581,65 @@ TEST_F(AnimationAndOverlay, PicturesOfEveryKindAndBrokenFiles)
     Command(IDM_LOADOVERLAY);  // no answer: cancelled
     EXPECT_TRUE(OverlayLoaded());
     EXPECT_EQ(fileDialogKinds.back(), FileDialog::OpenPicture);
+}
+
+// PNG files of a megabyte or less that claim 20000 x 20000 pixels of 24 bits
+// (1.2 GB decoded) and 60000 x 60000 of 1 bit (450 MB as stored) are
+// refused by their headers before the platform's decoder makes room for
+// their pixels: as an overlay, and for the conversion, which says it cannot
+// open them and leaves the screen and the overlay as they were. The process
+// stays far below what decoding them would take. A large picture that is
+// taken is scaled as it is decoded to what covers the canvas at the largest
+// zoom: its 128 MB of 32-bit pixels never exist.
+TEST_F(AnimationAndOverlay, PictureBombsAreRefusedAndLargePicturesShrunkAsDecoded)
+{
+    StartOnSample();
+    const ScreenBuffer before = gDoc.screen;
+    PROCESS_MEMORY_COUNTERS start = {};
+    ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &start, sizeof start));
+    const std::pair<const wchar_t*, std::string> bombs[] = {{L"rgb.png", png_maker::ZeroPng(20000, 20000, 8, 2)},
+                                                            {L"bits.png", png_maker::ZeroPng(60000, 60000, 1, 0)}};
+    for (const auto& [name, bytes] : bombs) {
+        ASSERT_LT(bytes.size(), size_t{1200} << 10);
+        ASSERT_TRUE(LoadOverlay(MakeBmp({24})));
+        EXPECT_FALSE(LoadOverlay(std::vector<uint8_t>(bytes.begin(), bytes.end()), name));
+
+        ASSERT_TRUE(LoadOverlay(MakeBmp({24})));
+        const std::vector<uint32_t> overlay = gOverlay.pixels;
+        messages.clear();
+        convertAnswers.push_back(ConvertChoice());  // taken only if the picture were decoded
+        fileAnswers.push_back(Scratch(name));
+        Command(IDM_CONVERTPICTURE);
+        EXPECT_EQ(messages.size() == 1 ? messages[0].text : L"", Scratch(name) + L" が開けません");
+        EXPECT_EQ(convertAnswers.size(), 1u);
+        convertAnswers.clear();
+        EXPECT_TRUE(OverlayLoaded() && gOverlay.pixels == overlay);
+        EXPECT_EQ(0, std::memcmp(&gDoc.screen, &before, sizeof before));
+    }
+    const std::string big = png_maker::ZeroPng(8000, 4000, 1, 0);
+    ASSERT_TRUE(LoadOverlay(std::vector<uint8_t>(big.begin(), big.end()), L"big.png"));
+    EXPECT_TRUE(gOverlay.width == 3200 && gOverlay.height == 1600);
+    EXPECT_EQ(std::count(gOverlay.pixels.begin(), gOverlay.pixels.end(), 0u), 3200 * 1600);
+    PROCESS_MEMORY_COUNTERS end = {};
+    ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &end, sizeof end));
+    const SIZE_T mb = 1 << 20, bound = std::max(start.PeakWorkingSetSize, start.WorkingSetSize + 96 * mb);
+    std::printf("peak working set: %zu MB before the pictures, %zu MB after\n", start.PeakWorkingSetSize / mb,
+                end.PeakWorkingSetSize / mb);
+    EXPECT_LT(end.PeakWorkingSetSize, bound) << "at most " << bound / mb << " MB";
+
+    // Shrunk, the picture is still itself: white on the left, black on the
+    // right, 3000 x 2000 kept at 2560 x 1707.
+    std::vector<uint32_t> halves(3000 * 2000);
+    for (size_t i = 0; i < halves.size(); ++i) halves[i] = i % 3000 < 1500 ? 0xFFFFFFFFu : 0xFF000000u;
+    std::string encoded;
+    ASSERT_TRUE(EncodePicture(GUID_ContainerFormatPng, GUID_WICPixelFormat32bppBGRA, 4, halves.data(), 3000, 2000, encoded));
+    ASSERT_TRUE(LoadOverlay(std::vector<uint8_t>(encoded.begin(), encoded.end()), L"halves.png"));
+    ASSERT_TRUE(gOverlay.width == 2560 && gOverlay.height == 1707);
+    int wrong = 0;
+    for (int y = 0; y < 1707; y += 7)
+        for (int x = 0; x < 2560; x += 7)
+            if (x < 1270 || x > 1290) wrong += gOverlay.pixels[static_cast<size_t>(y) * 2560 + x] != (x < 1280 ? 0xFFFFFFu : 0u);
+    EXPECT_EQ(wrong, 0);
 }
 
 // The window shows the panel as drawn off screen, with the palette cursor's
