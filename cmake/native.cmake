@@ -41,7 +41,7 @@ if(VEXA_BENCH AND NOT VEXA_SANITIZE)
 
   # How close converted screens look to real pictures (bench/quality/README.md).
   add_executable(vexa_quality bench/quality/convert_quality.cpp tools/picture_read.cpp tools/posix_file.cpp)
-  target_link_libraries(vexa_quality PRIVATE vexa_core PNG::PNG JPEG::JPEG)
+  target_link_libraries(vexa_quality PRIVATE vexa_core PNG::PNG JPEG::JPEG GIF::GIF)
   target_compile_options(vexa_quality PRIVATE ${VEXA_WARNINGS})
   target_compile_definitions(vexa_quality PRIVATE VEXA_FONT_FILE="${VEXA_FONT_FILE}")
   add_dependencies(vexa_quality font)

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "io/picture_file.h"
 #include "render/font.h"
 #include "render/picture_convert.h"
 #include "render/pixels.h"
@@ -657,7 +658,7 @@ int main(int argc, char** argv)
     for (const std::string& path : paths) {
         Picture picture;
         std::string why;
-        if (ReadPicture(path, picture, why) != PictureRead::Read) {
+        if (ReadPicture(path, kPictureFileLimit, picture, why) != PictureRead::Read) {
             std::fprintf(stderr, "vexa_quality: %s: %s\n", path.c_str(), why.empty() ? "cannot read" : why.c_str());
             return 1;
         }
