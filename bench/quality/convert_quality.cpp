@@ -35,9 +35,10 @@ constexpr double kPi = 3.14159265358979323846;
 // Viewing: 320 pixels span 16 degrees, about a screen of the time seen from
 // a sofa; the S-CIELAB kernels below are given in degrees.
 constexpr double kSamplesPerDegree = 20.0;
-// The kernels are cut at one degree, as in the authors' own code: 19 samples,
-// odd so that they are centred.
-constexpr int kKernelRadius = 9;
+// Each Gaussian reaches three standard deviations, as the continuous filters
+// of the paper do in effect (the authors' code cuts all at one degree, which
+// turns the wide luminance lobe into a local contrast boost).
+constexpr double kKernelReach = 3.0;
 
 // SSIM as Wang et al. publish it: an 11 x 11 Gaussian window of sigma 1.5 and
 // the constants K1 = 0.01, K2 = 0.03 of the dynamic range, here L*'s 0-100.
@@ -225,12 +226,13 @@ struct ChannelKernel {
     Gaussian part[3];
     int parts;
 };
-// Zhang & Wandell's published fit (1996): luminance, red-green, blue-yellow.
-// The weights are normalised to sum 1 where the kernels are made.
+// Zhang & Wandell's fit as their S-CIELAB code now gives it (the 1997
+// revision of the 1996 paper's): luminance, red-green, blue-yellow. The
+// weights are normalised to sum 1 where the kernels are made.
 constexpr ChannelKernel kScielabKernels[3] = {
-    {{{0.921, 0.0283}, {0.105, 0.133}, {-0.108, 4.336}}, 3},
-    {{{0.531, 0.0392}, {0.330, 0.494}, {0, 0}}, 2},
-    {{{0.488, 0.0536}, {0.371, 0.386}, {0, 0}}, 2},
+    {{{1.00327, 0.05}, {0.114416, 0.225}, {-0.117686, 7.0}}, 3},
+    {{{0.616725, 0.0685}, {0.383275, 0.826}, {0, 0}}, 2},
+    {{{0.567885, 0.0920}, {0.432115, 0.6451}, {0, 0}}, 2},
 };
 
 using Kernel = std::vector<double>;  // 2 r + 1 taps, centre at r
@@ -249,8 +251,13 @@ Kernel SampledGaussian(int radius, double scale, bool sigma)
     return k;
 }
 
-// Mirrors an index that falls off either edge back into 0..n-1.
-int Mirror(int i, int n) { return i < 0 ? -i - 1 : i >= n ? 2 * n - 1 - i : i; }
+// Mirrors an index that falls off either edge back into 0..n-1, however far.
+int Mirror(int i, int n)
+{
+    i %= 2 * n;
+    if (i < 0) i += 2 * n;
+    return i < n ? i : 2 * n - 1 - i;
+}
 
 // The plane convolved with k along rows, then along columns; the edges mirror.
 Plane Separable(const Plane& in, const Kernel& k)
@@ -282,7 +289,9 @@ Plane ScielabBlur(const Plane& in, const ChannelKernel& kernel)
     Plane out(in.width, in.height);
     for (int g = 0; g < kernel.parts; ++g) {
         const Gaussian& part = kernel.part[g];
-        const Plane blurred = Separable(in, SampledGaussian(kKernelRadius, part.spread * kSamplesPerDegree, false));
+        const double scale = part.spread * kSamplesPerDegree;  // s of exp(-x^2 / s^2): sigma s / sqrt 2
+        const int radius = static_cast<int>(std::ceil(kKernelReach * scale / std::sqrt(2.0)));
+        const Plane blurred = Separable(in, SampledGaussian(radius, scale, false));
         for (size_t i = 0; i < out.v.size(); ++i) out.v[i] += part.weight / total * blurred.v[i];
     }
     return out;
@@ -306,6 +315,9 @@ Image SpatialLab(const Image& rgb)
         const double opp[3] = {opponent.c[0].v[i], opponent.c[1].v[i], opponent.c[2].v[i]};
         double xyz[3];
         Multiply(TheColour().opponentToXyz, opp, xyz);
+        // The blur's negative lobe can take a dark pixel beside a light one
+        // below no light at all; it is seen as black.
+        for (double& v : xyz) v = std::max(v, 0.0);
         const Lab l = XyzToLab(xyz);
         lab.c[0].v[i] = l.l;
         lab.c[1].v[i] = l.a;
