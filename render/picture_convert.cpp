@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "render/font.h"
@@ -11,57 +10,71 @@
 namespace {
 
 constexpr int kColours = 8;
-constexpr int kSubColumns = 2 * kScreenColumns, kSubRows = 2 * kScreenRows;
+constexpr int kPairs = kColours * kColours;
+constexpr int kWidth = kCanvasWidthAt1, kHeight = kCanvasHeightAt1;
+constexpr int kCellArea = kCellPixels * kCellPixels;
+constexpr int kChannels = 3;  // red, green, blue
+constexpr int kQuadrants = 4;  // 4 x 4 pixel quarters of a cell
+constexpr int kLanes = 8;
 
-struct Rgbf {
-    float r, g, b;
+// The light blur the eye gives a screen seen from its usual distance, as
+// weights of a pixel and its neighbours (a Gaussian of 0.8 pixels).
+constexpr int kBlurRadius = 2;
+struct BlurKernel {
+    float w[2 * kBlurRadius + 1];
+    BlurKernel()
+    {
+        constexpr float sigma = 0.8f;
+        float sum = 0;
+        for (int k = -kBlurRadius; k <= kBlurRadius; ++k) sum += w[k + kBlurRadius] = std::exp(-k * k / (2 * sigma * sigma));
+        for (float& v : w) v /= sum;
+    }
 };
-struct Lab {
-    float l, a, b;
-};
+const BlurKernel kBlurKernel;
+const float* const kBlur = kBlurKernel.w;
 
-float Linear(float c)
+// How the choices are weighed, found by measuring pictures of every kind
+// (bench/quality). Colour counts less than lightness where the eye sees
+// fine detail, and more over areas.
+constexpr int kShortList = 16;            // character cells ranked again as the eye sees them
+constexpr float kLinearChroma = 0.2f;     // each channel beside luminance, in the first ranking
+constexpr float kQuadrantChroma = 0.3f;   // a quadrant's colour beside each pixel's lightness
+constexpr float kBlockChroma = 1.0f;      // a pixel's colour beside its lightness, semigraphic
+// Grain carries at most this much light on to a cell (near-black stays
+// black), and only the part of an error beyond what a cell can be forgiven.
+constexpr float kCarryLimit = 0.1f;
+constexpr float kCharacterForgiven = 0.04f, kBlockForgiven = 0.1f;
+// Ordered dithering's strength: the widest step scales light by this much.
+constexpr float kCharacterPattern = 0.5f, kBlockPattern = 0.5f;
+
+// A colour number's channels, each fully on or off: the palette is the
+// corners of the RGB cube, in linear light as in sRGB.
+struct Corner {
+    float c[kChannels];
+};
+Corner CornerOf(int colour) { return {{float((colour >> 1) & 1), float((colour >> 2) & 1), float(colour & 1)}}; }
+
+float LinearFromSrgb(float c)
 {
     c /= 255.0f;
     return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
 }
 
+struct Lab {
+    float l, a, b;
+};
 float LabCurve(float t) { return t > 0.008856f ? std::cbrt(t) : 7.787f * t + 16.0f / 116.0f; }
 
-// sRGB (0-255) to CIELAB under D65.
-Lab ToLab(const Rgbf& c)
-{
-    const float r = Linear(c.r), g = Linear(c.g), b = Linear(c.b);
-    const float x = (0.4124f * r + 0.3576f * g + 0.1805f * b) / 0.95047f;
-    const float y = 0.2126f * r + 0.7152f * g + 0.0722f * b;
-    const float z = (0.0193f * r + 0.1192f * g + 0.9505f * b) / 1.08883f;
-    const float fx = LabCurve(x), fy = LabCurve(y), fz = LabCurve(z);
-    return {116.0f * fy - 16.0f, 500.0f * (fx - fy), 200.0f * (fy - fz)};
-}
-
-float Distance(const Lab& p, const Lab& q)
-{
-    const float dl = p.l - q.l, da = p.a - q.a, db = p.b - q.b;
-    return dl * dl + da * da + db * db;
-}
-
-Rgbf Unpack(uint32_t c) { return {float((c >> 16) & 0xFF), float((c >> 8) & 0xFF), float(c & 0xFF)}; }
-
-struct Palette {
-    Lab lab[kColours];
-    int distance[kColours][kColours];  // squared LAB distances, rounded
-    Palette()
+// Linear light of every 8-bit value, after the user's brightness and contrast.
+struct LinearTable {
+    float v[256];
+    LinearTable(int brightness, int contrast)
     {
-        for (int c = 0; c < kColours; ++c) lab[c] = ToLab(Unpack(kColourTable[c]));
-        for (int c = 0; c < kColours; ++c)
-            for (int x = 0; x < kColours; ++x) distance[c][x] = static_cast<int>(Distance(lab[c], lab[x]) + 0.5f);
+        const float gain = 1.0f + std::clamp(contrast, -100, 100) / 100.0f;
+        const float shift = std::clamp(brightness, -100, 100) * 2.55f;
+        for (int i = 0; i < 256; ++i) v[i] = LinearFromSrgb(std::clamp((i - 127.5f) * gain + 127.5f + shift, 0.0f, 255.0f));
     }
 };
-const Palette& ThePalette()
-{
-    static const Palette palette;
-    return palette;
-}
 
 // Where the picture lies on the canvas (canvas pixels) and which part of it
 // is shown, for each way of fitting.
@@ -72,7 +85,7 @@ struct Placement {
 
 Placement Place(int w, int h, ConvertFit fit)
 {
-    const double cw = kCanvasWidthAt1, ch = kCanvasHeightAt1;
+    const double cw = kWidth, ch = kHeight;
     if (fit == ConvertFit::Stretch) return {0, 0, cw, ch, 0, 0, double(w), double(h)};
     if (fit == ConvertFit::Letterbox) {
         const double s = std::min(cw / w, ch / h);
@@ -88,201 +101,364 @@ constexpr double kSlack = 1e-9;
 int Down(double v) { return static_cast<int>(std::floor(v + kSlack)); }
 int Up(double v) { return static_cast<int>(std::ceil(v - kSlack)); }
 
-// The picture on a gw x gh grid over the canvas: each point the average of
-// the picture pixels it covers, black outside the picture.
-std::vector<Rgbf> Resample(const uint32_t* pixels, int w, int h, ConvertFit fit, int gw, int gh)
+// The picture over the canvas's pixels, in linear light, one plane per
+// channel: each pixel the mean of the picture pixels it covers (light adds
+// up linearly, so fine bright detail keeps its share), black outside.
+struct Planes {
+    std::vector<float> p[kChannels];
+    Planes() { for (auto& plane : p) plane.assign(kWidth * kHeight, 0.0f); }
+};
+
+Planes Resample(const uint32_t* pixels, int w, int h, ConvertFit fit, const LinearTable& linear)
 {
-    std::vector<Rgbf> grid(static_cast<size_t>(gw) * gh, Rgbf{0, 0, 0});
-    if (!pixels || w <= 0 || h <= 0) return grid;
+    Planes out;
+    if (!pixels || w <= 0 || h <= 0) return out;
     const Placement p = Place(w, h, fit);
-    const double cellW = double(kCanvasWidthAt1) / gw, cellH = double(kCanvasHeightAt1) / gh;
-    for (int gy = 0; gy < gh; ++gy) {
-        const double y0 = std::max(gy * cellH, p.top), y1 = std::min((gy + 1) * cellH, p.top + p.height);
-        if (y1 <= y0 || (gy + 0.5) * cellH < p.top || (gy + 0.5) * cellH >= p.top + p.height) continue;
+    std::vector<int> sx0(kWidth, -1), sx1(kWidth, -1);
+    for (int gx = 0; gx < kWidth; ++gx) {
+        const double x0 = std::max<double>(gx, p.left), x1 = std::min<double>(gx + 1, p.left + p.width);
+        if (x1 <= x0 || gx + 0.5 < p.left || gx + 0.5 >= p.left + p.width) continue;
+        sx0[gx] = std::clamp(Down(p.sx + (x0 - p.left) / p.width * p.sw), 0, w - 1);
+        sx1[gx] = std::clamp(Up(p.sx + (x1 - p.left) / p.width * p.sw), sx0[gx] + 1, w);
+    }
+    for (int gy = 0; gy < kHeight; ++gy) {
+        const double y0 = std::max<double>(gy, p.top), y1 = std::min<double>(gy + 1, p.top + p.height);
+        if (y1 <= y0 || gy + 0.5 < p.top || gy + 0.5 >= p.top + p.height) continue;
         const int sy0 = std::clamp(Down(p.sy + (y0 - p.top) / p.height * p.sh), 0, h - 1);
         const int sy1 = std::clamp(Up(p.sy + (y1 - p.top) / p.height * p.sh), sy0 + 1, h);
-        for (int gx = 0; gx < gw; ++gx) {
-            const double x0 = std::max(gx * cellW, p.left), x1 = std::min((gx + 1) * cellW, p.left + p.width);
-            if (x1 <= x0 || (gx + 0.5) * cellW < p.left || (gx + 0.5) * cellW >= p.left + p.width) continue;
-            const int sx0 = std::clamp(Down(p.sx + (x0 - p.left) / p.width * p.sw), 0, w - 1);
-            const int sx1 = std::clamp(Up(p.sx + (x1 - p.left) / p.width * p.sw), sx0 + 1, w);
-            Rgbf sum = {0, 0, 0};
+        for (int gx = 0; gx < kWidth; ++gx) {
+            if (sx0[gx] < 0) continue;
+            float sum[kChannels] = {};
             for (int sy = sy0; sy < sy1; ++sy)
-                for (int sx = sx0; sx < sx1; ++sx) {
-                    const Rgbf c = Unpack(pixels[static_cast<size_t>(sy) * w + sx]);
-                    sum = {sum.r + c.r, sum.g + c.g, sum.b + c.b};
+                for (int sx = sx0[gx]; sx < sx1[gx]; ++sx) {
+                    const uint32_t c = pixels[static_cast<size_t>(sy) * w + sx];
+                    sum[0] += linear.v[(c >> 16) & 0xFF];
+                    sum[1] += linear.v[(c >> 8) & 0xFF];
+                    sum[2] += linear.v[c & 0xFF];
                 }
-            const float n = float((sy1 - sy0) * (sx1 - sx0));
-            grid[static_cast<size_t>(gy) * gw + gx] = {sum.r / n, sum.g / n, sum.b / n};
+            const float n = float((sy1 - sy0) * (sx1[gx] - sx0[gx]));
+            for (int k = 0; k < kChannels; ++k) out.p[k][gy * kWidth + gx] = sum[k] / n;
         }
-    }
-    return grid;
-}
-
-void Adjust(std::vector<Rgbf>& grid, int brightness, int contrast)
-{
-    if (brightness == 0 && contrast == 0) return;
-    const float gain = 1.0f + std::clamp(contrast, -100, 100) / 100.0f;
-    const float shift = std::clamp(brightness, -100, 100) * 2.55f;
-    const auto one = [&](float v) { return std::clamp((v - 127.5f) * gain + 127.5f + shift, 0.0f, 255.0f); };
-    for (Rgbf& c : grid) c = {one(c.r), one(c.g), one(c.b)};
-}
-
-// A colour number from one on-or-off decision per channel: the palette is
-// the corners of the RGB cube.
-int FromChannels(bool r, bool g, bool b) { return (b ? 1 : 0) | (r ? 2 : 0) | (g ? 4 : 0); }
-
-std::vector<uint8_t> Nearest(const std::vector<Rgbf>& grid)
-{
-    const Palette& palette = ThePalette();
-    std::vector<uint8_t> out(grid.size());
-    for (size_t i = 0; i < grid.size(); ++i) {
-        const Lab lab = ToLab(grid[i]);
-        int best = 0;
-        for (int c = 1; c < kColours; ++c)
-            if (Distance(lab, palette.lab[c]) < Distance(lab, palette.lab[best])) best = c;
-        out[i] = static_cast<uint8_t>(best);
     }
     return out;
 }
 
-// Ordered dithering, each channel against a 4 x 4 Bayer threshold.
-std::vector<uint8_t> Bayer(const std::vector<Rgbf>& grid, int gw)
-{
-    constexpr int kMatrix[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
-    std::vector<uint8_t> out(grid.size());
-    for (size_t i = 0; i < grid.size(); ++i) {
-        const int x = static_cast<int>(i % gw), y = static_cast<int>(i / gw);
-        const float t = (kMatrix[y & 3][x & 3] + 0.5f) * 255.0f / 16.0f;
-        out[i] = static_cast<uint8_t>(FromChannels(grid[i].r > t, grid[i].g > t, grid[i].b > t));
+// The light blur within one cell's 8 x 8 pixels, the edges repeated: the
+// picture and every glyph are seen through the same blur, so a picture of
+// cells compares exactly with the cells that drew it.
+struct BlurTaps {
+    int at[kCellPixels][2 * kBlurRadius + 1];  // the neighbours of each position, edges repeated
+    BlurTaps()
+    {
+        for (int x = 0; x < kCellPixels; ++x)
+            for (int k = -kBlurRadius; k <= kBlurRadius; ++k) at[x][k + kBlurRadius] = std::clamp(x + k, 0, kCellPixels - 1);
     }
-    return out;
-}
+};
+const BlurTaps kTaps;
 
-// Floyd-Steinberg error diffusion, each channel on or off at the middle.
-std::vector<uint8_t> FloydSteinberg(std::vector<Rgbf> grid, int gw, int gh)
+void BlurCell(const float* in, float* out)
 {
-    std::vector<uint8_t> out(grid.size());
-    const auto spread = [&](int x, int y, const Rgbf& e, float part) {
-        if (x < 0 || x >= gw || y >= gh) return;
-        Rgbf& c = grid[static_cast<size_t>(y) * gw + x];
-        c = {c.r + e.r * part, c.g + e.g * part, c.b + e.b * part};
-    };
-    for (int y = 0; y < gh; ++y)
-        for (int x = 0; x < gw; ++x) {
-            const Rgbf c = grid[static_cast<size_t>(y) * gw + x];
-            const bool r = c.r > 127.5f, g = c.g > 127.5f, b = c.b > 127.5f;
-            out[static_cast<size_t>(y) * gw + x] = static_cast<uint8_t>(FromChannels(r, g, b));
-            const Rgbf e = {c.r - (r ? 255 : 0), c.g - (g ? 255 : 0), c.b - (b ? 255 : 0)};
-            spread(x + 1, y, e, 7 / 16.0f);
-            spread(x - 1, y + 1, e, 3 / 16.0f);
-            spread(x, y + 1, e, 5 / 16.0f);
-            spread(x + 1, y + 1, e, 1 / 16.0f);
+    float across[kCellArea];
+    for (int y = 0; y < kCellPixels; ++y) {
+        const float* row = in + y * kCellPixels;
+        for (int x = 0; x < kCellPixels; ++x) {
+            float s = 0;
+            for (int k = 0; k <= 2 * kBlurRadius; ++k) s += kBlur[k] * row[kTaps.at[x][k]];
+            across[y * kCellPixels + x] = s;
         }
-    return out;
-}
-
-std::vector<uint8_t> Quantise(const std::vector<Rgbf>& grid, ConvertDither dither, int gw, int gh)
-{
-    switch (dither) {
-    case ConvertDither::Pattern: return Bayer(grid, gw);
-    case ConvertDither::Grain: return FloydSteinberg(grid, gw, gh);
-    case ConvertDither::None: break;
     }
-    return Nearest(grid);
-}
-
-// Each cell's four sub-blocks: the pair of colours, and which sub-blocks take
-// the first, that differ least from them.
-void FitBlocks(const std::vector<Lab>& subBlocks, ConvertedScreen& out)
-{
-    const Palette& palette = ThePalette();
-    for (int row = 0; row < kScreenRows; ++row)
-        for (int column = 0; column < kScreenColumns; ++column) {
-            float d[4][kColours];
-            for (int q = 0; q < 4; ++q) {
-                const Lab& t = subBlocks[static_cast<size_t>(2 * row + q / 2) * kSubColumns + 2 * column + q % 2];
-                for (int c = 0; c < kColours; ++c) d[q][c] = Distance(t, palette.lab[c]);
-            }
-            float best = 1e30f;
-            int bestF = 0, bestB = 0, bestMask = 0;
-            for (int f = 0; f < kColours; ++f)
-                for (int b = 0; b < kColours; ++b) {
-                    float cost = 0;
-                    int mask = 0;
-                    for (int q = 0; q < 4; ++q) {
-                        if (d[q][f] <= d[q][b]) mask |= 1 << q;
-                        cost += std::min(d[q][f], d[q][b]);
-                    }
-                    if (cost < best) {
-                        best = cost;
-                        bestF = f;
-                        bestB = b;
-                        bestMask = mask;
-                    }
-                }
-            const int i = CellIndex(column, row);
-            out.code[i] = kSemigraphicBase | bestMask;
-            out.attr[i] = bestF << 4 | bestB;
+    for (int y = 0; y < kCellPixels; ++y)
+        for (int x = 0; x < kCellPixels; ++x) {
+            float s = 0;
+            for (int k = 0; k <= 2 * kBlurRadius; ++k) s += kBlur[k] * across[kTaps.at[y][k] * kCellPixels + x];
+            out[y * kCellPixels + x] = s;
         }
 }
 
-// Each cell's 64 pixels, classed by colour, against every glyph allowed: the
-// pixels a glyph's set bits cover take its foreground, the others its
-// background, and each pixel costs the distance from its colour to the one
-// it gets. Counting a class's pixels under a glyph is one popcount.
-void FitCharacters(const std::vector<uint8_t>& classes, const std::bitset<kGlyphNumbers>& allowed,
-                   ConvertedScreen& out)
+constexpr int QuadrantOf(int p) { return (p % kCellPixels) / 4 + 2 * ((p / kCellPixels) / 4); }
+
+// A glyph as the blurred share u of foreground in each pixel; the rest is
+// background. The sums make every candidate's error a quadratic form.
+struct GlyphModel {
+    int glyph;
+    uint64_t bits;  // bit p set when pixel p (8 row + column) is foreground
+    int count;      // foreground pixels
+    float u[kCellArea];
+    float su;                // sum of u
+    float uu;                // sum of u squared
+    float quarter[kQuadrants];  // mean of u in each quadrant
+};
+
+uint64_t GlyphBits(int g)
 {
-    const Palette& palette = ThePalette();
-    uint64_t glyph[kGlyphNumbers];
+    uint64_t bits = 0;
+    for (int r = 0; r < kGlyphBytes; ++r) bits |= uint64_t{gFontImage[g * kGlyphBytes + r]} << (8 * r);
+    return bits;
+}
+
+// One model for each picture the allowed glyphs can draw: a glyph that looks
+// like one before it, or like its reverse (the same cell with the colours
+// swapped), adds no choice.
+std::vector<GlyphModel> GlyphModels(const std::bitset<kGlyphNumbers>& allowed)
+{
+    std::vector<GlyphModel> models;
+    std::vector<uint64_t> seen;
     for (int g = 0; g < kGlyphNumbers; ++g) {
-        glyph[g] = 0;
-        for (int r = 0; r < kGlyphBytes; ++r) glyph[g] |= uint64_t{gFontImage[g * kGlyphBytes + r]} << (8 * r);
-    }
-    for (int row = 0; row < kScreenRows; ++row)
-        for (int column = 0; column < kScreenColumns; ++column) {
-            uint64_t mask[kColours] = {};
-            int total[kColours] = {};
-            for (int y = 0; y < kCellPixels; ++y)
-                for (int x = 0; x < kCellPixels; ++x) {
-                    const int c = classes[static_cast<size_t>(row * kCellPixels + y) * kCanvasWidthAt1 +
-                                          column * kCellPixels + x];
-                    mask[c] |= uint64_t{1} << (8 * y + 7 - x);  // bit 7 of a glyph row is its left pixel
-                    ++total[c];
-                }
-            int present[kColours], n = 0;
-            for (int c = 0; c < kColours; ++c)
-                if (total[c]) present[n++] = c;
-            int allBackground[kColours];  // every pixel in background x
-            for (int x = 0; x < kColours; ++x) {
-                allBackground[x] = 0;
-                for (int k = 0; k < n; ++k) allBackground[x] += total[present[k]] * palette.distance[present[k]][x];
-            }
-            int best = 1 << 30, bestGlyph = 0, bestF = 0, bestB = 0;
-            for (int g = 0; g < kGlyphNumbers; ++g) {
-                if (!allowed[g]) continue;
-                int covered[kColours];
-                for (int k = 0; k < n; ++k) covered[k] = __builtin_popcountll(glyph[g] & mask[present[k]]);
-                int f = 0, b = 0, costF = 1 << 30, costB = 1 << 30;
-                for (int x = 0; x < kColours; ++x) {
-                    int under = 0;  // the covered pixels in x
-                    for (int k = 0; k < n; ++k) under += covered[k] * palette.distance[present[k]][x];
-                    // The uncovered pixels in x cost what all of them would, less the covered ones.
-                    if (under < costF) costF = under, f = x;
-                    if (allBackground[x] - under < costB) costB = allBackground[x] - under, b = x;
-                }
-                if (costF + costB < best) {
-                    best = costF + costB;
-                    bestGlyph = g;
-                    bestF = f;
-                    bestB = b;
-                }
-            }
-            const int i = CellIndex(column, row);
-            out.code[i] = bestGlyph & 0xFF;
-            out.attr[i] = (bestGlyph >= 256 ? kAttrCharSet : 0) | bestF << 4 | bestB;
+        if (!allowed[g]) continue;
+        const uint64_t bits = GlyphBits(g);
+        if (std::find(seen.begin(), seen.end(), bits) != seen.end() ||
+            std::find(seen.begin(), seen.end(), ~bits) != seen.end())
+            continue;
+        seen.push_back(bits);
+        GlyphModel m = {};
+        m.glyph = g;
+        float mask[kCellArea];
+        for (int p = 0; p < kCellArea; ++p) {
+            const bool on = (gFontImage[g * kGlyphBytes + p / kCellPixels] >> (7 - p % kCellPixels)) & 1;
+            mask[p] = on ? 1.0f : 0.0f;
+            m.bits |= uint64_t{on} << p;
+            m.count += on;
         }
+        BlurCell(mask, m.u);
+        for (int p = 0; p < kCellArea; ++p) {
+            m.su += m.u[p];
+            m.uu += m.u[p] * m.u[p];
+            m.quarter[QuadrantOf(p)] += m.u[p] / (kCellArea / kQuadrants);
+        }
+        models.push_back(m);
+    }
+    return models;
+}
+
+// Linear light's CIELAB curve, read from a table: the second stage converts
+// many pixels.
+struct LabCurveTable {
+    static constexpr int kSteps = 4096;
+    static constexpr float kTop = 1.1f;  // X / Xn and Z / Zn reach a little past 1
+    float v[kSteps + 2];
+    LabCurveTable()
+    {
+        for (int i = 0; i <= kSteps + 1; ++i) v[i] = LabCurve(i * kTop / kSteps);
+    }
+    float operator()(float t) const
+    {
+        const float at = std::clamp(t, 0.0f, kTop) * (kSteps / kTop);
+        const int i = static_cast<int>(at);
+        return v[i] + (at - i) * (v[i + 1] - v[i]);
+    }
+};
+const LabCurveTable kLabCurve;
+
+Lab FastLab(const float* c)
+{
+    const float x = (0.4124f * c[0] + 0.3576f * c[1] + 0.1805f * c[2]) / 0.95047f;
+    const float y = 0.2126f * c[0] + 0.7152f * c[1] + 0.0722f * c[2];
+    const float z = (0.0193f * c[0] + 0.1192f * c[1] + 0.9505f * c[2]) / 1.08883f;
+    const float fx = kLabCurve(x), fy = kLabCurve(y), fz = kLabCurve(z);
+    return {116.0f * fy - 16.0f, 500.0f * (fx - fy), 200.0f * (fy - fz)};
+}
+
+// The first ranking's metric in linear light: luminance, and each channel a
+// little, so that a hue far off is never cheap.
+struct Metric {
+    float m[kChannels][kChannels];
+    Metric()
+    {
+        constexpr float kLuminance[kChannels] = {0.2126f, 0.7152f, 0.0722f};
+        for (int i = 0; i < kChannels; ++i)
+            for (int j = 0; j < kChannels; ++j) m[i][j] = kLuminance[i] * kLuminance[j] + (i == j ? kLinearChroma : 0.0f);
+    }
+    float Form(const float* x, const float* y) const
+    {
+        float s = 0;
+        for (int i = 0; i < kChannels; ++i)
+            for (int j = 0; j < kChannels; ++j) s += x[i] * m[i][j] * y[j];
+        return s;
+    }
+};
+const Metric kMetric;
+
+// Per pair (foreground f, background b), with d = f - b: d^T M b and d^T M d.
+struct PairTerms {
+    float db[kPairs], dd[kPairs];
+    PairTerms()
+    {
+        for (int pair = 0; pair < kPairs; ++pair) {
+            const Corner f = CornerOf(pair / kColours), b = CornerOf(pair % kColours);
+            const float d[kChannels] = {f.c[0] - b.c[0], f.c[1] - b.c[1], f.c[2] - b.c[2]};
+            db[pair] = kMetric.Form(d, b.c);
+            dd[pair] = kMetric.Form(d, d);
+        }
+    }
+};
+const PairTerms kPairTerms;
+
+struct Candidate {
+    float error;
+    int model;
+    int pair;  // f * 8 + b
+};
+
+struct CellChoice {
+    int model;
+    int pair;
+};
+
+// One character cell, in two rankings. First every glyph with every pair,
+// by how far its blurred rendering r = u f + (1 - u) b lies from the blurred
+// picture t in linear light: with r - t = (b - t) + u d, the squared
+// difference under M is a constant of b and the cell, plus
+// 2 su d^T M b + uu d^T M d, less 2 d^T M (u . t): three dot products per
+// glyph and a few operations per pair. Then the best few again as the eye
+// sees them: each pixel's lightness in CIELAB, and the colour (a*, b*) of
+// each quadrant, which the eye sees only over such areas.
+CellChoice ChooseCell(const float t[kChannels][kCellArea], const std::vector<GlyphModel>& models)
+{
+    float sum[kChannels] = {};
+    for (int k = 0; k < kChannels; ++k)
+        for (int p = 0; p < kCellArea; ++p) sum[k] += t[k][p];
+    float base[kColours];  // the part of b alone
+    for (int b = 0; b < kColours; ++b) {
+        const Corner cb = CornerOf(b);
+        base[b] = kCellArea * kMetric.Form(cb.c, cb.c) - 2 * kMetric.Form(cb.c, sum);
+    }
+    Candidate best[kShortList];
+    for (Candidate& c : best) c = {1e30f, 0, 0};
+    for (size_t i = 0; i < models.size(); ++i) {
+        const GlyphModel& g = models[i];
+        float ut[kChannels], mut[kChannels];
+        for (int k = 0; k < kChannels; ++k) {
+            // Eight running sums, which the compiler keeps in one vector.
+            float lanes[kLanes] = {};
+            for (int p = 0; p < kCellArea; p += kLanes)
+                for (int j = 0; j < kLanes; ++j) lanes[j] += g.u[p + j] * t[k][p + j];
+            ut[k] = 0;
+            for (float v : lanes) ut[k] += v;
+        }
+        for (int k = 0; k < kChannels; ++k)
+            mut[k] = kMetric.m[k][0] * ut[0] + kMetric.m[k][1] * ut[1] + kMetric.m[k][2] * ut[2];
+        float s[kColours];  // x^T M (u . t) for every colour x
+        for (int x = 0; x < kColours; ++x) {
+            const Corner c = CornerOf(x);
+            s[x] = c.c[0] * mut[0] + c.c[1] * mut[1] + c.c[2] * mut[2];
+        }
+        float byB[kColours];
+        for (int b = 0; b < kColours; ++b) byB[b] = base[b] + 2 * s[b];
+        const float twoSu = 2 * g.su;
+        float error[kPairs], least = 1e30f;
+        for (int f = 0; f < kColours; ++f)
+            for (int b = 0; b < kColours; ++b) {
+                const int pair = f * kColours + b;
+                error[pair] = byB[b] + twoSu * kPairTerms.db[pair] + g.uu * kPairTerms.dd[pair] - 2 * s[f];
+                least = std::min(least, error[pair]);
+            }
+        Candidate& last = best[kShortList - 1];
+        if (least >= last.error) continue;
+        for (int pair = 0; pair < kPairs; ++pair) {
+            if (error[pair] >= last.error) continue;
+            int at = kShortList - 1;
+            while (at > 0 && best[at - 1].error > error[pair]) {
+                best[at] = best[at - 1];
+                --at;
+            }
+            best[at] = {error[pair], static_cast<int>(i), pair};
+        }
+    }
+
+    // The picture as the eye sees it: each pixel's lightness, each quadrant's colour.
+    constexpr float kLuminance[kChannels] = {0.2126f, 0.7152f, 0.0722f};
+    float lightness[kCellArea];
+    Lab quarterWanted[kQuadrants];
+    float quarters[kQuadrants][kChannels] = {};
+    for (int p = 0; p < kCellArea; ++p) {
+        const float c[kChannels] = {t[0][p], t[1][p], t[2][p]};
+        lightness[p] = 116.0f * kLabCurve(kLuminance[0] * c[0] + kLuminance[1] * c[1] + kLuminance[2] * c[2]) - 16.0f;
+        for (int k = 0; k < kChannels; ++k) quarters[QuadrantOf(p)][k] += c[k] / (kCellArea / kQuadrants);
+    }
+    for (int q = 0; q < kQuadrants; ++q) quarterWanted[q] = FastLab(quarters[q]);
+    CellChoice choice = {best[0].model, best[0].pair};
+    float least = 1e30f;
+    for (int n = 0; n < kShortList && best[n].error < 1e30f; ++n) {
+        const GlyphModel& g = models[best[n].model];
+        const Corner f = CornerOf(best[n].pair / kColours), b = CornerOf(best[n].pair % kColours);
+        float fy = 0, by = 0;
+        for (int k = 0; k < kChannels; ++k) {
+            fy += kLuminance[k] * f.c[k];
+            by += kLuminance[k] * b.c[k];
+        }
+        float distance = 0;
+        for (int p = 0; p < kCellArea; ++p) {
+            const float l = 116.0f * kLabCurve(by + g.u[p] * (fy - by)) - 16.0f - lightness[p];
+            distance += l * l;
+        }
+        for (int q = 0; q < kQuadrants; ++q) {
+            float shown[kChannels];
+            for (int k = 0; k < kChannels; ++k) shown[k] = b.c[k] + g.quarter[q] * (f.c[k] - b.c[k]);
+            const Lab lab = FastLab(shown);
+            const float da = lab.a - quarterWanted[q].a, db = lab.b - quarterWanted[q].b;
+            distance += kQuadrantChroma * (kCellArea / kQuadrants) * (da * da + db * db);
+        }
+        if (distance < least) {
+            least = distance;
+            choice = {best[n].model, best[n].pair};
+        }
+    }
+    return choice;
+}
+
+// A semigraphic cell, exactly: each quadrant shows one of the pair's two
+// colours over its 16 pixels, so each quadrant's difference from each colour
+// (lightness and colour of every pixel in CIELAB) is a table of 4 x 8, and
+// the best pair takes the nearer colour in each quadrant.
+CellChoice ChooseBlocks(const float t[kChannels][kCellArea])
+{
+    static const struct Palette {
+        Lab lab[kColours];
+        Palette()
+        {
+            for (int x = 0; x < kColours; ++x) lab[x] = FastLab(CornerOf(x).c);
+        }
+    } palette;
+    float d[kQuadrants][kColours] = {};
+    for (int p = 0; p < kCellArea; ++p) {
+        const float c[kChannels] = {t[0][p], t[1][p], t[2][p]};
+        const Lab lab = FastLab(c);
+        float* row = d[QuadrantOf(p)];
+        for (int x = 0; x < kColours; ++x) {
+            const float dl = lab.l - palette.lab[x].l, da = lab.a - palette.lab[x].a, db = lab.b - palette.lab[x].b;
+            row[x] += dl * dl + kBlockChroma * (da * da + db * db);
+        }
+    }
+    CellChoice choice = {0, 0};
+    float least = 1e30f;
+    for (int f = 0; f < kColours; ++f)
+        for (int b = 0; b < kColours; ++b) {
+            float error = 0;
+            int mask = 0;
+            for (int q = 0; q < kQuadrants; ++q) {
+                if (d[q][f] < d[q][b]) mask |= 1 << q;
+                error += std::min(d[q][f], d[q][b]);
+            }
+            if (error < least) {
+                least = error;
+                choice = {mask, f * kColours + b};
+            }
+        }
+    return choice;
+}
+
+// Ordered dithering scales each quadrant's light by a step of an 8 x 8
+// Bayer matrix laid over the 80 x 50 quadrants. Scaling, not adding: a
+// colour keeps its hue (a dark blue sky lights blue, never white), and
+// black stays black.
+float PatternScale(int column, int row, int q, float strength)
+{
+    constexpr int kMatrix[8][8] = {{0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
+                                   {12, 44, 4, 36, 14, 46, 6, 38},  {60, 28, 52, 20, 62, 30, 54, 22},
+                                   {3, 35, 11, 43, 1, 33, 9, 41},   {51, 19, 59, 27, 49, 17, 57, 25},
+                                   {15, 47, 7, 39, 13, 45, 5, 37},  {63, 31, 55, 23, 61, 29, 53, 21}};
+    const int x = 2 * column + q % 2, y = 2 * row + q / 2;
+    return 1.0f + strength * ((kMatrix[y & 7][x & 7] + 0.5f) / 64.0f - 0.5f);
 }
 
 }  // namespace
@@ -290,22 +466,110 @@ void FitCharacters(const std::vector<uint8_t>& classes, const std::bitset<kGlyph
 void ConvertPicture(const uint32_t* pixels, int width, int height, const ConvertOptions& options,
                     ConvertedScreen& out)
 {
-    const bool blocks = options.mode == ConvertMode::Semigraphic;
-    const int gw = blocks ? kSubColumns : kCanvasWidthAt1, gh = blocks ? kSubRows : kCanvasHeightAt1;
-    std::vector<Rgbf> grid = Resample(pixels, width, height, options.fit, gw, gh);
-    Adjust(grid, options.brightness, options.contrast);
-    if (blocks) {
-        std::vector<Lab> targets(grid.size());
-        if (options.dither == ConvertDither::None) {
-            for (size_t i = 0; i < grid.size(); ++i) targets[i] = ToLab(grid[i]);
-        } else {
-            const std::vector<uint8_t> dithered = Quantise(grid, options.dither, gw, gh);
-            for (size_t i = 0; i < grid.size(); ++i) targets[i] = ThePalette().lab[dithered[i]];
-        }
-        FitBlocks(targets, out);
-        return;
-    }
     std::bitset<kGlyphNumbers> allowed = options.glyphs;
+    if (options.mode == ConvertMode::Semigraphic) {
+        allowed.reset();
+        for (int code = kSemigraphicBase; code <= 0xFF; ++code) allowed.set(code);
+    }
     if (allowed.none()) allowed.set(kSemigraphicBase);  // a blank block shows every colour pair
-    FitCharacters(Quantise(grid, options.dither, gw, gh), allowed, out);
+    const bool blocks = options.mode == ConvertMode::Semigraphic;
+    const std::vector<GlyphModel> models = GlyphModels(blocks ? std::bitset<kGlyphNumbers>() : allowed);
+    const Planes picture =
+        Resample(pixels, width, height, options.fit, LinearTable(options.brightness, options.contrast));
+
+    // Grain carries each cell's error on to the cells not yet done, row by
+    // row in alternate directions, 7/16 ahead, 3/16 below behind, 5/16 below
+    // and 1/16 below ahead.
+    const bool grain = options.dither == ConvertDither::Grain;
+    std::vector<float> carried(static_cast<size_t>(kCellCount) * kChannels, 0.0f);
+    // Semigraphic grain carries each sub-block's error instead, over two
+    // sub-blocks ahead and two rows down (the cell's own sub-blocks are
+    // decided together, so the nearest ones are often taken).
+    constexpr int kSubColumns = 2 * kScreenColumns, kSubRows = 2 * kScreenRows;
+    std::vector<float> carriedSub(static_cast<size_t>(kSubColumns) * kSubRows * kChannels, 0.0f);
+    std::vector<bool> decided(static_cast<size_t>(kSubColumns) * kSubRows, false);
+    const auto spreadSub = [&](int sx, int sy, int ahead, const float* error) {
+        // Jarvis, Judice and Ninke's weights, shared among the sub-blocks not yet decided.
+        constexpr int kReach[12][3] = {{1, 0, 7}, {2, 0, 5}, {-2, 1, 3}, {-1, 1, 5}, {0, 1, 7}, {1, 1, 5},
+                                       {2, 1, 3}, {-2, 2, 1}, {-1, 2, 3}, {0, 2, 5}, {1, 2, 3}, {2, 2, 1}};
+        int total = 0;
+        const auto open = [&](int x, int y) {
+            return x >= 0 && x < kSubColumns && y < kSubRows && !decided[static_cast<size_t>(y) * kSubColumns + x];
+        };
+        for (const auto& r : kReach) total += open(sx + r[0] * ahead, sy + r[1]) ? r[2] : 0;
+        if (total == 0) return;
+        for (const auto& r : kReach) {
+            const int x = sx + r[0] * ahead, y = sy + r[1];
+            if (!open(x, y)) continue;
+            for (int k = 0; k < kChannels; ++k)
+                carriedSub[(static_cast<size_t>(y) * kSubColumns + x) * kChannels + k] += error[k] * r[2] / total;
+        }
+    };
+    const auto give = [&](int x, int y, const float* error, float part) {
+        if (x < 0 || x >= kScreenColumns || y >= kScreenRows) return;
+        for (int k = 0; k < kChannels; ++k) carried[CellIndex(x, y) * kChannels + k] += error[k] * part;
+    };
+    for (int row = 0; row < kScreenRows; ++row)
+        for (int step = 0; step < kScreenColumns; ++step) {
+            const bool back = grain && (row & 1);
+            const int column = back ? kScreenColumns - 1 - step : step;
+            const bool pattern = options.dither == ConvertDither::Pattern;
+            float t[kChannels][kCellArea];
+            for (int k = 0; k < kChannels; ++k) {
+                float raw[kCellArea];
+                const float* corner = &picture.p[k][row * kCellPixels * kWidth + column * kCellPixels];
+                for (int y = 0; y < kCellPixels; ++y)
+                    std::copy(corner + y * kWidth, corner + y * kWidth + kCellPixels, raw + y * kCellPixels);
+                BlurCell(raw, t[k]);
+                if (pattern)
+                    for (int p = 0; p < kCellArea; ++p) t[k][p] *= PatternScale(column, row, QuadrantOf(p), blocks ? kBlockPattern : kCharacterPattern);
+                // The carried light is held to a small amount either way, so
+                // that it shifts a cell's choice without ever lighting a dot
+                // in a near-black field (or darkening one in white).
+                const float add = std::clamp(carried[CellIndex(column, row) * kChannels + k], -kCarryLimit, kCarryLimit);
+                for (int p = 0; p < kCellArea; ++p) {
+                    const int q = QuadrantOf(p);
+                    const size_t sub = static_cast<size_t>(2 * row + q / 2) * kSubColumns + 2 * column + q % 2;
+                    const float more = std::clamp(carriedSub[sub * kChannels + k], -kCarryLimit, kCarryLimit);
+                    t[k][p] = std::clamp(t[k][p] + add + more, 0.0f, 1.0f);
+                }
+            }
+            const CellChoice c = blocks ? ChooseBlocks(t) : ChooseCell(t, models);
+            const int f = c.pair / kColours, b = c.pair % kColours;
+            const int glyph = blocks ? kSemigraphicBase | c.model : models[c.model].glyph;
+            const int i = CellIndex(column, row);
+            out.code[i] = glyph & 0xFF;
+            out.attr[i] = (glyph >= 256 ? kAttrCharSet : 0) | f << 4 | b;
+            if (!grain) continue;
+            const int ahead = back ? -1 : 1;
+            if (blocks) {
+                for (int q = 0; q < kQuadrants; ++q) decided[static_cast<size_t>(2 * row + q / 2) * kSubColumns + 2 * column + q % 2] = true;
+                float wanted[kQuadrants][kChannels] = {};
+                for (int k = 0; k < kChannels; ++k)
+                    for (int p = 0; p < kCellArea; ++p) wanted[QuadrantOf(p)][k] += t[k][p] / (kCellArea / kQuadrants);
+                for (int q = 0; q < kQuadrants; ++q) {
+                    const Corner shown = CornerOf((c.model >> q) & 1 ? f : b);
+                    float error[kChannels];
+                    for (int k = 0; k < kChannels; ++k) {
+                        const float e = wanted[q][k] - shown.c[k];
+                        error[k] = std::copysign(std::max(std::fabs(e) - kBlockForgiven, 0.0f), e);
+                    }
+                    spreadSub(2 * column + q % 2, 2 * row + q / 2, ahead, error);
+                }
+                continue;
+            }
+            const int count = blocks ? __builtin_popcount(c.model) * (kCellArea / kQuadrants) : models[c.model].count;
+            const Corner cf = CornerOf(f), cb = CornerOf(b);
+            float error[kChannels];
+            for (int k = 0; k < kChannels; ++k) {
+                float wanted = 0;
+                for (int p = 0; p < kCellArea; ++p) wanted += t[k][p];
+                const float e = (wanted - (count * cf.c[k] + (kCellArea - count) * cb.c[k])) / kCellArea;
+                error[k] = std::copysign(std::max(std::fabs(e) - kCharacterForgiven, 0.0f), e);
+            }
+            give(column + ahead, row, error, 7 / 16.0f);
+            give(column - ahead, row + 1, error, 3 / 16.0f);
+            give(column, row + 1, error, 5 / 16.0f);
+            give(column + ahead, row + 1, error, 1 / 16.0f);
+        }
 }
