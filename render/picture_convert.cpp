@@ -37,9 +37,13 @@ const float* const kBlur = kBlurKernel.w;
 // (bench/quality). Colour counts less than lightness where the eye sees
 // fine detail, and more over areas.
 constexpr int kShortList = 16;            // character cells ranked again as the eye sees them
-constexpr float kLinearChroma = 0.2f;     // each channel beside luminance, in the first ranking
-constexpr float kQuadrantChroma = 0.3f;   // a quadrant's colour beside each pixel's lightness
-constexpr float kBlockChroma = 1.0f;      // a pixel's colour beside its lightness, semigraphic
+constexpr float kLinearChroma = 0.05f;    // each channel beside luminance, in the first ranking
+constexpr float kQuadrantChroma = 0.03f;  // a quadrant's colour beside each pixel's lightness
+// A glyph with a shape of its own (a letter, a kana, a sign) must show the
+// picture clearly better than a plain texture does to be chosen.
+constexpr float kShapePenalty = 1.3f, kShapeToll = 0.0f;
+constexpr float kRankingPower = 0.8f;
+constexpr float kBlockChroma = 0.5f;      // a pixel's colour beside its lightness, semigraphic
 // Grain carries at most this much light on to a cell (near-black stays
 // black), and only the part of an error beyond what a cell can be forgiven.
 constexpr float kCarryLimit = 0.1f;
@@ -183,11 +187,31 @@ struct GlyphModel {
     int glyph;
     uint64_t bits;  // bit p set when pixel p (8 row + column) is foreground
     int count;      // foreground pixels
+    bool neutral;   // a texture with no shape of its own: blocks, stripes, dots
     float u[kCellArea];
     float su;                // sum of u
     float uu;                // sum of u squared
     float quarter[kQuadrants];  // mean of u in each quadrant
 };
+
+// Whether a glyph is a plain texture: solid or empty rows, all rows alike,
+// whole quarter blocks, or a pattern that repeats every 2 or 4 pixels both
+// ways. A photo's cells look like the picture, not like writing, when made
+// of these.
+bool IsNeutral(const uint8_t rows[kGlyphBytes])
+{
+    bool same = true, solid = true, periodic2 = true, periodic4 = true, quarters = true;
+    for (int r = 0; r < kGlyphBytes; ++r) {
+        same = same && rows[r] == rows[0];
+        solid = solid && (rows[r] == 0 || rows[r] == 0xFF);
+        periodic2 = periodic2 && rows[r] == rows[r % 2] && (rows[r] >> 2 & 0x3F) == (rows[r] & 0x3F);
+        periodic4 = periodic4 && rows[r] == rows[r % 4] && (rows[r] >> 4) == (rows[r] & 0x0F);
+        const int left = rows[r] & 0xF0, right = rows[r] & 0x0F;
+        quarters = quarters && (left == 0 || left == 0xF0) && (right == 0 || right == 0x0F) &&
+                   rows[r] == rows[r < 4 ? 0 : 4];
+    }
+    return same || solid || periodic2 || periodic4 || quarters;
+}
 
 uint64_t GlyphBits(int g)
 {
@@ -212,6 +236,7 @@ std::vector<GlyphModel> GlyphModels(const std::bitset<kGlyphNumbers>& allowed)
         seen.push_back(bits);
         GlyphModel m = {};
         m.glyph = g;
+        m.neutral = IsNeutral(gFontImage + g * kGlyphBytes);
         float mask[kCellArea];
         for (int p = 0; p < kCellArea; ++p) {
             const bool on = (gFontImage[g * kGlyphBytes + p / kCellPixels] >> (7 - p % kCellPixels)) & 1;
@@ -229,6 +254,23 @@ std::vector<GlyphModel> GlyphModels(const std::bitset<kGlyphNumbers>& allowed)
     }
     return models;
 }
+
+// Light raised to the first ranking's power, read from a table.
+struct RankingCurve {
+    static constexpr int kSteps = 1024;
+    float v[kSteps + 2];
+    RankingCurve()
+    {
+        for (int i = 0; i <= kSteps + 1; ++i) v[i] = std::pow(std::min(i / float(kSteps), 1.0f), kRankingPower);
+    }
+    float operator()(float t) const
+    {
+        const float at = std::clamp(t, 0.0f, 1.0f) * kSteps;
+        const int i = static_cast<int>(at);
+        return v[i] + (at - i) * (v[i + 1] - v[i]);
+    }
+};
+const RankingCurve kRankingCurve;
 
 // Linear light's CIELAB curve, read from a table: the second stage converts
 // many pixels.
@@ -304,6 +346,16 @@ struct CellChoice {
     int pair;
 };
 
+// A cell of the picture, blurred: in linear light, and raised to a power
+// below one for the first ranking of character cells. The eye tells dark
+// shades apart far better than linear light does, and shapes in the dark
+// must not drown; a glyph's pixels are 0 or 1 in either, so a picture of
+// cells still ranks the cells that drew it first.
+struct Cell {
+    float t[kChannels][kCellArea];
+    float ranked[kChannels][kCellArea];
+};
+
 // One character cell, in two rankings. First every glyph with every pair,
 // by how far its blurred rendering r = u f + (1 - u) b lies from the blurred
 // picture t in linear light: with r - t = (b - t) + u d, the squared
@@ -312,11 +364,13 @@ struct CellChoice {
 // glyph and a few operations per pair. Then the best few again as the eye
 // sees them: each pixel's lightness in CIELAB, and the colour (a*, b*) of
 // each quadrant, which the eye sees only over such areas.
-CellChoice ChooseCell(const float t[kChannels][kCellArea], const std::vector<GlyphModel>& models)
+CellChoice ChooseCell(const Cell& cell, const std::vector<GlyphModel>& models)
 {
+    const float(&t)[kChannels][kCellArea] = cell.t;
+    const float(&tg)[kChannels][kCellArea] = cell.ranked;
     float sum[kChannels] = {};
     for (int k = 0; k < kChannels; ++k)
-        for (int p = 0; p < kCellArea; ++p) sum[k] += t[k][p];
+        for (int p = 0; p < kCellArea; ++p) sum[k] += tg[k][p];
     float base[kColours];  // the part of b alone
     for (int b = 0; b < kColours; ++b) {
         const Corner cb = CornerOf(b);
@@ -331,7 +385,7 @@ CellChoice ChooseCell(const float t[kChannels][kCellArea], const std::vector<Gly
             // Eight running sums, which the compiler keeps in one vector.
             float lanes[kLanes] = {};
             for (int p = 0; p < kCellArea; p += kLanes)
-                for (int j = 0; j < kLanes; ++j) lanes[j] += g.u[p + j] * t[k][p + j];
+                for (int j = 0; j < kLanes; ++j) lanes[j] += g.u[p + j] * tg[k][p + j];
             ut[k] = 0;
             for (float v : lanes) ut[k] += v;
         }
@@ -398,6 +452,7 @@ CellChoice ChooseCell(const float t[kChannels][kCellArea], const std::vector<Gly
             const float da = lab.a - quarterWanted[q].a, db = lab.b - quarterWanted[q].b;
             distance += kQuadrantChroma * (kCellArea / kQuadrants) * (da * da + db * db);
         }
+        if (!g.neutral) distance = distance * kShapePenalty + kShapeToll;
         if (distance < least) {
             least = distance;
             choice = {best[n].model, best[n].pair};
@@ -514,15 +569,18 @@ void ConvertPicture(const uint32_t* pixels, int width, int height, const Convert
             const bool back = grain && (row & 1);
             const int column = back ? kScreenColumns - 1 - step : step;
             const bool pattern = options.dither == ConvertDither::Pattern;
-            float t[kChannels][kCellArea];
+            // The cell's picture, blurred, in linear light and raised to the
+            // first ranking's power.
+            Cell cell;
+            float scale[kQuadrants] = {1, 1, 1, 1};
+            if (pattern)
+                for (int q = 0; q < kQuadrants; ++q)
+                    scale[q] = PatternScale(column, row, q, blocks ? kBlockPattern : kCharacterPattern);
             for (int k = 0; k < kChannels; ++k) {
                 float raw[kCellArea];
                 const float* corner = &picture.p[k][row * kCellPixels * kWidth + column * kCellPixels];
                 for (int y = 0; y < kCellPixels; ++y)
                     std::copy(corner + y * kWidth, corner + y * kWidth + kCellPixels, raw + y * kCellPixels);
-                BlurCell(raw, t[k]);
-                if (pattern)
-                    for (int p = 0; p < kCellArea; ++p) t[k][p] *= PatternScale(column, row, QuadrantOf(p), blocks ? kBlockPattern : kCharacterPattern);
                 // The carried light is held to a small amount either way, so
                 // that it shifts a cell's choice without ever lighting a dot
                 // in a near-black field (or darkening one in white).
@@ -531,10 +589,15 @@ void ConvertPicture(const uint32_t* pixels, int width, int height, const Convert
                     const int q = QuadrantOf(p);
                     const size_t sub = static_cast<size_t>(2 * row + q / 2) * kSubColumns + 2 * column + q % 2;
                     const float more = std::clamp(carriedSub[sub * kChannels + k], -kCarryLimit, kCarryLimit);
-                    t[k][p] = std::clamp(t[k][p] + add + more, 0.0f, 1.0f);
+                    raw[p] = std::clamp(raw[p] * scale[q] + add + more, 0.0f, 1.0f);
                 }
+                BlurCell(raw, cell.t[k]);
+                if (blocks) continue;
+                for (float& v : raw) v = kRankingCurve(v);
+                BlurCell(raw, cell.ranked[k]);
             }
-            const CellChoice c = blocks ? ChooseBlocks(t) : ChooseCell(t, models);
+            const float(&t)[kChannels][kCellArea] = cell.t;
+            const CellChoice c = blocks ? ChooseBlocks(t) : ChooseCell(cell, models);
             const int f = c.pair / kColours, b = c.pair % kColours;
             const int glyph = blocks ? kSemigraphicBase | c.model : models[c.model].glyph;
             const int i = CellIndex(column, row);
