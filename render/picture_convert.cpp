@@ -16,6 +16,7 @@ constexpr int kCellArea = kCellPixels * kCellPixels;
 constexpr int kChannels = 3;  // red, green, blue
 constexpr int kQuadrants = 4;  // 4 x 4 pixel quarters of a cell
 constexpr int kLanes = 8;
+constexpr float kLuminance[kChannels] = {0.2126f, 0.7152f, 0.0722f};
 
 // The light blur the eye gives a screen seen from its usual distance, as
 // weights of a pixel and its neighbours (a Gaussian of 0.8 pixels).
@@ -47,9 +48,9 @@ constexpr float kBlockChroma = 0.5f;      // a pixel's colour beside its lightne
 // Grain carries at most this much light on to a cell (near-black stays
 // black), and only the part of an error beyond what a cell can be forgiven.
 constexpr float kCarryLimit = 0.1f;
-constexpr float kCharacterForgiven = 0.04f, kBlockForgiven = 0.1f;
+constexpr float kCharacterForgiven = 0.04f;
 // Ordered dithering's strength: the widest step scales light by this much.
-constexpr float kCharacterPattern = 0.5f, kBlockPattern = 0.5f;
+constexpr float kCharacterPattern = 0.5f, kBlockPattern = 0.25f;
 
 // A colour number's channels, each fully on or off: the palette is the
 // corners of the RGB cube, in linear light as in sRGB.
@@ -306,7 +307,6 @@ struct Metric {
     float m[kChannels][kChannels];
     Metric()
     {
-        constexpr float kLuminance[kChannels] = {0.2126f, 0.7152f, 0.0722f};
         for (int i = 0; i < kChannels; ++i)
             for (int j = 0; j < kChannels; ++j) m[i][j] = kLuminance[i] * kLuminance[j] + (i == j ? kLinearChroma : 0.0f);
     }
@@ -420,7 +420,6 @@ CellChoice ChooseCell(const Cell& cell, const std::vector<GlyphModel>& models)
     }
 
     // The picture as the eye sees it: each pixel's lightness, each quadrant's colour.
-    constexpr float kLuminance[kChannels] = {0.2126f, 0.7152f, 0.0722f};
     float lightness[kCellArea];
     Lab quarterWanted[kQuadrants];
     float quarters[kQuadrants][kChannels] = {};
@@ -613,10 +612,13 @@ void ConvertPicture(const uint32_t* pixels, int width, int height, const Convert
                 for (int q = 0; q < kQuadrants; ++q) {
                     const Corner shown = CornerOf((c.model >> q) & 1 ? f : b);
                     float error[kChannels];
-                    for (int k = 0; k < kChannels; ++k) {
-                        const float e = wanted[q][k] - shown.c[k];
-                        error[k] = std::copysign(std::max(std::fabs(e) - kBlockForgiven, 0.0f), e);
-                    }
+                    // Only the colour is carried, not the lightness: a block's
+                    // lightness is seen sharply, its colour over a wider area,
+                    // where neighbouring blocks mix it.
+                    float e[kChannels];
+                    for (int k = 0; k < kChannels; ++k) e[k] = wanted[q][k] - shown.c[k];
+                    const float y = kLuminance[0] * e[0] + kLuminance[1] * e[1] + kLuminance[2] * e[2];
+                    for (int k = 0; k < kChannels; ++k) error[k] = e[k] - y;
                     spreadSub(2 * column + q % 2, 2 * row + q / 2, ahead, error);
                 }
                 continue;
