@@ -48,7 +48,7 @@ constexpr float kBlockChroma = 0.5f;      // a pixel's colour beside its lightne
 // Grain carries at most this much light on to a cell (near-black stays
 // black), and only the part of an error beyond what a cell can be forgiven.
 constexpr float kCarryLimit = 0.1f;
-constexpr float kCharacterForgiven = 0.04f;
+constexpr float kCharacterForgiven = 0.08f;
 // Ordered dithering's strength: the widest step scales light by this much.
 constexpr float kCharacterPattern = 0.5f, kBlockPattern = 0.25f;
 
