@@ -42,7 +42,8 @@ constexpr float kLinearChroma = 0.05f;    // each channel beside luminance, in t
 constexpr float kQuadrantChroma = 0.03f;  // a quadrant's colour beside each pixel's lightness
 // A glyph with a shape of its own (a letter, a kana, a sign) must show the
 // picture clearly better than a plain texture does to be chosen.
-constexpr float kShapePenalty = 1.3f, kShapeToll = 0.0f;
+constexpr float kShapePenalty = 1.3f;
+// The first ranking compares light raised to this power (see Cell).
 constexpr float kRankingPower = 0.8f;
 constexpr float kBlockChroma = 0.5f;      // a pixel's colour beside its lightness, semigraphic
 // Grain carries at most this much light on to a cell (near-black stays
@@ -451,7 +452,7 @@ CellChoice ChooseCell(const Cell& cell, const std::vector<GlyphModel>& models)
             const float da = lab.a - quarterWanted[q].a, db = lab.b - quarterWanted[q].b;
             distance += kQuadrantChroma * (kCellArea / kQuadrants) * (da * da + db * db);
         }
-        if (!g.neutral) distance = distance * kShapePenalty + kShapeToll;
+        if (!g.neutral) distance *= kShapePenalty;
         if (distance < least) {
             least = distance;
             choice = {best[n].model, best[n].pair};
