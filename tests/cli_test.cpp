@@ -5,7 +5,6 @@
 #include <jpeglib.h>
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -325,16 +324,10 @@ TEST_F(CliTest, ImportTurnsPicturesIntoScreensAndWritesNothingForOthers)
     ASSERT_TRUE(ReadScreenFile(blocks.data(), blocks.size(), nullptr));
     for (int i = 0; i < kCellCount; ++i) ASSERT_GE(gDoc.screen.code[i], 0xF0) << i;
 
-    // Pictures import does not take: exit 1 and the reason on one line, as
-    // --help says. Of no kind it knows; claiming 20000 x 20000 pixels in a
-    // file of a megabyte; cut off in the pixels; a BMP whose headers do not
-    // hold together.
-    const std::string help = RunCli("--help").out;
-    for (const std::string& said : {std::string("BMP, PNG, JPEG or GIF"), std::string("Inputs over 16 MB are refused"),
-                                   std::to_string(kPictureMaxSide) + " pixels a side",
-                                   std::to_string(kPictureMaxPixels) + " in all",
-                                   std::string("1 not a screen file, or a picture import does not take"), std::string("2 usage")})
-        EXPECT_NE(help.find(said), std::string::npos) << said;
+    // Pictures import does not take: exit 1 and the reason on one line. Of
+    // no kind it knows; claiming 20000 x 20000 pixels in a file of a
+    // megabyte; cut off in the pixels; a BMP whose headers do not hold
+    // together.
     Write("text.png", "hello");
     Write("bomb.png", png_maker::ZeroPng(20000, 20000, 8, 2));
     const std::string whole = ReadBack("title.png");
@@ -357,28 +350,10 @@ TEST_F(CliTest, ImportTurnsPicturesIntoScreensAndWritesNothingForOthers)
     for (const char* options : {"--mode dots", "--dither lots", "--brightness 101", "--exclude 1G", "--exclude 20-10"})
         EXPECT_EQ(RunCli("import " + Path("title.png") + " " + Path("no3.txt") + " " + options).status, 2) << options;
 
-    // An endless picture is read no further than 16 MB: exit 2, and the
-    // writer of the pipe finds no reader long before it is done.
-    signal(SIGPIPE, SIG_IGN);
-    ASSERT_EQ(mkfifo(Path("endless.png").c_str(), 0600), 0);
-    size_t written = 0;
-    std::thread writer([&] {
-        const int fd = open(Path("endless.png").c_str(), O_WRONLY);
-        const std::string chunk(1 << 20, '\0');
-        while (fd >= 0 && written < size_t{64} << 20) {
-            const ssize_t n = write(fd, chunk.data(), chunk.size());
-            if (n <= 0) break;
-            written += static_cast<size_t>(n);
-        }
-        if (fd >= 0) close(fd);
-    });
-    r = RunCli("import " + Path("endless.png") + " " + Path("no4.txt"));
-    const int letGo = open(Path("endless.png").c_str(), O_RDONLY | O_NONBLOCK);  // should it never have opened
-    writer.join();
-    if (letGo >= 0) close(letGo);
+    // An endless picture is refused at 16 MB, not read to the end of memory.
+    r = RunCli("import /dev/zero " + Path("no4.txt"));
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.out.find("is larger than 16 MB"), std::string::npos) << r.out;
-    EXPECT_LT(written, size_t{20} << 20);
     for (const char* name : {"no1.txt", "no2.txt", "no3.txt", "no4.txt"}) EXPECT_FALSE(std::filesystem::exists(Path(name)));
 }
 

@@ -1,7 +1,6 @@
 // The overlay's picture: which BMP files are trusted, where the picture lies
 // on the canvas, how it is scaled and how it is blended over the canvas.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <string>
@@ -96,14 +95,6 @@ TEST(Overlay, BitmapVariantsAreTrustedAndBrokenFilesAreNot)
         file[at] = static_cast<uint8_t>(value);
         EXPECT_FALSE(PrepareBitmap(file)) << at;
     }
-
-    EXPECT_EQ(IdentifyPicture(reinterpret_cast<const uint8_t*>("\x89PNG\r\n\x1A\n...."), 12), PictureKind::Png);
-    EXPECT_EQ(IdentifyPicture(reinterpret_cast<const uint8_t*>("\xFF\xD8\xFF\xE0"), 4), PictureKind::Jpeg);
-    EXPECT_EQ(IdentifyPicture(reinterpret_cast<const uint8_t*>("GIF89a"), 6), PictureKind::Gif);
-    EXPECT_EQ(IdentifyPicture(reinterpret_cast<const uint8_t*>("GIF8"), 4), PictureKind::Unknown);
-    EXPECT_FALSE(PictureSizeAcceptable(kPictureMaxSide + 1, 1));
-    EXPECT_FALSE(PictureSizeAcceptable(kPictureMaxSide, kPictureMaxSide));
-    EXPECT_TRUE(PictureSizeAcceptable(4000, 3000));
 }
 
 namespace {
@@ -148,17 +139,10 @@ TEST(Overlay, PictureHeadersAreJudgedBeforeAnyDecoder)
 {
     int w = 0, h = 0;
     std::vector<uint8_t> prepared;
-    // PNG: the file built by hand is a real one; bombs of both kinds.
+    // PNG: bombs of both kinds.
     const std::string small = png_maker::ZeroPng(300, 200, 8, 2);
     ASSERT_EQ(Check(Bytes(small), &w, &h), PictureCheck::Accepted);
     EXPECT_TRUE(w == 300 && h == 200);
-    png_image image = {};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_memory(&image, small.data(), small.size()));
-    image.format = PNG_FORMAT_RGB;
-    std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image), 1);
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) << image.message;
-    EXPECT_EQ(std::count(rgb.begin(), rgb.end(), 0), 300 * 200 * 3);
     const std::string bomb = png_maker::ZeroPng(20000, 20000, 8, 2);
     EXPECT_LT(bomb.size(), size_t{1200} << 10);
     EXPECT_EQ(Check(Bytes(bomb)), PictureCheck::TooLarge);
