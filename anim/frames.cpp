@@ -51,6 +51,12 @@ void CancelAllFrames()
     gHost.invalidateCanvas();
 }
 
+void ReplaceFrames(const Frame frames[kFrameCount])
+{
+    std::copy(frames, frames + kFrameCount, gFrames);
+    gHost.invalidateCanvas();
+}
+
 FrameOutline FrameOutlineOf(int k, int T)
 {
     const Frame& f = gFrames[k];
@@ -112,6 +118,8 @@ bool OpenPlayerState(int k)
 }
 
 void StartPlayback() { gPlayer.current = std::max(NextDefinedFrame(gPlayer.current), 0); }
+
+int CurrentFrameInterval() { return gPlayer.open ? gPlayer.interval : FrameInterval(kPlayerStartPosition); }
 
 int PlayerStep()
 {

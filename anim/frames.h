@@ -20,6 +20,8 @@ bool SelectionCanBeFrame();
 // selection cleared.
 void SetOrCancelFrame(int k);
 void CancelAllFrames();
+// The frames of a frames file or a recovery copy take the place of all nine.
+void ReplaceFrames(const Frame frames[kFrameCount]);
 
 // The orange outline one pixel outside frame k's cells, and where its
 // number goes (inside its top-left cell), in client coordinates.
@@ -57,6 +59,8 @@ constexpr int kPlayerStartPosition = 50;  // of the speed slider, 0-100
 bool OpenPlayerState(int k);
 // Playing (again) from the current frame, or the next defined one.
 void StartPlayback();
+// The player's speed: its interval while it plays, else the one it opens with.
+int CurrentFrameInterval();
 // The frame to show now; the current frame moves on to the next defined one.
 int PlayerStep();
 // The slider moved: true when the interval changed, and playback restarts.

@@ -1,6 +1,7 @@
 #include "app/commands.h"
 
 #include "anim/frames.h"
+#include "io/frames_file.h"
 #include "app/edit_commands.h"
 #include "app/pointer.h"
 #include "io/clipboard.h"
@@ -74,8 +75,8 @@ bool InRange(int id, int first, int last) { return id >= first && id <= last; }
 // Every command ID, as runs of consecutive numbers.
 const int kCommandRuns[][2] = {
     {IDM_OPEN, IDM_SAVEAS},        {IDM_EXIT, IDM_LOADOVERLAY},   {IDM_RECENT_NONE, IDM_RECENT9},
-    {IDM_UNDO, IDM_MARKTRANSPARENT}, {IDM_GRID, IDM_GRIDCROSS},   {IDM_ANIMSTART, IDM_FRAMECANCELALL},
-    {IDM_SEMIGRAPHIC, IDM_SHIFTDOWN}, {IDM_EXPORTMZF, IDM_CONVERTPICTURE}, {IDM_ZOOM1, IDM_ZOOM8},
+    {IDM_UNDO, IDM_MARKTRANSPARENT}, {IDM_GRID, IDM_GRIDCROSS},   {IDM_ANIMSTART, IDM_FRAMESLOAD},
+    {IDM_SEMIGRAPHIC, IDM_SHIFTDOWN}, {IDM_EXPORTMZF, IDM_EXPORTGIF}, {IDM_ZOOM1, IDM_ZOOM8},
     {IDM_ABOUT, IDM_ABOUT},        {IDT_SELECT, IDT_MARK},
 };
 
@@ -132,6 +133,7 @@ CommandAnswer RunCommand(int id)
     case IDM_SAVEAS: DropAndDeselect(); return AskFor(Ask::SaveFileAs);
     case IDM_EXIT: return AskFor(Ask::Close);
     case IDM_EXPORTCLEARMARKS: gExportChoice.clearMarks = !gExportChoice.clearMarks; break;
+    case IDM_EXPORTGIF: DropAndDeselect(); return AskFor(Ask::Export, static_cast<int>(ExportFormat::Gif));
     case IDM_CONVERTPICTURE: DropAndDeselect(); return AskFor(Ask::ConvertPicture);
     case IDM_LOADOVERLAY: return AskFor(Ask::OverlayFile);
     case IDM_UNDO: UndoEdit(); break;
@@ -182,6 +184,9 @@ CommandAnswer RunCommand(int id)
     case IDM_AUXPALETTE: TogglePalettePage(); break;
     case IDM_ANIMSTART: return gPlayer.open ? a : AskFor(Ask::Player);
     case IDM_FRAMECANCELALL: CancelAllFrames(); return RepaintPanel();
+    // The frames stay as they are while they play.
+    case IDM_FRAMESSAVE: return AnyFrameDefined() && !gPlayer.open ? AskFor(Ask::SaveFrames) : a;
+    case IDM_FRAMESLOAD: return gPlayer.open ? a : AskFor(Ask::LoadFrames);
     case IDM_SEMIGRAPHIC: gTool.semigraphicMode = (gTool.semigraphicMode ^ kSemigraphicOn) & kSemigraphicOn; break;
     case IDM_ABOUT: return AskFor(Ask::About);
     case IDT_SELECT:
@@ -234,7 +239,10 @@ MenuState MenuStateOf(int id)
     case IDM_PASTE: enabled(CanPasteBlock()); break;
     case IDM_TEXTINPUT: enabled(true); break;
     case IDM_ANIMSTART:
-    case IDM_FRAMECANCELALL: enabled(framesPlayable); break;
+    case IDM_FRAMECANCELALL:
+    case IDM_FRAMESSAVE: enabled(framesPlayable); break;
+    case IDM_FRAMESLOAD: enabled(!gPlayer.open); break;
+    case IDM_EXPORTGIF: enabled(AnyFrameDefined()); break;
     case IDM_EXPORTCLEARMARKS: checked(gExportChoice.clearMarks); break;
     case IDM_MARKTRANSPARENT: checked(gMarks.MarkIsTransparent); break;
     case IDM_GRID: checked(gView.ShowGrid); break;
@@ -269,6 +277,16 @@ CommandAnswer PlaceConvertedPicture(OverlayPicture&& picture, const ConvertOptio
     gOverlay = std::move(picture);
     gHost.redrawOverlay();
     return ShowLoadedOverlay();
+}
+
+CommandAnswer AcceptFramesFile(const char* text, size_t size)
+{
+    Frame frames[kFrameCount];
+    FramesFileProblem problem;
+    if (gPlayer.open) return {};
+    if (!ReadFramesFile(text, size, frames, &problem)) return AskFor(Ask::DamagedFrames, problem.line);
+    ReplaceFrames(frames);
+    return RepaintPanel();  // as for any change of the frames
 }
 
 CommandAnswer ShowLoadedOverlay()

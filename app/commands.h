@@ -22,6 +22,9 @@ enum class Ask {
     OpenRecent,      // discard prompt, then recent entry `detail`
     Close,           // the window closes (after the discard prompt)
     Player,          // the animation player opens
+    SaveFrames,      // a frames file to write the frames into
+    LoadFrames,      // a frames file to read: AcceptFramesFile
+    DamagedFrames,   // say that a frames file was not read; `detail` is the line at fault
     About,
     NoMemoryForView,  // the view could not be made at any zoom
 };
@@ -57,6 +60,9 @@ void AcceptText(const std::string& shiftJis, bool vertical);
 CommandAnswer PlaceConvertedPicture(OverlayPicture&& picture, const ConvertOptions& options, bool asOverlay);
 // A picture was loaded as the overlay: it shows.
 CommandAnswer ShowLoadedOverlay();
+// A frames file's text: its frames replace all nine, or, when it is
+// damaged, nothing changes and the answer says where.
+CommandAnswer AcceptFramesFile(const char* text, size_t size);
 
 // Machine exports clear attribute bit 3 (off at start, for this run only).
 struct ExportChoice {

@@ -6,12 +6,35 @@ if(MINGW)
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
+# giflib writes the animated GIF. Debian ships it only for Linux, so a cross
+# build compiles Debian's own source of it (tools/giflib_source brings it);
+# a build on Windows itself takes the installed one (MSYS2's giflib).
+if(CMAKE_CROSSCOMPILING)
+  set(VEXA_GIFLIB_SOURCE ${CMAKE_BINARY_DIR}/giflib CACHE PATH "giflib's source, fetched from Debian when missing")
+  if(NOT EXISTS ${VEXA_GIFLIB_SOURCE}/egif_lib.c)
+    message(STATUS "Fetching Debian's giflib source into ${VEXA_GIFLIB_SOURCE}")
+    execute_process(COMMAND ${CMAKE_SOURCE_DIR}/tools/giflib_source ${VEXA_GIFLIB_SOURCE} RESULT_VARIABLE fetched)
+    if(NOT fetched EQUAL 0)
+      message(FATAL_ERROR "No giflib source: run tools/giflib_source ${VEXA_GIFLIB_SOURCE}, or set VEXA_GIFLIB_SOURCE")
+    endif()
+  endif()
+  # Only what writing needs.
+  add_library(vexa_giflib STATIC
+    ${VEXA_GIFLIB_SOURCE}/egif_lib.c ${VEXA_GIFLIB_SOURCE}/gif_err.c ${VEXA_GIFLIB_SOURCE}/gif_hash.c
+    ${VEXA_GIFLIB_SOURCE}/gifalloc.c ${VEXA_GIFLIB_SOURCE}/openbsd-reallocarray.c)
+  target_include_directories(vexa_giflib SYSTEM PUBLIC ${VEXA_GIFLIB_SOURCE})
+  set(VEXA_GIFLIB vexa_giflib)
+else()
+  find_package(GIF 5 REQUIRED)
+  set(VEXA_GIFLIB GIF::GIF)
+endif()
+
 file(GLOB VEXA_SHELL_SOURCES CONFIGURE_DEPENDS shell/*.cpp shell/base/*.cpp)
 list(FILTER VEXA_SHELL_SOURCES EXCLUDE REGEX "shell/main_win32\\.cpp$")
 # An object library: every shell file is linked in, so the core can call
 # its seams whatever pulled them.
-add_library(vexa_shell OBJECT ${VEXA_SHELL_SOURCES})
-target_link_libraries(vexa_shell PUBLIC vexa_core comctl32 comdlg32 shlwapi gdi32 user32 shell32 ole32 windowscodecs)
+add_library(vexa_shell OBJECT ${VEXA_SHELL_SOURCES} ${VEXA_GIFLIB_GLUE})
+target_link_libraries(vexa_shell PUBLIC vexa_core ${VEXA_GIFLIB} comctl32 comdlg32 shlwapi gdi32 user32 shell32 ole32 windowscodecs)
 target_compile_options(vexa_shell PRIVATE ${VEXA_WARNINGS})
 
 add_executable(Vexa WIN32 shell/main_win32.cpp)
@@ -90,6 +113,17 @@ foreach(locale ja_JP.UTF-8 C)
     FIXTURES_REQUIRED wine
     RUN_SERIAL ON)
 endforeach()
+
+# The animated GIF the window wrote in the C run, decoded by PIL (Debian's
+# python3-pil), a decoder apart from the giflib that wrote it, and compared
+# with the player's pictures the test left beside it.
+set(VEXA_PYTHON /usr/bin/python3 CACHE FILEPATH "Python 3 with PIL for the GIF checks")
+add_test(NAME gif-clean COMMAND ${CMAKE_COMMAND} -E rm -f window-animation.gif window-animation.expected)
+set_tests_properties(gif-clean PROPERTIES FIXTURES_SETUP gifclean)
+set_tests_properties(shell-C PROPERTIES FIXTURES_REQUIRED "wine;gifclean" FIXTURES_SETUP windowgif)
+add_test(NAME gif-from-window COMMAND ${VEXA_PYTHON} ${CMAKE_SOURCE_DIR}/tests/gif/check_gif.py
+         window-animation.gif window-animation.expected)
+set_tests_properties(gif-from-window PROPERTIES FIXTURES_REQUIRED windowgif)
 
 # Resources (menu, accelerators, toolbar bitmap, icons) for Vexa.exe and for
 # the shell tests, which load them from their own module.

@@ -70,7 +70,7 @@ bool ExportFormatOf(const std::string& path, ExportFormat& format)
         const char* ext;
         ExportFormat format;
     } kinds[] = {{"mzf", ExportFormat::Mzf}, {"asm", ExportFormat::Asm}, {"bin", ExportFormat::Bin},
-                 {"png", ExportFormat::Png}};
+                 {"png", ExportFormat::Png}, {"gif", ExportFormat::Gif}};
     for (const auto& k : kinds)
         if (ext == k.ext) {
             format = k.format;

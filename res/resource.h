@@ -70,6 +70,8 @@
 #define IDM_FRAME8 1068
 #define IDM_FRAME9 1069
 #define IDM_FRAMECANCELALL 1070
+#define IDM_FRAMESSAVE 1071
+#define IDM_FRAMESLOAD 1072
 
 // Semigraphic menu.
 #define IDM_SEMIGRAPHIC 1080
@@ -85,6 +87,7 @@
 #define IDM_EXPORTPNG 1093
 #define IDM_EXPORTCLEARMARKS 1094
 #define IDM_CONVERTPICTURE 1095
+#define IDM_EXPORTGIF 1096
 
 // Zoom popup: x1 .. x8, zoom index = ID - IDM_ZOOM1.
 #define IDM_ZOOM1 1100

@@ -1,11 +1,13 @@
 #include "shell/commands_win32.h"
 
 #include <string>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/pointer.h"
 #include "anim/frames.h"
 #include "app/recent_files.h"
+#include "io/frames_file.h"
 #include "render/font.h"
 #include "render/overlay.h"
 #include "render/palette_view.h"
@@ -25,6 +27,7 @@
 #include "shell/overlay_win32.h"
 #include "shell/panel_win32.h"
 #include "shell/player_win32.h"
+#include "shell/safe_file_win32.h"
 #include "shell/window_win32.h"
 
 namespace {
@@ -61,6 +64,33 @@ void ConvertPictureFile()
     ConvertChoice choice;
     if (!AskConvertOptions(gShell.main, picture, choice)) return;
     CarryOut(PlaceConvertedPicture(std::move(picture), choice.options, choice.asOverlay));
+}
+
+// Frames files: the dialogs start from the last one used; saving proposes
+// the screen's own name first.
+std::wstring gLastFramesFile;
+
+void SaveFramesFile()
+{
+    const std::wstring proposed = DocumentPathWith(L".vxf");
+    FileChoice file = {proposed.empty() ? gLastFramesFile : proposed, 0};
+    if (!ChooseFile(gShell.main, FileDialog::SaveFrames, file)) return;
+    gLastFramesFile = file.path;
+    if (WriteFileSafely(file.path, FramesFileText(gFrames)) != SafeWriteResult::Written)
+        ShowMessage(gShell.main, file.path + L" に保存できませんでした", L"Vexa: Error", MB_OK);
+}
+
+void LoadFramesFile()
+{
+    FileChoice file = {gLastFramesFile.empty() ? DocumentPathWith(L".vxf") : gLastFramesFile, 0};
+    if (!ChooseFile(gShell.main, FileDialog::OpenFrames, file)) return;
+    gLastFramesFile = file.path;
+    std::vector<uint8_t> text;
+    if (!ReadFileBytes(file.path, kFramesFileReadLimit, LongerFile::Refuse, text)) {
+        ShowMessage(gShell.main, file.path + L" が開けません", L"Vexa: Error", MB_OK);
+        return;
+    }
+    CarryOut(AcceptFramesFile(reinterpret_cast<const char*>(text.data()), text.size()));
 }
 
 void AskForText()
@@ -106,6 +136,12 @@ void CarryOut(const CommandAnswer& a)
     case Ask::OpenRecent: OpenRecent(a.detail); break;
     case Ask::Close: SendMessageW(gShell.main, WM_CLOSE, 0, 0); break;
     case Ask::Player: OpenPlayer(gShell.main); break;
+    case Ask::SaveFrames: SaveFramesFile(); break;
+    case Ask::LoadFrames: LoadFramesFile(); break;
+    case Ask::DamagedFrames:
+        ShowMessage(gShell.main, L"コマ設定ファイルではありません（" + std::to_wstring(a.detail) + L"行目）", L"Vexa: Error",
+                    MB_OK);
+        break;
     case Ask::About: ShowMessage(gShell.main, L"Vexa v0.23\n\tby Orlen", L"About", MB_OK); break;
     case Ask::NoMemoryForView: ShowMessage(gShell.main, L"画面用のメモリが足りません", L"Error", MB_OK); break;
     }

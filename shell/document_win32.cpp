@@ -42,6 +42,15 @@ void SetDocumentPath(const std::wstring& path)
     gDocumentFile.name = PathFindFileNameW(path.c_str());
 }
 
+std::wstring DocumentPathWith(const wchar_t* extension)
+{
+    std::wstring path = gDocumentFile.path;
+    if (path.empty()) return path;
+    const size_t dot = path.find_last_of(L'.'), slash = path.find_last_of(L"\\/");
+    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) path.erase(dot);
+    return path + extension;
+}
+
 void RefreshTitle(bool modified)
 {
     if (!gShell.main) return;

@@ -17,6 +17,9 @@ constexpr int kBriselFileType = 1;
 
 // Names the document after `path` (full path and file-name part).
 void SetDocumentPath(const std::wstring& path);
+// The document's path with its extension replaced by `extension` (".gif"),
+// what save dialogs for other files propose; empty while untitled.
+std::wstring DocumentPathWith(const wchar_t* extension);
 void RefreshTitle(bool modified);
 // The title shows or drops its modified mark.
 void OnModifiedStateChanged(bool modified);

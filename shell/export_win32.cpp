@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "anim/animated_gif.h"
+#include "anim/frames.h"
 #include "app/commands.h"
 #include "render/view.h"
 #include "shell/base/modal_win32.h"
@@ -20,6 +22,7 @@ const wchar_t* Extension(ExportFormat format)
     case ExportFormat::Asm: return L".asm";
     case ExportFormat::Bin: return L".bin";
     case ExportFormat::Png: return L".png";
+    case ExportFormat::Gif: return L".gif";
     }
     return L"";
 }
@@ -44,6 +47,13 @@ bool ExportScreenTo(const std::wstring& path, ExportFormat format)
             return false;
         break;
     }
+    // The frames at the canvas's zoom and the player's speed.
+    case ExportFormat::Gif: {
+        GifAnimation gif;
+        if (!AnimationForGif(CurrentView().k, CurrentFrameInterval(), gif) || !EncodeAnimatedGif(gif, bytes))
+            return false;
+        break;
+    }
     }
     return WriteFileSafely(path, bytes) == SafeWriteResult::Written;
 }
@@ -51,12 +61,7 @@ bool ExportScreenTo(const std::wstring& path, ExportFormat format)
 void ExportScreen(HWND owner, ExportFormat format)
 {
     // The dialog proposes the document's name with the format's extension.
-    std::wstring proposed = gDocumentFile.path.empty() ? L"" : gDocumentFile.path;
-    const size_t dot = proposed.find_last_of(L'.'), slash = proposed.find_last_of(L"\\/");
-    if (!proposed.empty() && dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
-        proposed.erase(dot);
-    if (!proposed.empty()) proposed += Extension(format);
-    FileChoice choice = {proposed, 0};
+    FileChoice choice = {DocumentPathWith(Extension(format)), 0};
     const FileDialog kind = static_cast<FileDialog>(static_cast<int>(FileDialog::ExportMzf) + static_cast<int>(format));
     if (!ChooseFile(owner, kind, choice)) return;
     if (!ExportScreenTo(choice.path, format))

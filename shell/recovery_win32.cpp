@@ -3,8 +3,10 @@
 #include <shlobj.h>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
+#include "anim/frames.h"
 #include "io/recovery.h"
 #include "render/view.h"
 #include "screen/document.h"
@@ -27,6 +29,7 @@ std::wstring gFolderOverride;
 std::wstring gRun;      // this run's name: its copy is <run>.vxr
 HANDLE gAlive = nullptr;  // held while this run lasts, so others leave its copy alone
 uint64_t gWritten = UINT64_MAX;  // the history's change count last written
+Frame gWrittenFrames[kFrameCount];  // and the frames then
 bool gHaveCopy = false;
 
 std::wstring RecoveryFolder()
@@ -97,9 +100,12 @@ bool StepRecovery(UINT_PTR timer)
         if (gHaveCopy) DeleteRecoveryCopy();
         return true;
     }
-    if (gDoc.history.changes == gWritten || RecoveryFolder().empty()) return true;
-    if (WriteFileSafely(CopyOf(gRun), RecoveryText(Narrow(gDocumentFile.path.c_str()))) == SafeWriteResult::Written) {
+    const bool framesWritten = std::memcmp(gWrittenFrames, gFrames, sizeof gFrames) == 0;
+    if ((gDoc.history.changes == gWritten && framesWritten) || RecoveryFolder().empty()) return true;
+    if (WriteFileSafely(CopyOf(gRun), RecoveryText(Narrow(gDocumentFile.path.c_str()), gFrames)) ==
+        SafeWriteResult::Written) {
         gWritten = gDoc.history.changes;
+        std::memcpy(gWrittenFrames, gFrames, sizeof gFrames);
         gHaveCopy = true;
     }
     return true;
@@ -112,9 +118,10 @@ void OfferRecovery()
     gHaveCopy = true;  // it is ours now: whatever follows, it goes or gets rewritten
     std::vector<uint8_t> bytes;
     std::string path;
+    Frame frames[kFrameCount];
     const ScreenBuffer shown = gDoc.screen;
     const bool read = ReadFileBytes(CopyOf(gRun), kCopyLimit, LongerFile::Cut, bytes) &&
-                      ReadRecovery(reinterpret_cast<const char*>(bytes.data()), bytes.size(), path);
+                      ReadRecovery(reinterpret_cast<const char*>(bytes.data()), bytes.size(), path, frames);
     const ScreenBuffer recovered = gDoc.screen;
     gDoc.screen = shown;
     WIN32_FILE_ATTRIBUTE_DATA file;
@@ -130,6 +137,7 @@ void OfferRecovery()
         return;
     }
     gDoc.screen = recovered;
+    ReplaceFrames(frames);
     if (documentPath.empty()) {
         gDocumentFile.path.clear();
         gDocumentFile.name.clear();

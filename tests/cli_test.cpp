@@ -16,11 +16,15 @@
 #include <string>
 #include <thread>
 
+#include "anim/frames.h"
 #include "io/exports.h"
+#include "io/frames_file.h"
 #include "io/picture_file.h"
 #include "io/screen_file.h"
+#include "render/font.h"
 #include "screen/document.h"
 #include "tests/bmp_maker.h"
+#include "tests/gif/player_pictures.h"
 #include "tests/png_maker.h"
 #include "tests/test_support.h"
 
@@ -31,9 +35,9 @@ struct CliRun {
     std::string out;
 };
 
-CliRun RunCli(const std::string& args)
+CliRun RunCommand(const std::string& command_line)
 {
-    const std::string command = std::string(VEXA_CLI) + " " + args + " 2>&1";
+    const std::string command = command_line + " 2>&1";
     FILE* p = popen(command.c_str(), "r");
     CliRun r = {-1, ""};
     if (!p) return r;
@@ -44,6 +48,8 @@ CliRun RunCli(const std::string& args)
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return r;
 }
+
+CliRun RunCli(const std::string& args) { return RunCommand(std::string(VEXA_CLI) + " " + args); }
 
 class CliTest : public ::testing::Test {
 protected:
@@ -439,4 +445,45 @@ TEST_F(CliTest, AFramesFileIsTakenWholeOrRefused)
     EXPECT_EQ(RunCli("export " + in + Path("b.bin") + " --frames " + Path("none.vxf")).status, 2);
     EXPECT_EQ(RunCli("export " + in + Path("b.bin") + " --frames").status, 2);
     EXPECT_FALSE(std::filesystem::exists(Path("b.bin")));
+}
+
+// The GIF is checked by PIL, a decoder of its own, against the player's
+// pictures of the same screen and frames.
+TEST_F(CliTest, AnimatedGifShowsWhatThePlayerShows)
+{
+    // Frames 1, 3, 4 and 6: 3 and 4 the same cells (a picture with no
+    // change), 6 a single cell in the corner of a black canvas.
+    const std::string screen = RenderSample(), frames = "1 0 0 4 2\n3 5 0 7 4\n4 5 0 7 4\n# a dot\n6 20 10 20 10\n";
+    Write("in.txt", screen);
+    Write("walk.vxf", frames);
+    ResetCore();
+    ASSERT_TRUE(LoadFont(VEXA_FONT_FILE));
+    ASSERT_TRUE(ReadScreenFile(screen.data(), screen.size(), nullptr));
+    ASSERT_TRUE(ReadFramesFile(frames.data(), frames.size(), gFrames, nullptr));
+    const auto check = [&](const std::string& gif, int k, int delayMs) {
+        Write("expected", PlayerPictures(k, delayMs));
+        return RunCommand(std::string(VEXA_PYTHON) + " " + VEXA_SOURCE_DIR + "/tests/gif/check_gif.py " + Path(gif) +
+                          " " + Path("expected"));
+    };
+    const std::string export_ = "export " + Path("in.txt") + " ";
+    CliRun r = RunCli(export_ + Path("a.gif") + " --frames " + Path("walk.vxf") + " --zoom 2 --delay 256");
+    ASSERT_EQ(r.status, 0) << r.out;
+    r = check("a.gif", 2, 260);  // kept to the nearest hundredth
+    EXPECT_TRUE(r.status == 0 && r.out == "ok\n") << r.out;
+    // By default the player's opening speed, 192 ms, kept as 190.
+    ASSERT_EQ(RunCli(export_ + Path("b.gif") + " --frames " + Path("walk.vxf")).status, 0);
+    r = check("b.gif", 1, 190);
+    EXPECT_TRUE(r.status == 0 && r.out == "ok\n") << r.out;
+
+    // No frames file, a delay a GIF cannot keep, or one that is no number:
+    // exit 2; a frames file without a frame: exit 1. Nothing is written.
+    Write("none.vxf", "# nothing yet\n");
+    const std::pair<std::string, int> refused[] = {
+        {"", 2}, {" --frames " + Path("walk.vxf") + " --delay 9", 2}, {" --frames " + Path("walk.vxf") + " --delay 1s", 2},
+        {" --frames " + Path("none.vxf"), 1}};
+    for (const auto& [options, status] : refused) {
+        r = RunCli(export_ + Path("no.gif") + options);
+        EXPECT_TRUE(r.status == status && !r.out.empty()) << options << ": " << r.status << " " << r.out;
+    }
+    EXPECT_FALSE(std::filesystem::exists(Path("no.gif")));
 }

@@ -2,6 +2,7 @@
 // the menu states that follow, and the keys that run commands.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "anim/frames.h"
@@ -46,8 +47,8 @@ bool Checked(int id) { return MenuStateOf(id).checked.value_or(false); }
 
 TEST(Commands, EveryIdOfTheMenusAndToolbarIsACommandAndNoOtherIs)
 {
-    const int runs[][2] = {{1000, 1002}, {1004, 1005}, {1010, 1031}, {1040, 1049}, {1060, 1070},
-                           {1080, 1084}, {1090, 1095}, {1100, 1107}, {1999, 1999}, {2000, 2021}};
+    const int runs[][2] = {{1000, 1002}, {1004, 1005}, {1010, 1031}, {1040, 1049}, {1060, 1072},
+                           {1080, 1084}, {1090, 1096}, {1100, 1107}, {1999, 1999}, {2000, 2021}};
     int commands = 0;
     for (int id = 900; id < 2100; ++id) {
         bool listed = false;
@@ -55,7 +56,7 @@ TEST(Commands, EveryIdOfTheMenusAndToolbarIsACommandAndNoOtherIs)
         EXPECT_EQ(IsCommand(id), listed) << id;
         commands += listed;
     }
-    EXPECT_EQ(commands, 3 + 2 + 22 + 10 + 11 + 5 + 6 + 8 + 1 + 22);
+    EXPECT_EQ(commands, 3 + 2 + 22 + 10 + 13 + 5 + 7 + 8 + 1 + 22);
 }
 
 TEST(Commands, MenuStatesFollowTheEditor)
@@ -64,9 +65,11 @@ TEST(Commands, MenuStatesFollowTheEditor)
     ResetFrames();
     // A fresh editor: nothing to undo, redo, cut, paste, shift or play.
     for (int id : {IDM_UNDO, IDM_REDO, IDM_CUT, IDM_COPY, IDM_COPYIMAGE, IDM_FILL, IDM_FLIPLR, IDM_FLIPUD, IDM_PASTE,
-                   IDM_SHIFTLEFT, IDM_SHIFTDOWN, IDM_ANIMSTART, IDM_FRAMECANCELALL, IDM_FRAME1, IDM_FRAME9})
+                   IDM_SHIFTLEFT, IDM_SHIFTDOWN, IDM_ANIMSTART, IDM_FRAMECANCELALL, IDM_FRAME1, IDM_FRAME9,
+                   IDM_FRAMESSAVE, IDM_EXPORTGIF})
         EXPECT_FALSE(Enabled(id)) << id;
-    EXPECT_TRUE(MenuStateOf(IDM_TEXTINPUT).enabled.value() && MenuStateOf(IDM_MARKBIT3).enabled.value());
+    EXPECT_TRUE(MenuStateOf(IDM_TEXTINPUT).enabled.value() && MenuStateOf(IDM_MARKBIT3).enabled.value() &&
+                MenuStateOf(IDM_FRAMESLOAD).enabled.value());
     // Items without a rule keep what the menu resource gives them.
     for (int id : {IDM_OPEN, IDM_SAVE, IDM_EXIT, IDM_EXPORTPNG, IDM_SELECTALL, IDM_ABOUT, IDM_RECENT1})
         EXPECT_FALSE(MenuStateOf(id).enabled || MenuStateOf(id).checked) << id;
@@ -96,11 +99,16 @@ TEST(Commands, MenuStatesFollowTheEditor)
     RunCommand(IDM_FRAME3);
     EXPECT_TRUE(FrameDefined(2) && !gDoc.selection.active);
     // Frame 3 can still be cancelled; the others need a selection again.
-    EXPECT_TRUE(Enabled(IDM_FRAME3) && !Enabled(IDM_FRAME4) && Enabled(IDM_ANIMSTART) && Enabled(IDM_FRAMECANCELALL));
-    // While the player runs, no frame changes and it cannot open twice.
+    EXPECT_TRUE(Enabled(IDM_FRAME3) && !Enabled(IDM_FRAME4) && Enabled(IDM_ANIMSTART) && Enabled(IDM_FRAMECANCELALL) &&
+                Enabled(IDM_FRAMESSAVE) && Enabled(IDM_EXPORTGIF));
+    EXPECT_EQ(RunCommand(IDM_FRAMESSAVE).ask, Ask::SaveFrames);
+    // While the player runs, no frame changes and it cannot open twice; the
+    // frames still leave as a GIF.
     gPlayer.open = true;
-    EXPECT_FALSE(Enabled(IDM_FRAME3) || Enabled(IDM_ANIMSTART) || Enabled(IDM_FRAMECANCELALL));
-    EXPECT_EQ(RunCommand(IDM_ANIMSTART).ask, Ask::Nothing);
+    EXPECT_FALSE(Enabled(IDM_FRAME3) || Enabled(IDM_ANIMSTART) || Enabled(IDM_FRAMECANCELALL) ||
+                 Enabled(IDM_FRAMESSAVE) || Enabled(IDM_FRAMESLOAD));
+    EXPECT_TRUE(Enabled(IDM_EXPORTGIF));
+    for (int id : {IDM_ANIMSTART, IDM_FRAMESSAVE, IDM_FRAMESLOAD}) EXPECT_EQ(RunCommand(id).ask, Ask::Nothing) << id;
     gPlayer.open = false;
     EXPECT_EQ(RunCommand(IDM_ANIMSTART).ask, Ask::Player);
 
@@ -213,6 +221,8 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
         {IDM_SAVEAS, Ask::SaveFileAs, 0}, {IDM_EXIT, Ask::Close, 0},            {IDM_EXPORTMZF, Ask::Export, 0},
         {IDM_EXPORTPNG, Ask::Export, static_cast<int>(ExportFormat::Png)},     {IDM_RECENT5, Ask::OpenRecent, 4},
         {IDM_LOADOVERLAY, Ask::OverlayFile, 0}, {IDM_CONVERTPICTURE, Ask::ConvertPicture, 0},
+        {IDM_EXPORTGIF, Ask::Export, static_cast<int>(ExportFormat::Gif)}, {IDM_FRAMESLOAD, Ask::LoadFrames, 0},
+        {IDM_FRAMESSAVE, Ask::Nothing, 0},  // no frame to save
         {IDM_ABOUT, Ask::About, 0},       {IDM_TEXTINPUT, Ask::Text, 0},        {IDM_RECENT_NONE, Ask::Nothing, 0},
     };
     for (const auto& c : asks) {
@@ -222,7 +232,7 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
 
     // Saving, exporting and converting drop a floating block and end the
     // selection first: what is saved is the picture as it will stay.
-    for (int id : {IDM_SAVE, IDT_SAVE, IDM_SAVEAS, IDM_EXPORTBIN, IDM_CONVERTPICTURE}) {
+    for (int id : {IDM_SAVE, IDT_SAVE, IDM_SAVEAS, IDM_EXPORTBIN, IDM_EXPORTGIF, IDM_CONVERTPICTURE}) {
         ResetCore();
         SetSelection(1, 1, 2, 1);
         ASSERT_TRUE(LiftBlock());
@@ -248,6 +258,35 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
     EXPECT_TRUE(panelRedraws == 1 && gView.GridType == kGridDot && gHostLog.canvasInvalidations == 1);
     EXPECT_TRUE(RunCommand(IDM_MARKDISPC0).repaintPalette && RunCommand(IDM_STATUSBAR).relayout);
     EXPECT_TRUE(RunCommand(IDM_SHOWFRAMES).repaintPanel && RunCommand(IDM_FRAMECANCELALL).repaintPanel);
+}
+
+TEST(Commands, AFramesFileReplacesAllNineFramesOrNone)
+{
+    ResetCore();
+    ResetFrames();
+    gFrames[7] = {1, 1, 2, 2};
+    const std::string good = "# two\n2 3 4 9 8\n5 0 0 0 0\n", damaged = "2 3 4 9 8\n\n5 0 0 40 0\n";
+    CommandAnswer a = AcceptFramesFile(good.data(), good.size());
+    EXPECT_TRUE(a.ask == Ask::Nothing && a.repaintPanel && gHostLog.canvasInvalidations == 1);
+    EXPECT_TRUE(gFrames[1].left == 3 && gFrames[1].bottom == 8 && FrameDefined(4) && !FrameDefined(7));
+    Frame loaded[kFrameCount];
+    std::memcpy(loaded, gFrames, sizeof loaded);
+    // A damaged file changes nothing and names the line at fault; while
+    // the player runs, nothing is read at all.
+    a = AcceptFramesFile(damaged.data(), damaged.size());
+    EXPECT_TRUE(a.ask == Ask::DamagedFrames && a.detail == 3 && !a.repaintPanel);
+    gPlayer.open = true;
+    a = AcceptFramesFile("9 0 0 0 0", 9);
+    EXPECT_TRUE(a.ask == Ask::Nothing && !a.repaintPanel && !FrameDefined(8));
+    EXPECT_EQ(std::memcmp(gFrames, loaded, sizeof loaded), 0);
+
+    // The player's speed for exports: the one it plays at, else the one it
+    // opens with.
+    ASSERT_TRUE(OpenPlayerState(1));
+    SetPlayerSpeed(75);
+    EXPECT_EQ(CurrentFrameInterval(), 256);
+    gPlayer.open = false;
+    EXPECT_EQ(CurrentFrameInterval(), 192);
 }
 
 TEST(Commands, APictureBecomesTheScreenInOneStepAndMayStayAsTheOverlay)

@@ -1,6 +1,7 @@
 // The screen file reader and writer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -156,19 +157,35 @@ TEST(Recovery, CopyRoundTripsAndDamagedCopiesChangeNothing)
     ResetCore();
     for (int i = 0; i < kCellCount; ++i) Put(i % 40, i / 40, (i * 11) & 0xFF, (i * 5) & 0xFF);
     const ScreenBuffer painted = gDoc.screen;
-    const std::string copy = RecoveryText("C:\\絵\\title.txt");
+    Frame kept[kFrameCount], frames[kFrameCount];
+    std::fill(kept, kept + kFrameCount, kUndefinedFrame);
+    kept[1] = {3, 4, 9, 8};
+    kept[8] = {0, 0, 39, 24};
+    const std::string copy = RecoveryText("C:\\絵\\title.txt", kept);
     std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
     std::string path = "unchanged";
-    ASSERT_TRUE(ReadRecovery(copy.data(), copy.size(), path));
+    std::fill(frames, frames + kFrameCount, Frame{1, 1, 1, 1});
+    ASSERT_TRUE(ReadRecovery(copy.data(), copy.size(), path, frames));
     EXPECT_TRUE(path == "C:\\絵\\title.txt" && std::memcmp(&gDoc.screen, &painted, sizeof painted) == 0);
+    EXPECT_EQ(std::memcmp(frames, kept, sizeof kept), 0);
+
+    // A copy written before frames were kept still loads, with no frames.
+    gDoc.screen = painted;
+    const std::string oldCopy = "Vexa recovery 1\nD:\\old.txt\n" + ScreenFileText();
+    std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
+    ASSERT_TRUE(ReadRecovery(oldCopy.data(), oldCopy.size(), path, frames));
+    EXPECT_TRUE(path == "D:\\old.txt" && std::memcmp(&gDoc.screen, &painted, sizeof painted) == 0);
+    for (const Frame& f : frames) EXPECT_EQ(f.left, -1);
 
     std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
-    const std::string untitled = RecoveryText("");
+    std::memcpy(frames, kept, sizeof kept);
+    const std::string untitled = RecoveryText("", kept);
     for (const std::string& damaged :
-         {std::string("Vexa recovery 2\n\n") + untitled.substr(17), copy.substr(0, 16), copy.substr(0, copy.size() - 5),
-          std::string("Vexa recovery 1\nC:\\a\0b\n", 23) + untitled.substr(17),
-          RecoveryText("D:\\other.txt").substr(0, 200)}) {
-        EXPECT_FALSE(ReadRecovery(damaged.data(), damaged.size(), path)) << damaged.substr(0, 30);
-        EXPECT_TRUE(path == "C:\\絵\\title.txt" && gDoc.screen.code[1] == 0);
+         {std::string("Vexa recovery 2\n\n") + untitled.substr(17), copy.substr(0, 16),
+          copy.substr(0, copy.find('\n', copy.find('\n', 16) + 1) - 5), std::string("Vexa recovery 1\nC:\\a\0b\n", 23) + untitled.substr(17),
+          RecoveryText("D:\\other.txt", kept).substr(0, 200), copy + "10 0 0 0 0\n", copy + "2 0 0 0 0\n"}) {
+        EXPECT_FALSE(ReadRecovery(damaged.data(), damaged.size(), path, frames)) << damaged.substr(0, 30);
+        EXPECT_TRUE(path == "D:\\old.txt" && gDoc.screen.code[1] == 0);
+        EXPECT_EQ(std::memcmp(frames, kept, sizeof kept), 0);
     }
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "anim/animated_gif.h"
 #include "anim/frames.h"
 #include "io/exports.h"
 #include "io/frames_file.h"
@@ -46,6 +47,7 @@ const char kUsage[] =
     "                       [--mark-code0] [--font FILE]\n"
     "       vexa-cli export IN.txt OUT.{mzf,asm,bin,png} [--format mzf|asm|bin|png] [--name NAME]\n"
     "                       [--clear-marks] [--zoom 1-8] [--font FILE] [--frames FILE]\n"
+    "       vexa-cli export IN.txt OUT.gif --frames FILE [--zoom 1-8] [--delay MS] [--font FILE]\n"
     "       vexa-cli import PICTURE OUT.txt [--mode semigraphic|chars] [--fit|--fill|--stretch]\n"
     "                       [--dither none|pattern|grain] [--brightness N] [--contrast N]\n"
     "                       [--exclude CODES] [--font FILE]\n"
@@ -68,7 +70,11 @@ const char kHelp[] =
     "                     --clear-marks clears attribute bit 3 in the machine files;\n"
     "                     --frames reads the animation frames from a frames file:\n"
     "                     a line per frame, its number 1-9 then its left, top,\n"
-    "                     right and bottom cells ('2 3 4 9 8'), '#' comments\n"
+    "                     right and bottom cells ('2 3 4 9 8'), '#' comments;\n"
+    "                     OUT.gif is the frames as the player shows them, in its\n"
+    "                     order, looping for ever, --delay ms apart (10-655350,\n"
+    "                     kept to the hundredth of a second; default 192, the\n"
+    "                     player's opening speed)\n"
     "  import PIC OUT     turn a BMP, PNG, JPEG or GIF (its first picture) into a\n"
     "                     screen file: 2 x 2 blocks (80 x 50) or characters of\n"
     "                     either set, each cell with its best pair of colours; the\n"
@@ -162,6 +168,7 @@ struct RenderOptions {
     bool nameGiven = false;
     bool clearMarks = false;
     std::string frames;  // a frames file, when given
+    int delay = FrameInterval(kPlayerStartPosition);  // milliseconds between frames
 };
 
 std::string FontBesideProgram()
@@ -171,6 +178,16 @@ std::string FontBesideProgram()
     if (n <= 0) return "mz700fon.dat";
     std::string path(self, static_cast<size_t>(n));
     return path.substr(0, path.rfind('/') + 1) + "mz700fon.dat";
+}
+
+// A decimal from `least` to `most`; false on anything else.
+bool ParseNumber(const char* text, long least, long most, int& value)
+{
+    char* rest = nullptr;
+    const long v = std::strtol(text, &rest, 10);
+    if (*text == '\0' || *rest || v < least || v > most) return false;
+    value = static_cast<int>(v);
+    return true;
 }
 
 // Parses the options after IN and OUT; false on anything unknown.
@@ -197,6 +214,8 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions& o)
         } else if (o.exporting && a == "--name" && hasValue) {
             o.name = argv[++i];
             o.nameGiven = true;
+        } else if (o.exporting && a == "--delay" && hasValue) {
+            if (!ParseNumber(argv[++i], 1, kGifLongestDelay, o.delay)) return false;
         } else if (o.exporting && a == "--frames" && hasValue) {
             o.frames = argv[++i];
         } else if (o.exporting && a == "--clear-marks") {
@@ -284,11 +303,19 @@ std::string BaseName(const std::string& path) { return path.substr(path.rfind('/
 int ExportScreen(const char* in, const char* out, RenderOptions& o)
 {
     if (!o.hasFormat && !ExportFormatOf(out, o.format)) {
-        std::fprintf(stderr, "vexa-cli: '%s' names no export format: use .mzf, .asm, .bin or .png, or --format\n",
+        std::fprintf(stderr, "vexa-cli: '%s' names no export format: use .mzf, .asm, .bin, .png or .gif, or --format\n",
                      out);
         return kExitTrouble;
     }
-    if (o.format == ExportFormat::Png && !LoadFont(o.font.c_str())) {
+    if (o.format == ExportFormat::Gif && o.frames.empty()) {
+        std::fprintf(stderr, "vexa-cli: an animated GIF needs the frames: --frames FILE\n");
+        return kExitTrouble;
+    }
+    if (o.format == ExportFormat::Gif && o.delay < kGifShortestDelay) {
+        std::fprintf(stderr, "vexa-cli: a GIF's delay is %d ms at least\n", kGifShortestDelay);
+        return kExitTrouble;
+    }
+    if ((o.format == ExportFormat::Png || o.format == ExportFormat::Gif) && !LoadFont(o.font.c_str())) {
         std::fprintf(stderr, "vexa-cli: cannot read the font '%s'\n", o.font.c_str());
         return kExitTrouble;
     }
@@ -305,6 +332,18 @@ int ExportScreen(const char* in, const char* out, RenderOptions& o)
         const std::vector<uint32_t> pixels = ScreenPicture(o.zoom);
         const int w = kCanvasWidthAt1 * o.zoom, h = kCanvasHeightAt1 * o.zoom;
         if (!EncodePng(bytes, pixels.data(), w, w, h)) return kExitTrouble;
+        break;
+    }
+    case ExportFormat::Gif: {
+        GifAnimation gif;
+        if (!AnimationForGif(o.zoom, o.delay, gif)) {
+            std::fprintf(stderr, "vexa-cli: '%s' defines no frame\n", o.frames.c_str());
+            return kExitRejected;
+        }
+        if (!EncodeAnimatedGif(gif, bytes)) {
+            std::fprintf(stderr, "vexa-cli: cannot encode the animation\n");
+            return kExitTrouble;
+        }
         break;
     }
     }
@@ -327,15 +366,6 @@ bool ParseExcluded(const std::string& list, std::bitset<kGlyphNumbers>& glyphs)
         for (unsigned long code = first; code <= last; ++code) glyphs.reset(code).reset(code + 256);
         at = end + 1;
     }
-    return true;
-}
-
-bool ParsePercent(const char* text, int& value)
-{
-    char* rest = nullptr;
-    const long v = std::strtol(text, &rest, 10);
-    if (*text == '\0' || *rest || v < -100 || v > 100) return false;
-    value = static_cast<int>(v);
     return true;
 }
 
@@ -364,9 +394,9 @@ int ImportPicture(int argc, char** argv)
             else
                 return UsageError();
         } else if (a == "--brightness" && hasValue) {
-            if (!ParsePercent(argv[++i], options.brightness)) return UsageError();
+            if (!ParseNumber(argv[++i], -100, 100, options.brightness)) return UsageError();
         } else if (a == "--contrast" && hasValue) {
-            if (!ParsePercent(argv[++i], options.contrast)) return UsageError();
+            if (!ParseNumber(argv[++i], -100, 100, options.contrast)) return UsageError();
         } else if (a == "--exclude" && hasValue) {
             if (!ParseExcluded(argv[++i], options.glyphs)) return UsageError();
         } else if (a == "--font" && hasValue) {

@@ -19,6 +19,8 @@ const wchar_t kConvertFilter[] =
     L"画像ファイル(*.png;*.jpg;*.jpeg;*.bmp;*.gif)\0*.png;*.jpg;*.jpeg;*.bmp;*.gif\0All files(*.*)\0*.*\0";
 const wchar_t kPictureFilter[] =
     L"BMPファイル(*.BMP)\0*.bmp\0画像ファイル(*.bmp;*.png;*.jpg;*.jpeg;*.gif)\0*.bmp;*.png;*.jpg;*.jpeg;*.gif\0";
+// The dialog appends at most three letters of a default extension.
+const wchar_t kFramesFilter[] = L"コマ設定(*.vxf)\0*.vxf\0All files(*.*)\0*.*\0";
 constexpr DWORD kPathChars = 32768;
 
 struct ExportFilter {
@@ -31,6 +33,7 @@ const ExportFilter kExportFilters[] = {
     {L"アセンブラソース(*.asm)\0*.asm\0", L"asm"},
     {L"VRAMイメージ(*.bin)\0*.bin\0", L"bin"},
     {L"PNG画像(*.png)\0*.png\0", L"png"},
+    {L"GIFアニメ(*.gif)\0*.gif\0", L"gif"},
 };
 
 // The text dialog: opens centred on the desktop with the kept text all
@@ -139,7 +142,8 @@ bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice)
     case FileDialog::ExportMzf:
     case FileDialog::ExportAsm:
     case FileDialog::ExportBin:
-    case FileDialog::ExportPng: {
+    case FileDialog::ExportPng:
+    case FileDialog::ExportGif: {
         const ExportFilter& f = kExportFilters[static_cast<int>(kind) - static_cast<int>(FileDialog::ExportMzf)];
         ofn.lpstrTitle = L"エクスポート";
         ofn.lpstrFilter = f.filter;
@@ -147,8 +151,20 @@ bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice)
         ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
         break;
     }
+    case FileDialog::SaveFrames:
+    case FileDialog::OpenFrames:
+        ofn.lpstrFilter = kFramesFilter;
+        ofn.lpstrDefExt = L"vxf";
+        if (kind == FileDialog::OpenFrames) {
+            ofn.lpstrTitle = L"コマ設定を読み込み";
+        } else {
+            ofn.lpstrTitle = L"コマ設定を保存";
+            ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+        }
+        break;
     }
-    const bool saving = kind != FileDialog::OpenScreen && kind != FileDialog::OpenPicture && kind != FileDialog::ConvertPicture;
+    const bool saving = kind != FileDialog::OpenScreen && kind != FileDialog::OpenPicture &&
+                        kind != FileDialog::ConvertPicture && kind != FileDialog::OpenFrames;
     const BOOL ok = saving ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!ok) return false;
     choice.path = file.data();

@@ -13,9 +13,13 @@ struct FileChoice {
     std::wstring path;  // in: the proposed path; out: the chosen one
     int filterIndex;    // out: the filter the dialog was left on
 };
-// The Open and Save As dialogs of screen files, and the open dialog of
-// overlay pictures; false when cancelled.
-enum class FileDialog { OpenScreen, SaveScreen, OpenPicture, ExportMzf, ExportAsm, ExportBin, ExportPng, ConvertPicture };
+// The Open and Save As dialogs of screen files, the open dialog of overlay
+// pictures, the export dialogs (in the order of the formats) and those of
+// frames files; false when cancelled.
+enum class FileDialog {
+    OpenScreen, SaveScreen, OpenPicture, ExportMzf, ExportAsm, ExportBin, ExportPng, ExportGif, ConvertPicture,
+    SaveFrames, OpenFrames,
+};
 bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice);
 
 struct TextEntry {
