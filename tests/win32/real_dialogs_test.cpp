@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "anim/frames.h"
 #include "app/pointer.h"
 #include "io/screen_file.h"
 #include "render/overlay.h"
@@ -207,6 +208,24 @@ TEST_F(RealDialogs, OpenAndSaveAsDialogsTakeTheTypedNames)
     EXPECT_EQ(ReadFile(saved), ScreenFileText());
     EXPECT_EQ(ReadFile(source), SampleScreenFile());
     EXPECT_EQ(ReadFile(Scratch(L"saved copy")), "<missing>");
+}
+
+// The frames dialogs: Save starts on the screen's name with the frames
+// extension and adds it to a name typed without one; Open reads it back.
+TEST_F(RealDialogs, FramesDialogsProposeTheScreensNameAndAddTheirExtension)
+{
+    const std::wstring screen = Scratch(L"walk.txt");
+    WriteFile(screen, SampleScreenFile());
+    Start(screen);
+    SetSelection(1, 2, 3, 4);
+    Command(IDM_FRAME2);
+    const std::wstring log =
+        Answered(L"コマ設定を保存", FileDialogAnswer(Scratch(L"steps")), [&] { Command(IDM_FRAMESSAVE); });
+    EXPECT_NE(log.find(L"shown:walk.vxf;"), std::wstring::npos) << ::testing::PrintToString(log);
+    EXPECT_NE(ReadFile(Scratch(L"steps.vxf")).find("\n2 1 2 3 4\n"), std::string::npos);
+    Command(IDM_FRAMECANCELALL);
+    Answered(L"コマ設定を読み込み", FileDialogAnswer(Scratch(L"steps.vxf")), [&] { Command(IDM_FRAMESLOAD); });
+    EXPECT_TRUE(FrameDefined(1) && gFrames[1].left == 1 && gFrames[1].bottom == 4);
 }
 
 // The text dialog, typed into as a person would: Japanese characters
