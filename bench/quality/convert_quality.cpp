@@ -410,6 +410,43 @@ Image DrawScreen(const ConvertedScreen& screen)
     return out;
 }
 
+// What the eight colours allow at all: every pixel free to take any of them
+// (no cell, no pair), the nearest by CIEDE2000, with Floyd and Steinberg's
+// error diffusion in linear light. No screen can show this; it tells how far
+// a score is from what the palette itself permits.
+Image FreePixelDither(const Image& picture)
+{
+    Lab palette[8];
+    for (int x = 0; x < 8; ++x) {
+        const double rgb[3] = {double((x >> 1) & 1), double((x >> 2) & 1), double(x & 1)};
+        palette[x] = LinearToLab(rgb);
+    }
+    const int w = picture.width(), h = picture.height();
+    Image wanted = picture, out(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            double v[3];
+            for (int c = 0; c < 3; ++c) v[c] = std::clamp(wanted.c[c].at(x, y), 0.0, 1.0);
+            const Lab lab = LinearToLab(v);
+            int best = 0;
+            for (int k = 1; k < 8; ++k)
+                if (Ciede2000(lab, palette[k]) < Ciede2000(lab, palette[best])) best = k;
+            const double shown[3] = {double((best >> 1) & 1), double((best >> 2) & 1), double(best & 1)};
+            for (int c = 0; c < 3; ++c) {
+                out.c[c].at(x, y) = shown[c];
+                const double e = wanted.c[c].at(x, y) - shown[c];
+                const auto give = [&](int dx, int dy, double part) {
+                    if (x + dx >= 0 && x + dx < w && y + dy < h) wanted.c[c].at(x + dx, y + dy) += e * part;
+                };
+                give(1, 0, 7 / 16.0);
+                give(-1, 1, 3 / 16.0);
+                give(0, 1, 5 / 16.0);
+                give(1, 1, 1 / 16.0);
+            }
+        }
+    return out;
+}
+
 // A linear image back to 8-bit sRGB pixels, as a picture file holds them.
 std::vector<uint32_t> ToPixels(const Image& image)
 {
@@ -558,8 +595,14 @@ int main(int argc, char** argv)
     }
 
     std::vector<std::string> paths(argv + 1, argv + argc);
-    Score sum[kSettingCount] = {};
-    double absOffset[kSettingCount] = {};
+    // One row per setting, and a last one for what the palette permits.
+    constexpr int kRows = kSettingCount + 1;
+    Score sum[kRows] = {};
+    double absOffset[kRows] = {};
+    const auto rowName = [](int row, bool mode) {
+        if (row == kSettingCount) return mode ? "free pixels" : "diffused";
+        return mode ? kSettings[row].modeName : kSettings[row].ditherName;
+    };
     std::vector<uint32_t> timingPicture;
     std::string timingName;
 
@@ -576,25 +619,31 @@ int main(int argc, char** argv)
             timingName = BaseName(path);
         }
         const Image pictureLab = SpatialLab(Resample(picture, kWidth, kHeight));
-        for (int s = 0; s < kSettingCount; ++s) {
-            ConvertedScreen screen;
-            ConvertPicture(picture.pixels.data(), picture.width, picture.height, OptionsFor(kSettings[s]), screen);
-            const Score score = Compare(pictureLab, SpatialLab(DrawScreen(screen)));
-            std::printf("%-22s %-12s %-8s %8.3f %7.4f %+8.3f\n", BaseName(path).c_str(), kSettings[s].modeName,
-                        kSettings[s].ditherName, score.deltaE, score.ssim, score.lOffset);
-            sum[s].deltaE += score.deltaE;
-            sum[s].ssim += score.ssim;
-            sum[s].lOffset += score.lOffset;
-            absOffset[s] += std::fabs(score.lOffset);
+        for (int row = 0; row < kRows; ++row) {
+            Image shown;
+            if (row < kSettingCount) {
+                ConvertedScreen screen;
+                ConvertPicture(picture.pixels.data(), picture.width, picture.height, OptionsFor(kSettings[row]), screen);
+                shown = DrawScreen(screen);
+            } else {
+                shown = FreePixelDither(Resample(picture, kWidth, kHeight));
+            }
+            const Score score = Compare(pictureLab, SpatialLab(shown));
+            std::printf("%-22s %-12s %-8s %8.3f %7.4f %+8.3f\n", BaseName(path).c_str(), rowName(row, true),
+                        rowName(row, false), score.deltaE, score.ssim, score.lOffset);
+            sum[row].deltaE += score.deltaE;
+            sum[row].ssim += score.ssim;
+            sum[row].lOffset += score.lOffset;
+            absOffset[row] += std::fabs(score.lOffset);
         }
     }
 
     const double n = static_cast<double>(paths.size());
     std::printf("\nmean over %zu pictures\n", paths.size());
     std::printf("%-12s %-8s %8s %7s %8s %8s\n", "mode", "dither", "dE00", "SSIM", "dL*", "|dL*|");
-    for (int s = 0; s < kSettingCount; ++s)
-        std::printf("%-12s %-8s %8.3f %7.4f %+8.3f %8.3f\n", kSettings[s].modeName, kSettings[s].ditherName,
-                    sum[s].deltaE / n, sum[s].ssim / n, sum[s].lOffset / n, absOffset[s] / n);
+    for (int row = 0; row < kRows; ++row)
+        std::printf("%-12s %-8s %8.3f %7.4f %+8.3f %8.3f\n", rowName(row, true), rowName(row, false),
+                    sum[row].deltaE / n, sum[row].ssim / n, sum[row].lOffset / n, absOffset[row] / n);
 
     std::printf("\nconversion of a %d x %d picture (%s), one thread, best of %d runs\n", kTimingWidth,
                 kTimingHeight, timingName.c_str(), kTimingRuns);
