@@ -107,17 +107,18 @@ std::string VramImage(bool clearMarks)
     return image;
 }
 
-std::string MzfImage(const std::string& name, bool clearMarks)
+std::string MzfImage(const std::string& name, bool clearMarks) { return MzfFile(name, Loader() + VramImage(clearMarks)); }
+
+std::string MzfFile(const std::string& name, const std::string& body)
 {
-    const std::string data = Loader() + VramImage(clearMarks);
     std::string header(kMzfHeaderBytes, '\0');
     header[0] = static_cast<char>(kMachineCode);
     const std::string mzfName = MzfName(name);
     for (size_t i = 0; i <= kMzfNameChars; ++i) header[1 + i] = i < mzfName.size() ? mzfName[i] : kNameEnd;
-    PutWord(header, 18, static_cast<uint16_t>(data.size()));
+    PutWord(header, 18, static_cast<uint16_t>(body.size()));
     PutWord(header, 20, kLoadAddress);
     PutWord(header, 22, kLoadAddress);
-    return header + data;
+    return header + body;
 }
 
 std::string AssemblerSource(const std::string& name, bool clearMarks)
