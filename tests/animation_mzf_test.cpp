@@ -42,17 +42,6 @@ void SetFrame(int number, int left, int top, int right, int bottom)
     gFrames[number - 1] = {left, top, right, bottom};
 }
 
-// The codes then the attributes the screen should put into VRAM.
-std::vector<uint8_t> ScreenVram(bool clearMarks)
-{
-    std::vector<uint8_t> vram(2000);
-    for (int i = 0; i < 1000; ++i) {
-        vram[i] = static_cast<uint8_t>(gDoc.screen.code[i]);
-        vram[1000 + i] = static_cast<uint8_t>(gDoc.screen.attr[i] & (clearMarks ? 0xF7 : 0xFF));
-    }
-    return vram;
-}
-
 // The screen with frame `number`'s picture in `area`: its cells from the
 // top-left, black on black past its right or bottom edge.
 std::vector<uint8_t> WithFrame(const std::vector<uint8_t>& screen, const Area& area, int number)

@@ -13,6 +13,9 @@ constexpr int kCells = 1000;
 constexpr uint8_t kHalt = 0x76;
 constexpr uint8_t kRamFill = 0xAA;
 constexpr uint16_t kMonitorStack = 0x10F0;  // where SP is when the monitor runs a program
+// The program starts with interrupts enabled in mode 1, and the interrupt
+// line goes active sixty times a second: one accepted runs the ROM's 0038H.
+constexpr uint64_t kInterruptEvery = 3579545 / 60;
 
 std::string Hex(uint16_t v)
 {
@@ -104,8 +107,16 @@ void RunMzf(Mz700& m, uint64_t states)
                            &run);
     z80ex_set_reg(run.cpu, regPC, m.pc);
     z80ex_set_reg(run.cpu, regSP, kMonitorStack);
+    z80ex_set_reg(run.cpu, regIM, 1);
+    z80ex_set_reg(run.cpu, regIFF1, 1);
+    z80ex_set_reg(run.cpu, regIFF2, 1);
+    uint64_t interrupt = kInterruptEvery;
     while (m.clock < states && m.fault.empty()) {
         m.clock += static_cast<uint64_t>(z80ex_step(run.cpu));
+        if (m.clock >= interrupt) {
+            m.clock += static_cast<uint64_t>(z80ex_int(run.cpu));
+            interrupt += kInterruptEvery;
+        }
         m.pc = z80ex_get_reg(run.cpu, regPC);
     }
     z80ex_destroy(run.cpu);

@@ -3,7 +3,9 @@
 // D800H, and no monitor ROM. A program may read RAM and VRAM and write the
 // 1000 visible cells of each VRAM; executing outside its own code (the ROM's
 // place holds HALTs), writing anywhere else, touching E000H and above or any
-// I/O port is a fault, and the run stops there.
+// I/O port is a fault, and the run stops there. It starts as the monitor
+// may leave it, interrupts enabled, and an interrupt comes now and then: a
+// program that lets one in ends in the ROM's place.
 #pragma once
 #include <cstdint>
 #include <string>
