@@ -67,16 +67,15 @@ bool FrameArea(Area& area)
 struct DelayCounts {
     int outer, inner;
 };
-// The counts whose period comes nearest `delayMs`; false when even the
-// shortest delay loop makes it longer.
-bool CountsFor(const Area& area, int delayMs, DelayCounts& counts)
+// The counts whose period comes nearest `delayMs`, which is no shorter
+// than ShortestAnimationDelay and no longer than kLongestAnimationDelay.
+DelayCounts CountsFor(const Area& area, int delayMs)
 {
     const int64_t rest = StatesOf(delayMs) - PeriodStates(area.columns, area.rows, 0, 0);
     const int64_t longestPass = kOuterPassStates + int64_t{kMaxInner} * kSpinStates;
     const int64_t outer = std::max<int64_t>(1, (rest + longestPass - 1) / longestPass);
     const int64_t inner = (rest - outer * kOuterPassStates + outer * kSpinStates / 2) / (outer * kSpinStates);
-    counts = {static_cast<int>(outer), static_cast<int>(inner)};
-    return inner >= 1;
+    return {static_cast<int>(outer), static_cast<int>(inner)};
 }
 
 // The program, hand-assembled: each instruction with its mnemonic. It uses
@@ -93,6 +92,9 @@ struct Code {
     void Jr(int op, size_t to) { Op({op, static_cast<int>(to) - static_cast<int>(Here() + 2)}); }
 };
 
+// The screen goes to VRAM; then, for ever: wait, copy the next frame's
+// codes and attributes into the area row by row, back to the first frame
+// after the last. HL walks through the frames' pictures.
 std::string Program(uint16_t screen, uint16_t frames, uint16_t end, const Area& area, const DelayCounts& counts)
 {
     const uint16_t textArea = static_cast<uint16_t>(kTextVram + CellIndex(area.left, area.top));
@@ -120,7 +122,7 @@ std::string Program(uint16_t screen, uint16_t frames, uint16_t end, const Area& 
     c.Op({0xB7});                                     //         OR A
     c.Op({0xED, 0x52});                               //         SBC HL,DE
     c.Op({0x19});                                     //         ADD HL,DE
-    c.Op({0x20, 3});                                  //         JR NZ,NEXT
+    c.Op({0x20, 3});                                  //         JR NZ,NEXT     ; else from the first again
     c.OpWord(0x21, frames);                           // AGAIN:  LD HL,FRAMES
     c.OpWord(0x11, textArea);                         // NEXT:   LD DE,TAREA    ; codes first
     const size_t plane = c.Here();
@@ -157,8 +159,8 @@ AnimationRefusal AnimationMzfImage(const std::string& name, int delayMs, bool cl
     Area area;
     if (!FrameArea(area)) return AnimationRefusal::NoFrames;
     if (delayMs > kLongestAnimationDelay) return AnimationRefusal::DelayTooLong;
-    DelayCounts counts;
-    if (delayMs < ShortestAnimationDelay() || !CountsFor(area, delayMs, counts)) return AnimationRefusal::DelayTooShort;
+    if (delayMs < ShortestAnimationDelay()) return AnimationRefusal::DelayTooShort;
+    const DelayCounts counts = CountsFor(area, delayMs);
 
     // Each frame's picture, codes then attributes, in the player's order.
     const std::string screen = VramImage(clearMarks);

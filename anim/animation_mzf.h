@@ -4,7 +4,9 @@
 #pragma once
 #include <string>
 
-// The MZ-700's Z80 clock: the period is timed by counting its T-states.
+// The MZ-700's Z80 clock: the period is timed by counting its T-states,
+// copying included. Should the display hold the CPU up while it reaches
+// VRAM, the copy takes longer by that much.
 constexpr int kZ80ClockHz = 3579545;
 // The delay loop's counters reach about two minutes; a round limit below.
 constexpr int kLongestAnimationDelay = 65535;  // milliseconds
