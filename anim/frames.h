@@ -3,17 +3,10 @@
 #pragma once
 #include <cstdint>
 
+#include "io/frames_file.h"
 #include "render/pixels.h"
 #include "render/view.h"
 
-constexpr int kFrameCount = 9;
-
-struct Frame {
-    int32_t left;  // -1: not defined
-    int32_t top;
-    int32_t right;  // inclusive
-    int32_t bottom;
-};
 extern Frame gFrames[kFrameCount];
 
 void ResetFrames();

@@ -421,3 +421,22 @@ TEST_F(CliTest, ImportReadsBmpAndGifAsThePngOfTheSamePicture)
     ASSERT_NE(transparent, want);
     EXPECT_EQ(import("p.gif"), transparent);
 }
+
+TEST_F(CliTest, AFramesFileIsTakenWholeOrRefused)
+{
+    Write("in.txt", Sloppy());
+    Write("good.vxf", "# two frames\n1 0 0 3 3\n2 4 0 7 3\n");
+    Write("bad.vxf", "1 0 0 3 3\n2 4 0 40 3\n");
+    const std::string in = Path("in.txt") + " ";
+    ASSERT_EQ(RunCli("export " + in + Path("a.bin") + " --frames " + Path("good.vxf")).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(Path("a.bin")));
+    // A damaged frames file exits 1 naming its line; a missing one exits 2.
+    // Neither writes anything.
+    CliRun r = RunCli("export " + in + Path("b.bin") + " --frames " + Path("bad.vxf"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "vexa-cli: '" + Path("bad.vxf") +
+                         "' is not a frames file: line 2: the cells are not a rectangle of the 40 x 25 screen\n");
+    EXPECT_EQ(RunCli("export " + in + Path("b.bin") + " --frames " + Path("none.vxf")).status, 2);
+    EXPECT_EQ(RunCli("export " + in + Path("b.bin") + " --frames").status, 2);
+    EXPECT_FALSE(std::filesystem::exists(Path("b.bin")));
+}

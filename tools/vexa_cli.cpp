@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "anim/frames.h"
 #include "io/exports.h"
+#include "io/frames_file.h"
 #include "render/picture_convert.h"
 #include "io/screen_file.h"
 #include "render/font.h"
@@ -43,7 +45,7 @@ const char kUsage[] =
     "       vexa-cli render IN.txt OUT.png [--zoom 1-8] [--grid dot|cross] [--mark-bit3]\n"
     "                       [--mark-code0] [--font FILE]\n"
     "       vexa-cli export IN.txt OUT.{mzf,asm,bin,png} [--format mzf|asm|bin|png] [--name NAME]\n"
-    "                       [--clear-marks] [--zoom 1-8] [--font FILE]\n"
+    "                       [--clear-marks] [--zoom 1-8] [--font FILE] [--frames FILE]\n"
     "       vexa-cli import PICTURE OUT.txt [--mode semigraphic|chars] [--fit|--fill|--stretch]\n"
     "                       [--dither none|pattern|grain] [--brightness N] [--contrast N]\n"
     "                       [--exclude CODES] [--font FILE]\n"
@@ -63,7 +65,10 @@ const char kHelp[] =
     "                     loaded and run (at 1200H), the same as Z80 source, the\n"
     "                     2000 bytes of VRAM (codes, then attributes), or a PNG at\n"
     "                     zoom k; --name gives the MZF name (default: IN's name),\n"
-    "                     --clear-marks clears attribute bit 3 in the machine files\n"
+    "                     --clear-marks clears attribute bit 3 in the machine files;\n"
+    "                     --frames reads the animation frames from a frames file:\n"
+    "                     a line per frame, its number 1-9 then its left, top,\n"
+    "                     right and bottom cells ('2 3 4 9 8'), '#' comments\n"
     "  import PIC OUT     turn a BMP, PNG, JPEG or GIF (its first picture) into a\n"
     "                     screen file: 2 x 2 blocks (80 x 50) or characters of\n"
     "                     either set, each cell with its best pair of colours; the\n"
@@ -77,7 +82,7 @@ const char kHelp[] =
     "takes its place, keeping its mode; a link is written through, a device or\n"
     "pipe written directly, a read-only OUT refused. Inputs over 16 MB are refused:\n"
     "no more than that is read.\n"
-    "Exit status: 0 success; 1 not a screen file, or a picture import does not take\n"
+    "Exit status: 0 success; 1 not a screen file or a frames file, or a picture import does not take\n"
     "(of another kind, damaged, or too large), the reason said on one line; 2 usage\n"
     "or file error (a file that cannot be read or written, an input over 16 MB).\n";
 
@@ -112,6 +117,19 @@ int LoadScreen(const char* path)
     return kExitRejected;
 }
 
+// Reads a frames file into the frame table: kExitOk, kExitRejected (with the
+// problem printed, the table as it was) or kExitTrouble.
+int LoadFrames(const std::string& path)
+{
+    std::vector<char> text;
+    if (!ReadWholeFile(path.c_str(), text)) return kExitTrouble;
+    FramesFileProblem problem;
+    if (ReadFramesFile(text.data(), text.size(), gFrames, &problem)) return kExitOk;
+    std::fprintf(stderr, "vexa-cli: '%s' is not a frames file: %s\n", path.c_str(),
+                 DescribeFramesFileProblem(problem).c_str());
+    return kExitRejected;
+}
+
 // Writes OUT the way the editor saves: never half a file, never a broken
 // link, never a read-only file replaced.
 bool WriteOutput(const char* path, const std::string& bytes)
@@ -143,6 +161,7 @@ struct RenderOptions {
     std::string name;
     bool nameGiven = false;
     bool clearMarks = false;
+    std::string frames;  // a frames file, when given
 };
 
 std::string FontBesideProgram()
@@ -178,6 +197,8 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions& o)
         } else if (o.exporting && a == "--name" && hasValue) {
             o.name = argv[++i];
             o.nameGiven = true;
+        } else if (o.exporting && a == "--frames" && hasValue) {
+            o.frames = argv[++i];
         } else if (o.exporting && a == "--clear-marks") {
             o.clearMarks = true;
         } else if (!o.exporting && a == "--mark-bit3") {
@@ -271,7 +292,8 @@ int ExportScreen(const char* in, const char* out, RenderOptions& o)
         std::fprintf(stderr, "vexa-cli: cannot read the font '%s'\n", o.font.c_str());
         return kExitTrouble;
     }
-    const int loaded = LoadScreen(in);
+    int loaded = LoadScreen(in);
+    if (loaded == kExitOk && !o.frames.empty()) loaded = LoadFrames(o.frames);
     if (loaded != kExitOk) return loaded;
     const std::string name = o.nameGiven ? MzfName(o.name) : MzfNameOfFile(BaseName(in));
     std::string bytes;
@@ -376,6 +398,7 @@ int ImportPicture(int argc, char** argv)
 int main(int argc, char** argv)
 {
     if (argc < 2) return UsageError();
+    ResetFrames();
     const std::string command = argv[1];
     if (command == "--help" || command == "-h") {
         std::fputs(kUsage, stdout);
