@@ -120,6 +120,8 @@ int PlayerStep()
     return shown;
 }
 
+int PlayerInterval() { return gPlayer.interval > 0 ? gPlayer.interval : FrameInterval(kPlayerStartPosition); }
+
 bool SetPlayerSpeed(int position)
 {
     const int interval = FrameInterval(position);

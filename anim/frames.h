@@ -61,6 +61,9 @@ void StartPlayback();
 int PlayerStep();
 // The slider moved: true when the interval changed, and playback restarts.
 bool SetPlayerSpeed(int position);
+// The player's speed now, as its interval: the one it opens with until it
+// has been opened, then the one it had last.
+int PlayerInterval();
 
 // Frame k's cells from the Screen buffer, plain glyphs at zoom factor k of
 // the layout, at the top-left of a black buffer.
