@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shell/base/modal_win32.h"
+#include "app/document_files.h"
 #include "app/recent_files.h"
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
@@ -13,7 +14,6 @@
 #include "shell/safe_file_win32.h"
 #include "io/screen_file.h"
 #include "io/title.h"
-#include "render/view.h"
 #include "screen/undo.h"
 
 DocumentFile gDocumentFile;
@@ -70,17 +70,14 @@ bool Load()
         FailureTail(path);
         return false;
     }
-    ForceModifiedReport();
     // Every chosen file is read as a screen file, whatever filter the dialog
     // was left on: naming the document after a file that was not read would
     // let the next save empty it.
-    if (!ReadScreenFile(reinterpret_cast<const char*>(text.data()), text.size(), nullptr)) {
+    if (!OpenScreenText(reinterpret_cast<const char*>(text.data()), text.size())) {
         ShowMessage(gShell.main, L"BRISELフォーマットではありません", kErrorCaption, MB_OK);
         FailureTail(path);
         return false;
     }
-    ClearHistory();
-    RedrawCanvas();
     AddToRecentFiles(path);
     return true;
 }
