@@ -10,22 +10,6 @@
 #include "shell/safe_file_win32.h"
 #include "shell/wic_win32.h"
 
-
-namespace {
-
-const wchar_t* Extension(ExportFormat format)
-{
-    switch (format) {
-    case ExportFormat::Mzf: return L".mzf";
-    case ExportFormat::Asm: return L".asm";
-    case ExportFormat::Bin: return L".bin";
-    case ExportFormat::Png: return L".png";
-    }
-    return L"";
-}
-
-}  // namespace
-
 bool ExportScreenTo(const std::wstring& path, ExportFormat format)
 {
     const std::string name = MzfNameOfFile(Narrow(gDocumentFile.name.c_str()));
@@ -55,7 +39,7 @@ void ExportScreen(HWND owner, ExportFormat format)
     const size_t dot = proposed.find_last_of(L'.'), slash = proposed.find_last_of(L"\\/");
     if (!proposed.empty() && dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
         proposed.erase(dot);
-    if (!proposed.empty()) proposed += Extension(format);
+    if (!proposed.empty()) proposed += L"." + Widen(ExportExtension(format));
     FileChoice choice = {proposed, 0};
     const FileDialog kind = static_cast<FileDialog>(static_cast<int>(FileDialog::ExportMzf) + static_cast<int>(format));
     if (!ChooseFile(owner, kind, choice)) return;
