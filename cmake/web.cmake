@@ -24,7 +24,8 @@ add_executable(vexa_web ${VEXA_WEB_SOURCES})
 target_link_libraries(vexa_web PRIVATE vexa_core)
 target_compile_options(vexa_web PRIVATE ${VEXA_WARNINGS})
 # The font travels inside the module, where the core's LoadFont reads it.
-target_link_options(vexa_web PRIVATE
+# The page carries no debugging information: it is what users download.
+target_link_options(vexa_web PRIVATE -g0
   -sSINGLE_FILE=1 -sMODULARIZE=1 -sEXPORT_NAME=VexaCore -sENVIRONMENT=web
   -sALLOW_MEMORY_GROWTH=1 -sEXPORTED_RUNTIME_METHODS=[UTF8ToString,stringToUTF8,lengthBytesUTF8]
   -sEXPORTED_FUNCTIONS=[_malloc,_free] -sFILESYSTEM=1

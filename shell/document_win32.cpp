@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
 #include "shell/base/modal_win32.h"
 #include "app/document_files.h"
 #include "app/recent_files.h"
@@ -19,8 +20,6 @@
 DocumentFile gDocumentFile;
 
 namespace {
-
-const wchar_t kErrorCaption[] = L"Vexa: Error";
 
 void AddToRecentFiles(const std::wstring& path) { AddRecentFile(Narrow(path.c_str()).c_str()); }
 
@@ -55,7 +54,8 @@ void OnModifiedStateChanged(bool modified) { RefreshTitle(modified); }
 bool DiscardPrompt(HWND owner)
 {
     if (!IsModified()) return true;
-    if (ShowMessage(owner, L"変更内容を破棄しますか？", L"Vexa", MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    if (ShowMessage(owner, LoadText(IDS_DISCARD), LoadText(IDS_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
     DeleteRecoveryCopy();  // the changes were given up
     return true;
 }
@@ -66,7 +66,7 @@ bool Load()
     // A bigger file is read only this far: nothing after it counts.
     std::vector<uint8_t> text;
     if (!ReadFileBytes(path, kScreenFileReadLimit, LongerFile::Cut, text)) {
-        ShowMessage(gShell.main, path + L" が開けません", kErrorCaption, MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, path), LoadText(IDS_ERROR_CAPTION), MB_OK);
         FailureTail(path);
         return false;
     }
@@ -74,7 +74,7 @@ bool Load()
     // was left on: naming the document after a file that was not read would
     // let the next save empty it.
     if (!OpenScreenText(reinterpret_cast<const char*>(text.data()), text.size())) {
-        ShowMessage(gShell.main, L"BRISELフォーマットではありません", kErrorCaption, MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_NOT_BRISEL), LoadText(IDS_ERROR_CAPTION), MB_OK);
         FailureTail(path);
         return false;
     }
@@ -111,6 +111,7 @@ bool Save(HWND owner, bool overwrite)
     // The dialog may have renamed the document, saved or not.
     if (askName) RefreshTitle(IsModified());
     AddToRecentFiles(gDocumentFile.path);
-    if (!written) ShowMessage(owner, gDocumentFile.path + L" に保存できませんでした", kErrorCaption, MB_OK);
+    if (!written)
+        ShowMessage(owner, LoadText(IDS_CANNOT_SAVE, gDocumentFile.path), LoadText(IDS_ERROR_CAPTION), MB_OK);
     return written;
 }

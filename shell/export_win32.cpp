@@ -4,6 +4,7 @@
 
 #include "app/commands.h"
 #include "render/view.h"
+#include "res/resource.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/text_win32.h"
 #include "shell/document_win32.h"
@@ -44,5 +45,5 @@ void ExportScreen(HWND owner, ExportFormat format)
     const FileDialog kind = static_cast<FileDialog>(static_cast<int>(FileDialog::ExportMzf) + static_cast<int>(format));
     if (!ChooseFile(owner, kind, choice)) return;
     if (!ExportScreenTo(choice.path, format))
-        ShowMessage(owner, choice.path + L" に保存できませんでした", L"Vexa: Error", MB_OK);
+        ShowMessage(owner, LoadText(IDS_CANNOT_SAVE, choice.path), LoadText(IDS_ERROR_CAPTION), MB_OK);
 }

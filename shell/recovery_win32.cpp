@@ -7,6 +7,7 @@
 
 #include "app/document_files.h"
 #include "io/recovery.h"
+#include "res/resource.h"
 #include "screen/document.h"
 #include "screen/undo.h"
 #include "shell/base/modal_win32.h"
@@ -119,8 +120,7 @@ void OfferRecovery()
                            GetFileAttributesExW(documentPath.c_str(), GetFileExInfoStandard, &file) &&
                            !Newer(when, file.ftLastWriteTime);
     if (!read || overtaken ||
-        ShowMessage(gShell.main, L"前回終了時の編集内容が残っています。復元しますか？", L"Vexa",
-                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        ShowMessage(gShell.main, LoadText(IDS_RECOVER), LoadText(IDS_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES) {
         DeleteRecoveryCopy();
         return;
     }

@@ -26,6 +26,7 @@
 #include "screen/undo.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
+#include "shell/base/text_win32.h"
 #include "shell/clipboard_win32.h"
 #include "shell/commands_win32.h"
 #include "shell/document_win32.h"
@@ -284,7 +285,7 @@ bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
     LoadSettings();
     gCanvas.markColour = kMarkPurple;
     if (!LoadFont(kFontFile)) {
-        ShowMessage(nullptr, L"MZ700FON.DATが見つかりません", L"Error", MB_OK);
+        ShowMessage(nullptr, LoadText(IDS_NO_FONT), LoadText(IDS_PLAIN_ERROR), MB_OK);
         return false;
     }
 
@@ -311,7 +312,7 @@ bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
         return false;
     }
     if (!RebuildView(gShell.main)) {
-        ShowMessage(nullptr, L"画面用のメモリが足りません", L"Error", MB_OK);
+        ShowMessage(nullptr, LoadText(IDS_NO_VIEW_MEMORY), LoadText(IDS_PLAIN_ERROR), MB_OK);
         DestroyWindow(gShell.main);
         DestroyHistory();
         return false;
