@@ -53,6 +53,11 @@ MenuState MenuStateOf(int id);
 // The answers of the dialogs. Typed text (code page 932) becomes a floating
 // block; the canvas is repainted whether or not anything was typed.
 void AcceptText(const std::string& shiftJis, bool vertical);
+// What the conversion dialog offers first.
+struct ConvertChoice {
+    ConvertOptions options;
+    bool asOverlay = true;  // the original picture also becomes the overlay
+};
 // A picture becomes the screen, in one undo group; kept as the overlay, the
 // original stays over it, shown, to refine the result by hand.
 CommandAnswer PlaceConvertedPicture(OverlayPicture&& picture, const ConvertOptions& options, bool asOverlay);

@@ -62,20 +62,22 @@ void AppendRows(std::string& out, const char* label, bool attributes, bool clear
 
 }  // namespace
 
+namespace {
+// In the order of the formats.
+const char* const kExtensions[] = {"mzf", "asm", "bin", "png"};
+}  // namespace
+
+const char* ExportExtension(ExportFormat format) { return kExtensions[static_cast<int>(format)]; }
+
 bool ExportFormatOf(const std::string& path, ExportFormat& format)
 {
     const size_t dot = path.rfind('.');
     if (dot == std::string::npos || path.find_first_of("/\\", dot) != std::string::npos) return false;
     std::string ext = path.substr(dot + 1);
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const struct {
-        const char* ext;
-        ExportFormat format;
-    } kinds[] = {{"mzf", ExportFormat::Mzf}, {"asm", ExportFormat::Asm}, {"bin", ExportFormat::Bin},
-                 {"png", ExportFormat::Png}};
-    for (const auto& k : kinds)
-        if (ext == k.ext) {
-            format = k.format;
+    for (int i = 0; i < 4; ++i)
+        if (ext == kExtensions[i]) {
+            format = static_cast<ExportFormat>(i);
             return true;
         }
     return false;

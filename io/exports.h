@@ -14,6 +14,8 @@ constexpr size_t kMzfHeaderBytes = 128;
 constexpr size_t kMzfNameChars = 16;
 
 enum class ExportFormat { Mzf, Asm, Bin, Png };
+// The file name extension of a format, without the dot.
+const char* ExportExtension(ExportFormat format);
 // From a file name's extension, case ignored; false when it names none.
 bool ExportFormatOf(const std::string& path, ExportFormat& format);
 

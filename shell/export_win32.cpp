@@ -4,6 +4,7 @@
 
 #include "app/commands.h"
 #include "render/view.h"
+#include "res/resource.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/text_win32.h"
 #include "shell/document_win32.h"
@@ -13,17 +14,6 @@
 
 namespace {
 
-const wchar_t* Extension(ExportFormat format)
-{
-    switch (format) {
-    case ExportFormat::Mzf: return L".mzf";
-    case ExportFormat::Asm: return L".asm";
-    case ExportFormat::Bin: return L".bin";
-    case ExportFormat::Png: return L".png";
-    }
-    return L"";
-}
-
 // The dialog proposes the document's name with the format's extension.
 std::wstring ProposedPath(ExportFormat format)
 {
@@ -31,7 +21,7 @@ std::wstring ProposedPath(ExportFormat format)
     const size_t dot = proposed.find_last_of(L'.'), slash = proposed.find_last_of(L"\\/");
     if (!proposed.empty() && dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
         proposed.erase(dot);
-    if (!proposed.empty()) proposed += Extension(format);
+    if (!proposed.empty()) proposed += L"." + Widen(ExportExtension(format));
     return proposed;
 }
 
@@ -40,7 +30,7 @@ std::string DocumentMzfName() { return MzfNameOfFile(Narrow(gDocumentFile.name.c
 // As saving reports it.
 void ReportNotWritten(HWND owner, const std::wstring& path)
 {
-    ShowMessage(owner, path + L" に保存できませんでした", L"Vexa: Error", MB_OK);
+    ShowMessage(owner, LoadText(IDS_CANNOT_SAVE, path), LoadText(IDS_ERROR_CAPTION), MB_OK);
 }
 
 }  // namespace
@@ -79,7 +69,7 @@ void ExportAnimationMzf(HWND owner)
 {
     const AnimationExport made = MakeAnimationMzf(DocumentMzfName());
     if (!made.refusal.empty()) {
-        ShowMessage(owner, Widen(made.refusal.c_str()), L"Vexa: Error", MB_OK);
+        ShowMessage(owner, Widen(made.refusal.c_str()), LoadText(IDS_ERROR_CAPTION), MB_OK);
         return;
     }
     FileChoice choice = {ProposedPath(ExportFormat::Mzf), 0};
