@@ -140,6 +140,8 @@
 #define IDS_NO_RECENT 7013
 #define IDS_FRAME_SET 7014
 #define IDS_FRAME_CANCEL 7015
+#define IDS_ANIM_NO_FRAMES 7090
+#define IDS_ANIM_DELAY 7091
 
 // Toolbar buttons. Colour n of the foreground and background rows is
 // IDT_FG0 + n and IDT_BG0 + n.
