@@ -22,6 +22,8 @@ void SetOrCancelFrame(int k);
 void CancelAllFrames();
 // The frames of a frames file or a recovery copy take the place of all nine.
 void ReplaceFrames(const Frame frames[kFrameCount]);
+// How many times the frames have changed in this run.
+uint64_t FrameChanges();
 
 // The orange outline one pixel outside frame k's cells, and where its
 // number goes (inside its top-left cell), in client coordinates.
@@ -59,12 +61,13 @@ constexpr int kPlayerStartPosition = 50;  // of the speed slider, 0-100
 bool OpenPlayerState(int k);
 // Playing (again) from the current frame, or the next defined one.
 void StartPlayback();
-// The player's speed: its interval while it plays, else the one it opens with.
-int CurrentFrameInterval();
 // The frame to show now; the current frame moves on to the next defined one.
 int PlayerStep();
 // The slider moved: true when the interval changed, and playback restarts.
 bool SetPlayerSpeed(int position);
+// The player's speed now, as its interval: the one it opens with until it
+// has been opened, then the one it had last.
+int PlayerInterval();
 
 // Frame k's cells from the Screen buffer, plain glyphs at zoom factor k of
 // the layout, at the top-left of a black buffer.

@@ -1,5 +1,6 @@
 #include "app/commands.h"
 
+#include "anim/animation_mzf.h"
 #include "anim/frames.h"
 #include "io/frames_file.h"
 #include "app/edit_commands.h"
@@ -76,7 +77,7 @@ bool InRange(int id, int first, int last) { return id >= first && id <= last; }
 const int kCommandRuns[][2] = {
     {IDM_OPEN, IDM_SAVEAS},        {IDM_EXIT, IDM_LOADOVERLAY},   {IDM_RECENT_NONE, IDM_RECENT9},
     {IDM_UNDO, IDM_MARKTRANSPARENT}, {IDM_GRID, IDM_GRIDCROSS},   {IDM_ANIMSTART, IDM_FRAMESLOAD},
-    {IDM_SEMIGRAPHIC, IDM_SHIFTDOWN}, {IDM_EXPORTMZF, IDM_EXPORTGIF}, {IDM_ZOOM1, IDM_ZOOM8},
+    {IDM_SEMIGRAPHIC, IDM_SHIFTDOWN}, {IDM_EXPORTMZF, IDM_EXPORTMZFANIM}, {IDM_ZOOM1, IDM_ZOOM8},
     {IDM_ABOUT, IDM_ABOUT},        {IDT_SELECT, IDT_MARK},
 };
 
@@ -134,6 +135,7 @@ CommandAnswer RunCommand(int id)
     case IDM_EXIT: return AskFor(Ask::Close);
     case IDM_EXPORTCLEARMARKS: gExportChoice.clearMarks = !gExportChoice.clearMarks; break;
     case IDM_EXPORTGIF: DropAndDeselect(); return AskFor(Ask::Export, static_cast<int>(ExportFormat::Gif));
+    case IDM_EXPORTMZFANIM: DropAndDeselect(); return AskFor(Ask::ExportAnimation);
     case IDM_CONVERTPICTURE: DropAndDeselect(); return AskFor(Ask::ConvertPicture);
     case IDM_LOADOVERLAY: return AskFor(Ask::OverlayFile);
     case IDM_UNDO: UndoEdit(); break;
@@ -242,7 +244,8 @@ MenuState MenuStateOf(int id)
     case IDM_FRAMECANCELALL:
     case IDM_FRAMESSAVE: enabled(framesPlayable); break;
     case IDM_FRAMESLOAD: enabled(!gPlayer.open); break;
-    case IDM_EXPORTGIF: enabled(AnyFrameDefined()); break;
+    case IDM_EXPORTGIF:
+    case IDM_EXPORTMZFANIM: enabled(AnyFrameDefined()); break;
     case IDM_EXPORTCLEARMARKS: checked(gExportChoice.clearMarks); break;
     case IDM_MARKTRANSPARENT: checked(gMarks.MarkIsTransparent); break;
     case IDM_GRID: checked(gView.ShowGrid); break;
@@ -295,4 +298,16 @@ CommandAnswer ShowLoadedOverlay()
     gView.ShowOverlay = 1;
     gHost.invalidateCanvas();
     return {};
+}
+
+AnimationExport MakeAnimationMzf(const std::string& name)
+{
+    AnimationExport made = {"", 0, PlayerInterval()};
+    switch (AnimationMzfImage(name, made.delay, gExportChoice.clearMarks, made.bytes)) {
+    case AnimationRefusal::None: break;
+    case AnimationRefusal::NoFrames: made.refusal = IDS_ANIM_NO_FRAMES; break;
+    case AnimationRefusal::DelayTooShort:
+    case AnimationRefusal::DelayTooLong: made.refusal = IDS_ANIM_DELAY; break;
+    }
+    return made;
 }

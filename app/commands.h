@@ -22,11 +22,12 @@ enum class Ask {
     OpenRecent,      // discard prompt, then recent entry `detail`
     Close,           // the window closes (after the discard prompt)
     Player,          // the animation player opens
-    SaveFrames,      // a frames file to write the frames into
-    LoadFrames,      // a frames file to read: AcceptFramesFile
-    DamagedFrames,   // say that a frames file was not read; `detail` is the line at fault
     About,
     NoMemoryForView,  // the view could not be made at any zoom
+    ExportAnimation,  // the frames as an MZF: MakeAnimationMzf
+    SaveFrames,       // a frames file to write the frames into
+    LoadFrames,       // a frames file to read: AcceptFramesFile
+    DamagedFrames,    // say that a frames file was not read; `detail` is the line at fault
 };
 
 struct CommandAnswer {
@@ -55,6 +56,11 @@ MenuState MenuStateOf(int id);
 // The answers of the dialogs. Typed text (code page 932) becomes a floating
 // block; the canvas is repainted whether or not anything was typed.
 void AcceptText(const std::string& shiftJis, bool vertical);
+// What the conversion dialog offers first.
+struct ConvertChoice {
+    ConvertOptions options;
+    bool asOverlay = true;  // the original picture also becomes the overlay
+};
 // A picture becomes the screen, in one undo group; kept as the overlay, the
 // original stays over it, shown, to refine the result by hand.
 CommandAnswer PlaceConvertedPicture(OverlayPicture&& picture, const ConvertOptions& options, bool asOverlay);
@@ -69,3 +75,12 @@ struct ExportChoice {
     bool clearMarks;
 };
 extern ExportChoice gExportChoice;
+
+// The frames as an MZ-700 program at the player's speed: the MZF's bytes,
+// or the text that says why it cannot be made, with the delay for its %s.
+struct AnimationExport {
+    std::string bytes;
+    int refusal;  // a string ID, 0 when made
+    int delay;    // milliseconds
+};
+AnimationExport MakeAnimationMzf(const std::string& name);

@@ -7,13 +7,16 @@
 
 namespace {
 const char kFirstLine[] = "Vexa recovery 1\n";
+// Ends a copy that holds frames, so that a copy cut short anywhere is seen
+// to be.
+const char kLastLine[] = "# end\n";
 }
 
 // The frames follow the screen's line as a frames file. Readers that know no
 // frames read the screen and ignore them.
 std::string RecoveryText(const std::string& path, const Frame frames[kFrameCount])
 {
-    return kFirstLine + path + "\n" + ScreenFileText() + "\n" + FramesFileText(frames);
+    return kFirstLine + path + "\n" + ScreenFileText() + "\n" + FramesFileText(frames) + kLastLine;
 }
 
 bool ReadRecovery(const char* text, size_t size, std::string& path, Frame frames[kFrameCount])
@@ -27,9 +30,11 @@ bool ReadRecovery(const char* text, size_t size, std::string& path, Frame frames
     const char* screen = pathEnd + 1;
     const char* screenEnd = std::find(screen, end, '\n');
     Frame read[kFrameCount];
+    const size_t last = sizeof kLastLine - 1;
     if (screenEnd == end)
         std::fill(read, read + kFrameCount, kUndefinedFrame);
-    else if (!ReadFramesFile(screenEnd + 1, static_cast<size_t>(end - screenEnd - 1), read, nullptr))
+    else if (static_cast<size_t>(end - screenEnd) < last || !std::equal(end - last, end, kLastLine) ||
+             !ReadFramesFile(screenEnd + 1, static_cast<size_t>(end - screenEnd - 1), read, nullptr))
         return false;
     if (!ReadScreenFile(screen, static_cast<size_t>(screenEnd - screen), nullptr)) return false;
     path.assign(start, pathEnd);

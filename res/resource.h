@@ -88,6 +88,7 @@
 #define IDM_EXPORTCLEARMARKS 1094
 #define IDM_CONVERTPICTURE 1095
 #define IDM_EXPORTGIF 1096
+#define IDM_EXPORTMZFANIM 1097
 
 // Zoom popup: x1 .. x8, zoom index = ID - IDM_ZOOM1.
 #define IDM_ZOOM1 1100
@@ -123,6 +124,28 @@
 #define IDC_CONVERT_PATTERN 5108
 #define IDC_CONVERT_GRAIN 5109
 #define IDC_CONVERT_OVERLAY 5110
+
+// Texts the program shows in message boxes and builds menu items from.
+// "%s" stands for a file name, "%d" for a frame's number.
+#define IDS_CAPTION 7000
+#define IDS_ERROR_CAPTION 7001
+#define IDS_PLAIN_ERROR 7002
+#define IDS_ABOUT_CAPTION 7003
+#define IDS_ABOUT 7004
+#define IDS_DISCARD 7005
+#define IDS_RECOVER 7006
+#define IDS_CANNOT_OPEN 7007
+#define IDS_NOT_BRISEL 7008
+#define IDS_CANNOT_SAVE 7009
+#define IDS_NO_FONT 7010
+#define IDS_NO_VIEW_MEMORY 7011
+#define IDS_NO_RECENT_FILE 7012
+#define IDS_NO_RECENT 7013
+#define IDS_FRAME_SET 7014
+#define IDS_FRAME_CANCEL 7015
+#define IDS_ANIM_NO_FRAMES 7090
+#define IDS_ANIM_DELAY 7091
+#define IDS_FRAMES_DAMAGED 7092
 
 // Toolbar buttons. Colour n of the foreground and background rows is
 // IDT_FG0 + n and IDT_BG0 + n.

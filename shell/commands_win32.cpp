@@ -39,7 +39,7 @@ void OpenRecent(int position)
     if (!DiscardPrompt(gShell.main)) return;
     const char* entry = LookUpRecentFile(position);
     if (!entry) {
-        ShowMessage(gShell.main, L"Cannot find recent filename???", L"Error", MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_NO_RECENT_FILE), LoadText(IDS_PLAIN_ERROR), MB_OK);
         return;
     }
     SetDocumentPath(Widen(entry));
@@ -58,7 +58,7 @@ void ConvertPictureFile()
     last = file.path;
     OverlayPicture picture;
     if (!DecodePictureFile(file.path, picture)) {
-        ShowMessage(gShell.main, file.path + L" が開けません", L"Vexa: Error", MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, file.path), LoadText(IDS_ERROR_CAPTION), MB_OK);
         return;
     }
     ConvertChoice choice;
@@ -77,7 +77,7 @@ void SaveFramesFile()
     if (!ChooseFile(gShell.main, FileDialog::SaveFrames, file)) return;
     gLastFramesFile = file.path;
     if (WriteFileSafely(file.path, FramesFileText(gFrames)) != SafeWriteResult::Written)
-        ShowMessage(gShell.main, file.path + L" に保存できませんでした", L"Vexa: Error", MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_CANNOT_SAVE, file.path), LoadText(IDS_ERROR_CAPTION), MB_OK);
 }
 
 void LoadFramesFile()
@@ -87,7 +87,7 @@ void LoadFramesFile()
     gLastFramesFile = file.path;
     std::vector<uint8_t> text;
     if (!ReadFileBytes(file.path, kFramesFileReadLimit, LongerFile::Refuse, text)) {
-        ShowMessage(gShell.main, file.path + L" が開けません", L"Vexa: Error", MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, file.path), LoadText(IDS_ERROR_CAPTION), MB_OK);
         return;
     }
     CarryOut(AcceptFramesFile(reinterpret_cast<const char*>(text.data()), text.size()));
@@ -103,7 +103,7 @@ void RebuildRecentPopup(HMENU popup)
 {
     for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) DeleteMenu(popup, i, MF_BYPOSITION);
     if (!LookUpRecentFile(0)) {
-        AppendMenuW(popup, MF_STRING | MF_GRAYED, IDM_RECENT_NONE, L"(なし)");
+        AppendMenuW(popup, MF_STRING | MF_GRAYED, IDM_RECENT_NONE, LoadText(IDS_NO_RECENT).c_str());
         return;
     }
     for (int p = 0; p < kRecentFiles && LookUpRecentFile(p); ++p) {
@@ -128,6 +128,7 @@ void CarryOut(const CommandAnswer& a)
     case Ask::SaveFile: Save(gShell.main, !gDocumentFile.path.empty()); break;
     case Ask::SaveFileAs: Save(gShell.main, false); break;
     case Ask::Export: ExportScreen(gShell.main, static_cast<ExportFormat>(a.detail)); break;
+    case Ask::ExportAnimation: ExportAnimationMzf(gShell.main); break;
     case Ask::ConvertPicture: ConvertPictureFile(); break;
     case Ask::OverlayFile:
         if (LoadOverlayBitmap(gShell.main)) CarryOut(ShowLoadedOverlay());
@@ -139,11 +140,13 @@ void CarryOut(const CommandAnswer& a)
     case Ask::SaveFrames: SaveFramesFile(); break;
     case Ask::LoadFrames: LoadFramesFile(); break;
     case Ask::DamagedFrames:
-        ShowMessage(gShell.main, L"コマ設定ファイルではありません（" + std::to_wstring(a.detail) + L"行目）", L"Vexa: Error",
+        ShowMessage(gShell.main, LoadText(IDS_FRAMES_DAMAGED, std::to_wstring(a.detail)), LoadText(IDS_ERROR_CAPTION),
                     MB_OK);
         break;
-    case Ask::About: ShowMessage(gShell.main, L"Vexa v0.23\n\tby Orlen", L"About", MB_OK); break;
-    case Ask::NoMemoryForView: ShowMessage(gShell.main, L"画面用のメモリが足りません", L"Error", MB_OK); break;
+    case Ask::About: ShowMessage(gShell.main, LoadText(IDS_ABOUT), LoadText(IDS_ABOUT_CAPTION), MB_OK); break;
+    case Ask::NoMemoryForView:
+        ShowMessage(gShell.main, LoadText(IDS_NO_VIEW_MEMORY), LoadText(IDS_PLAIN_ERROR), MB_OK);
+        break;
     }
 }
 
@@ -180,8 +183,8 @@ void RefreshMenu(HMENU popup)
             return;
         }
         if (id >= IDM_FRAME1 && id <= IDM_FRAME9) {
-            const std::wstring text =
-                std::to_wstring(id - IDM_FRAME1 + 1) + (FrameDefined(id - IDM_FRAME1) ? L"コマめをキャンセル" : L"コマめに設定");
+            const std::wstring text = LoadText(FrameDefined(id - IDM_FRAME1) ? IDS_FRAME_CANCEL : IDS_FRAME_SET,
+                                               std::to_wstring(id - IDM_FRAME1 + 1));
             ModifyMenuW(popup, i, MF_BYPOSITION | MF_STRING, id, text.c_str());
         }
         if (!IsCommand(id)) continue;

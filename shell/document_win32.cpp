@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
 #include "shell/base/modal_win32.h"
+#include "app/document_files.h"
 #include "app/recent_files.h"
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
@@ -13,14 +15,11 @@
 #include "shell/safe_file_win32.h"
 #include "io/screen_file.h"
 #include "io/title.h"
-#include "render/view.h"
 #include "screen/undo.h"
 
 DocumentFile gDocumentFile;
 
 namespace {
-
-const wchar_t kErrorCaption[] = L"Vexa: Error";
 
 void AddToRecentFiles(const std::wstring& path) { AddRecentFile(Narrow(path.c_str()).c_str()); }
 
@@ -64,7 +63,8 @@ void OnModifiedStateChanged(bool modified) { RefreshTitle(modified); }
 bool DiscardPrompt(HWND owner)
 {
     if (!IsModified()) return true;
-    if (ShowMessage(owner, L"変更内容を破棄しますか？", L"Vexa", MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    if (ShowMessage(owner, LoadText(IDS_DISCARD), LoadText(IDS_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
     DeleteRecoveryCopy();  // the changes were given up
     return true;
 }
@@ -75,21 +75,18 @@ bool Load()
     // A bigger file is read only this far: nothing after it counts.
     std::vector<uint8_t> text;
     if (!ReadFileBytes(path, kScreenFileReadLimit, LongerFile::Cut, text)) {
-        ShowMessage(gShell.main, path + L" が開けません", kErrorCaption, MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, path), LoadText(IDS_ERROR_CAPTION), MB_OK);
         FailureTail(path);
         return false;
     }
-    ForceModifiedReport();
     // Every chosen file is read as a screen file, whatever filter the dialog
     // was left on: naming the document after a file that was not read would
     // let the next save empty it.
-    if (!ReadScreenFile(reinterpret_cast<const char*>(text.data()), text.size(), nullptr)) {
-        ShowMessage(gShell.main, L"BRISELフォーマットではありません", kErrorCaption, MB_OK);
+    if (!OpenScreenText(reinterpret_cast<const char*>(text.data()), text.size())) {
+        ShowMessage(gShell.main, LoadText(IDS_NOT_BRISEL), LoadText(IDS_ERROR_CAPTION), MB_OK);
         FailureTail(path);
         return false;
     }
-    ClearHistory();
-    RedrawCanvas();
     AddToRecentFiles(path);
     return true;
 }
@@ -123,6 +120,7 @@ bool Save(HWND owner, bool overwrite)
     // The dialog may have renamed the document, saved or not.
     if (askName) RefreshTitle(IsModified());
     AddToRecentFiles(gDocumentFile.path);
-    if (!written) ShowMessage(owner, gDocumentFile.path + L" に保存できませんでした", kErrorCaption, MB_OK);
+    if (!written)
+        ShowMessage(owner, LoadText(IDS_CANNOT_SAVE, gDocumentFile.path), LoadText(IDS_ERROR_CAPTION), MB_OK);
     return written;
 }

@@ -6,6 +6,7 @@
 #include "anim/frames.h"
 #include "app/commands.h"
 #include "render/view.h"
+#include "res/resource.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/text_win32.h"
 #include "shell/document_win32.h"
@@ -15,23 +16,25 @@
 
 namespace {
 
-const wchar_t* Extension(ExportFormat format)
+// The dialog proposes the document's name with the format's extension.
+std::wstring ProposedPath(ExportFormat format)
 {
-    switch (format) {
-    case ExportFormat::Mzf: return L".mzf";
-    case ExportFormat::Asm: return L".asm";
-    case ExportFormat::Bin: return L".bin";
-    case ExportFormat::Png: return L".png";
-    case ExportFormat::Gif: return L".gif";
-    }
-    return L"";
+    return DocumentPathWith((L"." + Widen(ExportExtension(format))).c_str());
+}
+
+std::string DocumentMzfName() { return MzfNameOfFile(Narrow(gDocumentFile.name.c_str())); }
+
+// As saving reports it.
+void ReportNotWritten(HWND owner, const std::wstring& path)
+{
+    ShowMessage(owner, LoadText(IDS_CANNOT_SAVE, path), LoadText(IDS_ERROR_CAPTION), MB_OK);
 }
 
 }  // namespace
 
 bool ExportScreenTo(const std::wstring& path, ExportFormat format)
 {
-    const std::string name = MzfNameOfFile(Narrow(gDocumentFile.name.c_str()));
+    const std::string name = DocumentMzfName();
     std::string bytes;
     switch (format) {
     case ExportFormat::Mzf: bytes = MzfImage(name, gExportChoice.clearMarks); break;
@@ -50,7 +53,7 @@ bool ExportScreenTo(const std::wstring& path, ExportFormat format)
     // The frames at the canvas's zoom and the player's speed.
     case ExportFormat::Gif: {
         GifAnimation gif;
-        if (!AnimationForGif(CurrentView().k, CurrentFrameInterval(), gif) || !EncodeAnimatedGif(gif, bytes))
+        if (!AnimationForGif(CurrentView().k, PlayerInterval(), gif) || !EncodeAnimatedGif(gif, bytes))
             return false;
         break;
     }
@@ -60,10 +63,20 @@ bool ExportScreenTo(const std::wstring& path, ExportFormat format)
 
 void ExportScreen(HWND owner, ExportFormat format)
 {
-    // The dialog proposes the document's name with the format's extension.
-    FileChoice choice = {DocumentPathWith(Extension(format)), 0};
+    FileChoice choice = {ProposedPath(format), 0};
     const FileDialog kind = static_cast<FileDialog>(static_cast<int>(FileDialog::ExportMzf) + static_cast<int>(format));
     if (!ChooseFile(owner, kind, choice)) return;
-    if (!ExportScreenTo(choice.path, format))
-        ShowMessage(owner, choice.path + L" に保存できませんでした", L"Vexa: Error", MB_OK);
+    if (!ExportScreenTo(choice.path, format)) ReportNotWritten(owner, choice.path);
+}
+
+void ExportAnimationMzf(HWND owner)
+{
+    const AnimationExport made = MakeAnimationMzf(DocumentMzfName());
+    if (made.refusal) {
+        ShowMessage(owner, LoadText(made.refusal, std::to_wstring(made.delay)), LoadText(IDS_ERROR_CAPTION), MB_OK);
+        return;
+    }
+    FileChoice choice = {ProposedPath(ExportFormat::Mzf), 0};
+    if (!ChooseFile(owner, FileDialog::ExportMzfAnimation, choice)) return;
+    if (WriteFileSafely(choice.path, made.bytes) != SafeWriteResult::Written) ReportNotWritten(owner, choice.path);
 }

@@ -3,14 +3,12 @@
 #include <shlobj.h>
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
-#include "anim/frames.h"
+#include "app/document_files.h"
 #include "io/recovery.h"
-#include "render/view.h"
+#include "res/resource.h"
 #include "screen/document.h"
-#include "screen/screen.h"
 #include "screen/undo.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
@@ -28,8 +26,7 @@ const wchar_t kExtension[] = L".vxr";
 std::wstring gFolderOverride;
 std::wstring gRun;      // this run's name: its copy is <run>.vxr
 HANDLE gAlive = nullptr;  // held while this run lasts, so others leave its copy alone
-uint64_t gWritten = UINT64_MAX;  // the history's change count last written
-Frame gWrittenFrames[kFrameCount];  // and the frames then
+uint64_t gWritten = UINT64_MAX;  // the recovery stamp last written
 bool gHaveCopy = false;
 
 std::wstring RecoveryFolder()
@@ -96,16 +93,11 @@ void StartRecovery()
 bool StepRecovery(UINT_PTR timer)
 {
     if (timer != kRecoveryTimer) return false;
-    if (!IsModified()) {
-        if (gHaveCopy) DeleteRecoveryCopy();
-        return true;
-    }
-    const bool framesWritten = std::memcmp(gWrittenFrames, gFrames, sizeof gFrames) == 0;
-    if ((gDoc.history.changes == gWritten && framesWritten) || RecoveryFolder().empty()) return true;
-    if (WriteFileSafely(CopyOf(gRun), RecoveryText(Narrow(gDocumentFile.path.c_str()), gFrames)) ==
-        SafeWriteResult::Written) {
-        gWritten = gDoc.history.changes;
-        std::memcpy(gWrittenFrames, gFrames, sizeof gFrames);
+    const RecoveryStep step = DueRecoveryStep(gHaveCopy, gWritten);
+    if (step == RecoveryStep::Delete) DeleteRecoveryCopy();
+    if (step != RecoveryStep::Write || RecoveryFolder().empty()) return true;
+    if (WriteFileSafely(CopyOf(gRun), RecoveryCopyText(Narrow(gDocumentFile.path.c_str()))) == SafeWriteResult::Written) {
+        gWritten = RecoveryStamp();
         gHaveCopy = true;
     }
     return true;
@@ -118,12 +110,9 @@ void OfferRecovery()
     gHaveCopy = true;  // it is ours now: whatever follows, it goes or gets rewritten
     std::vector<uint8_t> bytes;
     std::string path;
-    Frame frames[kFrameCount];
-    const ScreenBuffer shown = gDoc.screen;
+    RecoveredSession recovered;
     const bool read = ReadFileBytes(CopyOf(gRun), kCopyLimit, LongerFile::Cut, bytes) &&
-                      ReadRecovery(reinterpret_cast<const char*>(bytes.data()), bytes.size(), path, frames);
-    const ScreenBuffer recovered = gDoc.screen;
-    gDoc.screen = shown;
+                      ReadRecoveryAside(reinterpret_cast<const char*>(bytes.data()), bytes.size(), path, recovered);
     WIN32_FILE_ATTRIBUTE_DATA file;
     const std::wstring documentPath = Widen(path.c_str());
     // A copy older than its file was overtaken by a save: nothing to offer.
@@ -131,13 +120,10 @@ void OfferRecovery()
                            GetFileAttributesExW(documentPath.c_str(), GetFileExInfoStandard, &file) &&
                            !Newer(when, file.ftLastWriteTime);
     if (!read || overtaken ||
-        ShowMessage(gShell.main, L"前回終了時の編集内容が残っています。復元しますか？", L"Vexa",
-                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        ShowMessage(gShell.main, LoadText(IDS_RECOVER), LoadText(IDS_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES) {
         DeleteRecoveryCopy();
         return;
     }
-    gDoc.screen = recovered;
-    ReplaceFrames(frames);
     if (documentPath.empty()) {
         gDocumentFile.path.clear();
         gDocumentFile.name.clear();
@@ -145,9 +131,7 @@ void OfferRecovery()
         SetDocumentPath(documentPath);
         gDocumentFile.fileType = kBriselFileType;
     }
-    ClearHistory();
-    MarkUnsaved();  // also puts the name and the modified mark in the title
-    RedrawCanvas();
+    RestoreRecoveredSession(recovered);  // also puts the name in the title
 }
 
 void DeleteRecoveryCopy()

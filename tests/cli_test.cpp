@@ -16,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "anim/animation_mzf.h"
 #include "anim/frames.h"
 #include "io/exports.h"
 #include "io/frames_file.h"
@@ -479,11 +480,61 @@ TEST_F(CliTest, AnimatedGifShowsWhatThePlayerShows)
     // exit 2; a frames file without a frame: exit 1. Nothing is written.
     Write("none.vxf", "# nothing yet\n");
     const std::pair<std::string, int> refused[] = {
-        {"", 2}, {" --frames " + Path("walk.vxf") + " --delay 9", 2}, {" --frames " + Path("walk.vxf") + " --delay 1s", 2},
+        {"", 2}, {" --frames " + Path("walk.vxf") + " --delay 9", 2}, {" --frames " + Path("walk.vxf") + " --delay 655360", 2},
+        {" --frames " + Path("walk.vxf") + " --delay 1s", 2},
         {" --frames " + Path("none.vxf"), 1}};
     for (const auto& [options, status] : refused) {
         r = RunCli(export_ + Path("no.gif") + options);
         EXPECT_TRUE(r.status == status && !r.out.empty()) << options << ": " << r.status << " " << r.out;
     }
     EXPECT_FALSE(std::filesystem::exists(Path("no.gif")));
+}
+
+TEST_F(CliTest, AnimateMakesAnMzfOfTheFramesOrSaysWhyNot)
+{
+    Write("walk.txt", Sloppy());
+    Write("walk.vxf", "2 0 0 3 1\n5 4 0 7 1\n");
+    Write("none.vxf", "# no frame yet\n");
+    const std::string in = Path("walk.txt") + " ", frames = " --frames " + Path("walk.vxf") + " --animate";
+    // What the core makes of the same screen and frames.
+    ResetCore();
+    const std::string screen = Sloppy();
+    ASSERT_TRUE(ReadScreenFile(screen.data(), screen.size(), nullptr));
+    ResetFrames();
+    gFrames[1] = {0, 0, 3, 1};
+    gFrames[4] = {4, 0, 7, 1};
+    const auto made = [](const char* name, int delay, bool clearMarks) {
+        std::string mzf;
+        EXPECT_EQ(AnimationMzfImage(name, delay, clearMarks, mzf), AnimationRefusal::None);
+        return mzf;
+    };
+    // At the player's opening speed unless --delay says otherwise.
+    ASSERT_EQ(RunCli("export " + in + Path("a.mzf") + frames).status, 0);
+    EXPECT_EQ(ReadBack("a.mzf"), made("WALK", 192, false));
+    ASSERT_EQ(RunCli("export " + in + Path("b") + frames + " --format mzf --delay 500 --name hop --clear-marks").status, 0);
+    EXPECT_EQ(ReadBack("b"), made("HOP", 500, true));
+
+    // Frames that cannot be animated exit 1 with the reason; wrong options
+    // exit 2. Nothing is written.
+    const struct {
+        std::string args;
+        int status;
+        std::string said;
+    } refused[] = {
+        {frames + " --delay 65536", 1, "vexa-cli: cannot animate: the delay can be 65535 ms at most\n"},
+        {frames + " --delay 0", 1,
+         "vexa-cli: cannot animate: copying a frame takes longer than 0 ms; the delay must be at least 1 ms\n"},
+        {" --frames " + Path("none.vxf") + " --animate", 1,
+         "vexa-cli: cannot animate: '" + Path("none.vxf") + "' defines no frame\n"},
+        {" --animate", 2, "vexa-cli: --animate makes an MZF of the frames that --frames FILE reads\n"},
+        {frames + " --format bin", 2, "vexa-cli: --animate makes an MZF of the frames that --frames FILE reads\n"},
+    };
+    for (const auto& r : refused) {
+        const CliRun run = RunCli("export " + in + Path("x.mzf") + r.args);
+        EXPECT_EQ(run.status, r.status) << r.args;
+        EXPECT_EQ(run.out, r.said) << r.args;
+    }
+    for (const char* delay : {"-5", "1e3", "", "1234567890"})
+        EXPECT_EQ(RunCli("export " + in + Path("x.mzf") + frames + " --delay '" + delay + "'").status, 2) << delay;
+    EXPECT_FALSE(std::filesystem::exists(Path("x.mzf")));
 }

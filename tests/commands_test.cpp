@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "anim/animation_mzf.h"
 #include "anim/frames.h"
 #include "app/commands.h"
 #include "app/keys.h"
@@ -48,7 +49,7 @@ bool Checked(int id) { return MenuStateOf(id).checked.value_or(false); }
 TEST(Commands, EveryIdOfTheMenusAndToolbarIsACommandAndNoOtherIs)
 {
     const int runs[][2] = {{1000, 1002}, {1004, 1005}, {1010, 1031}, {1040, 1049}, {1060, 1072},
-                           {1080, 1084}, {1090, 1096}, {1100, 1107}, {1999, 1999}, {2000, 2021}};
+                           {1080, 1084}, {1090, 1097}, {1100, 1107}, {1999, 1999}, {2000, 2021}};
     int commands = 0;
     for (int id = 900; id < 2100; ++id) {
         bool listed = false;
@@ -56,7 +57,7 @@ TEST(Commands, EveryIdOfTheMenusAndToolbarIsACommandAndNoOtherIs)
         EXPECT_EQ(IsCommand(id), listed) << id;
         commands += listed;
     }
-    EXPECT_EQ(commands, 3 + 2 + 22 + 10 + 13 + 5 + 7 + 8 + 1 + 22);
+    EXPECT_EQ(commands, 3 + 2 + 22 + 10 + 13 + 5 + 8 + 8 + 1 + 22);
 }
 
 TEST(Commands, MenuStatesFollowTheEditor)
@@ -66,7 +67,7 @@ TEST(Commands, MenuStatesFollowTheEditor)
     // A fresh editor: nothing to undo, redo, cut, paste, shift or play.
     for (int id : {IDM_UNDO, IDM_REDO, IDM_CUT, IDM_COPY, IDM_COPYIMAGE, IDM_FILL, IDM_FLIPLR, IDM_FLIPUD, IDM_PASTE,
                    IDM_SHIFTLEFT, IDM_SHIFTDOWN, IDM_ANIMSTART, IDM_FRAMECANCELALL, IDM_FRAME1, IDM_FRAME9,
-                   IDM_FRAMESSAVE, IDM_EXPORTGIF})
+                   IDM_FRAMESSAVE, IDM_EXPORTGIF, IDM_EXPORTMZFANIM})
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(MenuStateOf(IDM_TEXTINPUT).enabled.value() && MenuStateOf(IDM_MARKBIT3).enabled.value() &&
                 MenuStateOf(IDM_FRAMESLOAD).enabled.value());
@@ -103,11 +104,11 @@ TEST(Commands, MenuStatesFollowTheEditor)
                 Enabled(IDM_FRAMESSAVE) && Enabled(IDM_EXPORTGIF));
     EXPECT_EQ(RunCommand(IDM_FRAMESSAVE).ask, Ask::SaveFrames);
     // While the player runs, no frame changes and it cannot open twice; the
-    // frames still leave as a GIF.
+    // frames can still leave as a GIF or an MZF.
     gPlayer.open = true;
     EXPECT_FALSE(Enabled(IDM_FRAME3) || Enabled(IDM_ANIMSTART) || Enabled(IDM_FRAMECANCELALL) ||
                  Enabled(IDM_FRAMESSAVE) || Enabled(IDM_FRAMESLOAD));
-    EXPECT_TRUE(Enabled(IDM_EXPORTGIF));
+    EXPECT_TRUE(Enabled(IDM_EXPORTGIF) && Enabled(IDM_EXPORTMZFANIM));
     for (int id : {IDM_ANIMSTART, IDM_FRAMESSAVE, IDM_FRAMESLOAD}) EXPECT_EQ(RunCommand(id).ask, Ask::Nothing) << id;
     gPlayer.open = false;
     EXPECT_EQ(RunCommand(IDM_ANIMSTART).ask, Ask::Player);
@@ -224,6 +225,7 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
         {IDM_EXPORTGIF, Ask::Export, static_cast<int>(ExportFormat::Gif)}, {IDM_FRAMESLOAD, Ask::LoadFrames, 0},
         {IDM_FRAMESSAVE, Ask::Nothing, 0},  // no frame to save
         {IDM_ABOUT, Ask::About, 0},       {IDM_TEXTINPUT, Ask::Text, 0},        {IDM_RECENT_NONE, Ask::Nothing, 0},
+        {IDM_EXPORTMZFANIM, Ask::ExportAnimation, 0},
     };
     for (const auto& c : asks) {
         const CommandAnswer a = RunCommand(c.id);
@@ -232,7 +234,7 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
 
     // Saving, exporting and converting drop a floating block and end the
     // selection first: what is saved is the picture as it will stay.
-    for (int id : {IDM_SAVE, IDT_SAVE, IDM_SAVEAS, IDM_EXPORTBIN, IDM_EXPORTGIF, IDM_CONVERTPICTURE}) {
+    for (int id : {IDM_SAVE, IDT_SAVE, IDM_SAVEAS, IDM_EXPORTBIN, IDM_EXPORTGIF, IDM_EXPORTMZFANIM, IDM_CONVERTPICTURE}) {
         ResetCore();
         SetSelection(1, 1, 2, 1);
         ASSERT_TRUE(LiftBlock());
@@ -279,14 +281,35 @@ TEST(Commands, AFramesFileReplacesAllNineFramesOrNone)
     a = AcceptFramesFile("9 0 0 0 0", 9);
     EXPECT_TRUE(a.ask == Ask::Nothing && !a.repaintPanel && !FrameDefined(8));
     EXPECT_EQ(std::memcmp(gFrames, loaded, sizeof loaded), 0);
+}
 
-    // The player's speed for exports: the one it plays at, else the one it
-    // opens with.
+// The MZF animation goes at the player's speed: the one it opens with until
+// it has been opened, then the last one set, and clears the marks on request.
+TEST(Commands, TheAnimationMzfGoesAtThePlayersSpeed)
+{
+    ResetCore();
+    ResetFrames();
+    const AnimationExport none = MakeAnimationMzf("WALK");
+    EXPECT_TRUE(none.bytes.empty());
+    EXPECT_EQ(none.refusal, IDS_ANIM_NO_FRAMES);
+
+    gFrames[1] = {2, 2, 5, 4};
+    gFrames[3] = {10, 2, 13, 4};
+    const auto expect = [](int delay, bool clearMarks) {
+        std::string mzf;
+        ASSERT_EQ(AnimationMzfImage("WALK", delay, clearMarks, mzf), AnimationRefusal::None);
+        const AnimationExport made = MakeAnimationMzf("WALK");
+        EXPECT_EQ(made.refusal, 0);
+        EXPECT_TRUE(made.bytes == mzf) << delay;
+    };
+    expect(192, false);
     ASSERT_TRUE(OpenPlayerState(1));
-    SetPlayerSpeed(75);
-    EXPECT_EQ(CurrentFrameInterval(), 256);
-    gPlayer.open = false;
-    EXPECT_EQ(CurrentFrameInterval(), 192);
+    ASSERT_TRUE(SetPlayerSpeed(100));
+    expect(352, false);
+    gPlayer.open = false;  // closed: its speed stays the last one set
+    RunCommand(IDM_EXPORTCLEARMARKS);
+    expect(352, true);
+    gExportChoice.clearMarks = false;
 }
 
 TEST(Commands, APictureBecomesTheScreenInOneStepAndMayStayAsTheOverlay)

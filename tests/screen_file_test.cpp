@@ -6,10 +6,14 @@
 #include <string>
 #include <tuple>
 
+#include "anim/frames.h"
+#include "app/document_files.h"
 #include "io/recovery.h"
 #include "io/screen_file.h"
 #include "screen/document.h"
 #include "screen/screen.h"
+#include "screen/selection.h"
+#include "screen/undo.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -179,13 +183,60 @@ TEST(Recovery, CopyRoundTripsAndDamagedCopiesChangeNothing)
 
     std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
     std::memcpy(frames, kept, sizeof kept);
-    const std::string untitled = RecoveryText("", kept);
+    // Cut short anywhere, even at the end of a frame's line, or holding a
+    // frame that is not one.
+    const std::string untitled = RecoveryText("", kept), end = "# end\n";
+    const std::string framesCut = copy.substr(0, copy.size() - end.size() - 1), body = framesCut.substr(0, framesCut.rfind('\n') + 1);
     for (const std::string& damaged :
          {std::string("Vexa recovery 2\n\n") + untitled.substr(17), copy.substr(0, 16),
           copy.substr(0, copy.find('\n', copy.find('\n', 16) + 1) - 5), std::string("Vexa recovery 1\nC:\\a\0b\n", 23) + untitled.substr(17),
-          RecoveryText("D:\\other.txt", kept).substr(0, 200), copy + "10 0 0 0 0\n", copy + "2 0 0 0 0\n"}) {
+          RecoveryText("D:\\other.txt", kept).substr(0, 200), copy.substr(0, copy.size() - 3), framesCut, body,
+          body + "10 0 0 0 0\n" + end, body + "2 0 0 0 0\n" + end}) {
         EXPECT_FALSE(ReadRecovery(damaged.data(), damaged.size(), path, frames)) << damaged.substr(0, 30);
         EXPECT_TRUE(path == "D:\\old.txt" && gDoc.screen.code[1] == 0);
         EXPECT_EQ(std::memcmp(frames, kept, sizeof kept), 0);
     }
+}
+
+// What every front end does with an opened file's bytes and with a recovery
+// copy: a rejected file changes nothing, an accepted one starts a fresh
+// history; the recovery timer writes only new changes, of the screen or of
+// the frames, and deletes the copy once nothing is unsaved; a copy is read
+// aside and restored as unsaved, with its frames.
+TEST(DocumentFiles, OpeningAndRecoveringFollowTheHistory)
+{
+    ResetCore();
+    Put(3, 4, 0x41, 0x71);
+    const std::string file = Written();
+    BeginUndoGroup();
+    SetCell(0, 0, 0x42, 0x17);
+    ASSERT_TRUE(IsModified());
+    const ScreenBuffer edited = gDoc.screen;
+    const std::string damaged = file.substr(0, file.size() - 2);
+    EXPECT_FALSE(OpenScreenText(damaged.data(), damaged.size()));
+    EXPECT_TRUE(std::memcmp(&gDoc.screen, &edited, sizeof edited) == 0 && CanUndo() && IsModified());
+
+    EXPECT_EQ(DueRecoveryStep(false, UINT64_MAX), RecoveryStep::Write);
+    const uint64_t written = RecoveryStamp();
+    EXPECT_EQ(DueRecoveryStep(true, written), RecoveryStep::Nothing);
+    ResetFrames();
+    SetSelection(2, 3, 4, 5);
+    SetOrCancelFrame(6);
+    EXPECT_EQ(DueRecoveryStep(true, written), RecoveryStep::Write);
+    const std::string copy = RecoveryCopyText("a.txt");
+    ResetFrames();
+
+    ASSERT_TRUE(OpenScreenText(file.data(), file.size()));
+    EXPECT_TRUE(CodeAt(3, 4) == 0x41 && CodeAt(0, 0) == 0 && !CanUndo() && !IsModified());
+    EXPECT_EQ(DueRecoveryStep(true, 0), RecoveryStep::Delete);
+    EXPECT_EQ(DueRecoveryStep(false, 0), RecoveryStep::Nothing);
+
+    std::string path;
+    RecoveredSession recovered;
+    EXPECT_FALSE(ReadRecoveryAside(copy.data(), copy.size() - 3, path, recovered));
+    ASSERT_TRUE(ReadRecoveryAside(copy.data(), copy.size(), path, recovered));
+    EXPECT_TRUE(path == "a.txt" && CodeAt(0, 0) == 0 && recovered.screen.code[0] == 0x42 && !AnyFrameDefined());
+    RestoreRecoveredSession(recovered);
+    EXPECT_TRUE(CodeAt(0, 0) == 0x42 && IsModified() && !CanUndo());
+    EXPECT_TRUE(FrameDefined(6) && gFrames[6].left == 2 && gFrames[6].bottom == 5);
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "anim/animated_gif.h"
+#include "anim/animation_mzf.h"
 #include "anim/frames.h"
 #include "io/exports.h"
 #include "io/frames_file.h"
@@ -48,6 +49,8 @@ const char kUsage[] =
     "       vexa-cli export IN.txt OUT.{mzf,asm,bin,png} [--format mzf|asm|bin|png] [--name NAME]\n"
     "                       [--clear-marks] [--zoom 1-8] [--font FILE] [--frames FILE]\n"
     "       vexa-cli export IN.txt OUT.gif --frames FILE [--zoom 1-8] [--delay MS] [--font FILE]\n"
+    "       vexa-cli export IN.txt OUT.mzf --frames FILE --animate [--delay MS] [--name NAME]\n"
+    "                       [--clear-marks]\n"
     "       vexa-cli import PICTURE OUT.txt [--mode semigraphic|chars] [--fit|--fill|--stretch]\n"
     "                       [--dither none|pattern|grain] [--brightness N] [--contrast N]\n"
     "                       [--exclude CODES] [--font FILE]\n"
@@ -71,6 +74,10 @@ const char kHelp[] =
     "                     --frames reads the animation frames from a frames file:\n"
     "                     a line per frame, its number 1-9 then its left, top,\n"
     "                     right and bottom cells ('2 3 4 9 8'), '#' comments;\n"
+    "                     --animate makes the MZF a program that shows the screen,\n"
+    "                     then each frame in turn at the first one's place, one\n"
+    "                     every --delay milliseconds (default 192, as the player\n"
+    "                     opens; timed by counting the Z80's cycles at 3.579545 MHz);\n"
     "                     OUT.gif is the frames as the player shows them, in its\n"
     "                     order, looping for ever, --delay ms apart (10-655350,\n"
     "                     kept to the hundredth of a second; default 192, the\n"
@@ -88,9 +95,11 @@ const char kHelp[] =
     "takes its place, keeping its mode; a link is written through, a device or\n"
     "pipe written directly, a read-only OUT refused. Inputs over 16 MB are refused:\n"
     "no more than that is read.\n"
-    "Exit status: 0 success; 1 not a screen file or a frames file, or a picture import does not take\n"
-    "(of another kind, damaged, or too large), the reason said on one line; 2 usage\n"
-    "or file error (a file that cannot be read or written, an input over 16 MB).\n";
+    "Exit status: 0 success; 1 not a screen file or a frames file, a picture import\n"
+    "does not take (of another kind, damaged, or too large), or frames that cannot\n"
+    "be animated (none, or a delay shorter than a copy takes or over 65535 ms),\n"
+    "the reason said on one line; 2 usage or file error (a file that cannot be\n"
+    "read or written, an input over 16 MB).\n";
 
 int UsageError()
 {
@@ -168,7 +177,8 @@ struct RenderOptions {
     bool nameGiven = false;
     bool clearMarks = false;
     std::string frames;  // a frames file, when given
-    int delay = FrameInterval(kPlayerStartPosition);  // milliseconds between frames
+    bool animate = false;
+    int delay = FrameInterval(kPlayerStartPosition);  // milliseconds, as the player opens
 };
 
 std::string FontBesideProgram()
@@ -214,10 +224,14 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions& o)
         } else if (o.exporting && a == "--name" && hasValue) {
             o.name = argv[++i];
             o.nameGiven = true;
-        } else if (o.exporting && a == "--delay" && hasValue) {
-            if (!ParseNumber(argv[++i], 1, kGifLongestDelay, o.delay)) return false;
         } else if (o.exporting && a == "--frames" && hasValue) {
             o.frames = argv[++i];
+        } else if (o.exporting && a == "--animate") {
+            o.animate = true;
+        } else if (o.exporting && a == "--delay" && hasValue) {
+            const std::string v = argv[++i];
+            if (v.empty() || v.size() > 9 || v.find_first_not_of("0123456789") != std::string::npos) return false;
+            o.delay = std::stoi(v);
         } else if (o.exporting && a == "--clear-marks") {
             o.clearMarks = true;
         } else if (!o.exporting && a == "--mark-bit3") {
@@ -300,6 +314,27 @@ int RenderScreen(const char* in, const char* out, const RenderOptions& o)
 // The file-name part of a path, for the MZF name.
 std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
+// The frames as an MZ-700 program; one that cannot be made is refused with
+// the reason.
+int ExportAnimation(const char* out, const std::string& name, const RenderOptions& o)
+{
+    std::string mzf;
+    switch (AnimationMzfImage(name, o.delay, o.clearMarks, mzf)) {
+    case AnimationRefusal::None: return WriteOutput(out, mzf) ? kExitOk : kExitTrouble;
+    case AnimationRefusal::NoFrames:
+        std::fprintf(stderr, "vexa-cli: cannot animate: '%s' defines no frame\n", o.frames.c_str());
+        break;
+    case AnimationRefusal::DelayTooShort:
+        std::fprintf(stderr, "vexa-cli: cannot animate: copying a frame takes longer than %d ms; the delay must be at least %d ms\n",
+                    o.delay, ShortestAnimationDelay());
+        break;
+    case AnimationRefusal::DelayTooLong:
+        std::fprintf(stderr, "vexa-cli: cannot animate: the delay can be %d ms at most\n", kLongestAnimationDelay);
+        break;
+    }
+    return kExitRejected;
+}
+
 int ExportScreen(const char* in, const char* out, RenderOptions& o)
 {
     if (!o.hasFormat && !ExportFormatOf(out, o.format)) {
@@ -311,18 +346,23 @@ int ExportScreen(const char* in, const char* out, RenderOptions& o)
         std::fprintf(stderr, "vexa-cli: an animated GIF needs the frames: --frames FILE\n");
         return kExitTrouble;
     }
-    if (o.format == ExportFormat::Gif && o.delay < kGifShortestDelay) {
-        std::fprintf(stderr, "vexa-cli: a GIF's delay is %d ms at least\n", kGifShortestDelay);
+    if (o.format == ExportFormat::Gif && (o.delay < kGifShortestDelay || o.delay > kGifLongestDelay)) {
+        std::fprintf(stderr, "vexa-cli: a GIF's delay is %d to %d ms\n", kGifShortestDelay, kGifLongestDelay);
         return kExitTrouble;
     }
     if ((o.format == ExportFormat::Png || o.format == ExportFormat::Gif) && !LoadFont(o.font.c_str())) {
         std::fprintf(stderr, "vexa-cli: cannot read the font '%s'\n", o.font.c_str());
         return kExitTrouble;
     }
+    if (o.animate && (o.format != ExportFormat::Mzf || o.frames.empty())) {
+        std::fprintf(stderr, "vexa-cli: --animate makes an MZF of the frames that --frames FILE reads\n");
+        return kExitTrouble;
+    }
     int loaded = LoadScreen(in);
     if (loaded == kExitOk && !o.frames.empty()) loaded = LoadFrames(o.frames);
     if (loaded != kExitOk) return loaded;
     const std::string name = o.nameGiven ? MzfName(o.name) : MzfNameOfFile(BaseName(in));
+    if (o.animate) return ExportAnimation(out, name, o);
     std::string bytes;
     switch (o.format) {
     case ExportFormat::Mzf: bytes = MzfImage(name, o.clearMarks); break;

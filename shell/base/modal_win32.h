@@ -14,11 +14,21 @@ struct FileChoice {
     int filterIndex;    // out: the filter the dialog was left on
 };
 // The Open and Save As dialogs of screen files, the open dialog of overlay
-// pictures, the export dialogs (in the order of the formats) and those of
-// frames files; false when cancelled.
+// pictures, the export dialogs (the first five in the order of the formats)
+// and those of frames files; false when cancelled.
 enum class FileDialog {
-    OpenScreen, SaveScreen, OpenPicture, ExportMzf, ExportAsm, ExportBin, ExportPng, ExportGif, ConvertPicture,
-    SaveFrames, OpenFrames,
+    OpenScreen,
+    SaveScreen,
+    OpenPicture,
+    ExportMzf,
+    ExportAsm,
+    ExportBin,
+    ExportPng,
+    ExportGif,
+    ConvertPicture,
+    ExportMzfAnimation,
+    SaveFrames,
+    OpenFrames,
 };
 bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice);
 

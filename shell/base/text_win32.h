@@ -1,4 +1,5 @@
-// Conversions between the core's UTF-8 texts and the window system's UTF-16.
+// Conversions between the core's UTF-8 texts and the window system's UTF-16,
+// and the program's texts from its string table.
 #pragma once
 #include <string>
 
@@ -9,3 +10,6 @@ std::string Narrow(const wchar_t* utf16);
 // Characters it cannot hold become spaces, which stand for nothing.
 std::string ToShiftJis(const std::wstring& text);
 std::wstring FromShiftJis(const char* shiftJis);
+
+// Text `id` of the string table, its "%s" or "%d" replaced by `value`.
+std::wstring LoadText(int id, const std::wstring& value = std::wstring());
