@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "anim/animated_gif.h"
 #include "anim/frames.h"
 #include "app/commands.h"
 #include "app/document_files.h"
@@ -16,6 +17,7 @@
 #include "app/toolbar.h"
 #include "app/settings.h"
 #include "io/exports.h"
+#include "io/frames_file.h"
 #include "io/picture_file.h"
 #include "io/recovery.h"
 #include "io/screen_file.h"
@@ -279,6 +281,14 @@ PAGE_CALL const char* vexa_export(int format, const char* fileName)
     case ExportFormat::Mzf: return Return(MzfImage(name, clear));
     case ExportFormat::Asm: return Return(AssemblerSource(name, clear));
     case ExportFormat::Bin: return Return(VramImage(clear));
+    // The frames at the canvas's zoom and the player's speed, as the Win32
+    // editor writes them.
+    case ExportFormat::Gif: {
+        GifAnimation gif;
+        std::string bytes;
+        if (!AnimationForGif(CurrentView().k, PlayerInterval(), gif) || !EncodeAnimatedGif(gif, bytes)) bytes.clear();
+        return Return(bytes);
+    }
     default: return Return(std::string());
     }
 }
@@ -294,6 +304,12 @@ PAGE_CALL const char* vexa_export_animation(const char* fileName)
     return Return(made.bytes);
 }
 PAGE_CALL const int32_t* vexa_animation_refusal() { return gAnimationRefusal; }
+// Frames files: the frames' text, and a file's bytes taken whole or not at all.
+PAGE_CALL const char* vexa_frames_text() { return Return(FramesFileText(gFrames)); }
+PAGE_CALL const int32_t* vexa_accept_frames(const char* bytes, int size)
+{
+    return AnswerOut(AcceptFramesFile(bytes, static_cast<size_t>(size)));
+}
 PAGE_CALL const char* vexa_export_extension(int format) { return ExportExtension(static_cast<ExportFormat>(format)); }
 // The canvas as a picture at the current zoom, R, G, B, A bytes.
 PAGE_CALL const uint32_t* vexa_screen_picture()

@@ -165,6 +165,34 @@ async function exportAnimation() {
   }
 }
 
+// Frames files: the screen's name proposed, a damaged file refused whole.
+async function saveFrames() {
+  const base = documentFile.name.replace(/\.[^.]*$/, '');
+  const name = nameToSave(base && `${base}.vxf`, 'vxf');
+  if (name === null) return;
+  try {
+    await writeFile(returnedBytes(core._vexa_frames_text()), name, 'text/plain', null);
+  } catch {
+    await showMessage(formatText(text('IDS_CANNOT_SAVE'), name), text('IDS_ERROR_CAPTION'));
+  }
+}
+
+async function loadFrames() {
+  const chosen = await chooseFile('.vxf');
+  if (!chosen) return;
+  let bytes;
+  try {
+    bytes = await readStart(chosen.file, kScreenFileReadLimit + 1);
+  } catch {
+    bytes = null;
+  }
+  if (!bytes || bytes.length > kScreenFileReadLimit) {  // longer than any frames file is refused
+    await showMessage(formatText(text('IDS_CANNOT_OPEN'), chosen.file.name), text('IDS_ERROR_CAPTION'));
+    return;
+  }
+  carryOut(withBytes(bytes, (p, n) => int32s(core._vexa_accept_frames(p, n), 3)));
+}
+
 // --- Pictures: judged by their headers in the core before the browser's
 // decoder sees them, and decoded at the size the core keeps.
 const kPictureTypes = '.png,.jpg,.jpeg,.bmp,.gif';

@@ -25,6 +25,9 @@ function carryOut(answer) {
     case Ask.Player: openPlayer(); break;
     case Ask.About: showMessage(text('IDS_ABOUT'), text('IDS_ABOUT_CAPTION')); break;
     case Ask.NoMemoryForView: showMessage(text('IDS_NO_VIEW_MEMORY'), text('IDS_PLAIN_ERROR')); break;
+    case Ask.SaveFrames: saveFrames(); break;
+    case Ask.LoadFrames: loadFrames(); break;
+    case Ask.DamagedFrames: showMessage(formatText(text('IDS_FRAMES_DAMAGED'), detail), text('IDS_ERROR_CAPTION')); break;
     default: break;
   }
   saveSettings();
