@@ -367,7 +367,9 @@ TEST_F(Release, TheUnpackedProgramStartsOnAnExample)
     const std::wstring program = folder + L"\\Vexa.exe", example = folder + L"\\examples\\title.txt";
     for (const std::wstring& file : {program, folder + L"\\mz700fon.dat", folder + L"\\README.txt", example})
         ASSERT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << "missing from the zip";
-    Launch(example, program);
+    // As the README has it: relative to the program's folder, with forward
+    // slashes, which a POSIX shell leaves alone.
+    Launch(L"examples/title.txt", program);
     const HWND main = WaitForMain(L"title.txt - Vexa");
     ASSERT_NE(main, nullptr) << "no example open";
     PostMessageW(main, WM_CLOSE, 0, 0);
