@@ -133,10 +133,31 @@ TEST_F(CliTest, CheckNormalizeAndUsage)
 
     r = RunCli("--help");
     EXPECT_TRUE(r.status == 0 && r.out.find("normalize IN OUT") != std::string::npos) << r.out;
-    for (const char* args : {"", "check", "normalize a", "frobnicate x", "check a b"}) {
+    // A usage error says in one line which argument, what is wrong with it
+    // and what is allowed, then where the whole usage is; it writes nothing.
+    const std::string good = Path("good.txt") + " ";
+    const std::pair<std::string, std::string> usage[] = {
+        {"", "the command is missing; use check, normalize, render, export or import"},
+        {"frobnicate x", "frobnicate: no such command; use check, normalize, render, export or import"},
+        {"check", "check: FILE is missing; use vexa-cli check FILE"},
+        {"normalize a", "normalize: OUT is missing; use vexa-cli normalize IN OUT"},
+        {"check a b", "b: one argument too many; use vexa-cli check FILE"},
+        {"render " + good + Path("o.png") + " --zoom 9", "--zoom 9: not allowed; --zoom takes 1 to 8"},
+        {"render " + good + Path("o.png") + " --grid foo", "--grid foo: not allowed; --grid takes dot or cross"},
+        {"render " + good + Path("o.png") + " --zoom", "--zoom: the value is missing; --zoom takes 1 to 8"},
+        {"import " + good + Path("o.txt") + " --dither foo",
+         "--dither foo: not allowed; --dither takes none, pattern or grain"},
+        {"export " + good + Path("o.mzf") + " --grid dot",
+         "--grid: not an option of export; export takes --zoom, --format, --name, --clear-marks, --font"},
+        {"export " + good + Path("o.data"),
+         Path("o.data") + ": names no export format; end it in .mzf, .asm, .bin or .png, or give --format"},
+    };
+    for (const auto& [args, line] : usage) {
         r = RunCli(args);
-        EXPECT_TRUE(r.status == 2 && r.out.rfind("usage: vexa-cli", 0) == 0) << args;
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out, "vexa-cli: " + line + "\nRun 'vexa-cli --help' for the whole usage.\n") << args;
     }
+    for (const char* out : {"o.png", "o.txt", "o.mzf", "o.data"}) EXPECT_FALSE(std::filesystem::exists(Path(out)));
 }
 
 TEST_F(CliTest, RenderDrawsTheCanvasExactlyAndWritesNothingOnErrors)
