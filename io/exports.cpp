@@ -120,6 +120,8 @@ std::string MzfImage(const std::string& name, bool clearMarks)
     return header + data;
 }
 
+// Every label ends in a colon, the names EQU defines too: some assemblers
+// read a name without one at the start of a line as an instruction.
 std::string AssemblerSource(const std::string& name, bool clearMarks)
 {
     std::string out = "; " + MzfName(name) +
@@ -127,8 +129,8 @@ std::string AssemblerSource(const std::string& name, bool clearMarks)
                       "; Load and run at 1200H: the loader copies the display codes to the text\n"
                       "; VRAM and the attributes to the colour VRAM, then loops so that the\n"
                       "; picture stays. The two tables can go into programs of their own.\n"
-                      "TVRAM   EQU 0D000H          ; text VRAM: display codes, row by row\n"
-                      "CVRAM   EQU 0D800H          ; colour VRAM: attributes, row by row\n"
+                      "TVRAM:  EQU 0D000H          ; text VRAM: display codes, row by row\n"
+                      "CVRAM:  EQU 0D800H          ; colour VRAM: attributes, row by row\n"
                       "        ORG 1200H\n"
                       "START:  LD HL,CODES\n"
                       "        LD DE,TVRAM\n"
