@@ -6,6 +6,7 @@
 #include "render/font.h"
 #include "render/view.h"
 #include "res/resource.h"
+#include "shell/base/dialog_win32.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ INT_PTR CALLBACK ConvertProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         CheckRadioButton(dialog, IDC_CONVERT_NODITHER, IDC_CONVERT_GRAIN, IDC_CONVERT_NODITHER + static_cast<int>(o.dither));
         CheckDlgButton(dialog, IDC_CONVERT_OVERLAY, s->choice.asOverlay ? BST_CHECKED : BST_UNCHECKED);
         MakeRoomForPreview(dialog);
+        CentreOnDesktop(dialog);
         Preview(*s);
         return TRUE;
     }

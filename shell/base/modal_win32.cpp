@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "shell/base/dialog_win32.h"
 
 namespace {
 
@@ -46,12 +47,7 @@ INT_PTR CALLBACK TextDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         HWND edit = GetDlgItem(dialog, IDC_TEXTEDIT);
         SetWindowTextW(edit, entry->text.c_str());
         SendMessageW(edit, EM_SETSEL, 0, -1);
-        RECT desktop, own;
-        GetWindowRect(GetDesktopWindow(), &desktop);
-        GetWindowRect(dialog, &own);
-        const int w = own.right - own.left, h = own.bottom - own.top;
-        SetWindowPos(dialog, nullptr, (desktop.right - desktop.left - w) / 2, (desktop.bottom - desktop.top - h) / 2, 0,
-                     0, SWP_NOSIZE | SWP_NOZORDER);
+        CentreOnDesktop(dialog);
         SetFocus(edit);
         return FALSE;  // the focus is set
     }

@@ -17,6 +17,7 @@
 #include "render/overlay.h"
 #include "render/picture_convert.h"
 #include "res/resource.h"
+#include "anim/frames.h"
 #include "screen/document.h"
 #include "screen/screen.h"
 #include "screen/selection.h"
@@ -24,6 +25,7 @@
 #include "shell/base/shell_win32.h"
 #include "shell/document_win32.h"
 #include "shell/overlay_win32.h"
+#include "shell/player_win32.h"
 #include "shell/wic_win32.h"
 #include "tests/win32/editor_harness.h"
 #include "tests/win32/window_util.h"
@@ -118,6 +120,18 @@ Answer FileDialogAnswer(std::wstring path)
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
         return true;
     };
+}
+
+// Where `window` sits: "centred" when in the middle of the desktop.
+std::wstring Placement(HWND window)
+{
+    RECT desktop, own;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    GetWindowRect(window, &own);
+    const int w = own.right - own.left, h = own.bottom - own.top;
+    if (own.left == (desktop.right - desktop.left - w) / 2 && own.top == (desktop.bottom - desktop.top - h) / 2)
+        return L"centred;";
+    return L"at " + std::to_wstring(own.left) + L"," + std::to_wstring(own.top) + L";";
 }
 
 class RealDialogs : public EditorTest {
@@ -292,4 +306,33 @@ TEST_F(RealDialogs, ConvertDialogPreviewsAndConvertsWithTheChoices)
     EXPECT_EQ(0, std::memcmp(gDoc.screen.code, want.code, sizeof want.code));
     EXPECT_EQ(0, std::memcmp(gDoc.screen.attr, want.attr, sizeof want.attr));
     EXPECT_FALSE(OverlayLoaded());
+}
+
+// Every dialog opens in the middle of the desktop.
+TEST_F(RealDialogs, DialogsOpenCentredWithEveryLabelWhole)
+{
+    Start();
+    const Answer inspect = [](HWND dialog, std::wstring& log) {
+        log += Placement(dialog);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    };
+    EXPECT_EQ(Answered(L"テキスト入力", inspect, [&] { Command(IDM_TEXTINPUT); }), L"centred;");
+
+    std::string png;
+    const uint8_t grey[3] = {128, 128, 128};
+    ASSERT_TRUE(EncodePicture(GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 3, grey, 1, 1, png));
+    WriteFile(Scratch(L"p.png"), png);
+    gTestPicture = Scratch(L"p.png");
+    AnswerModalsWith(nullptr, [](FileDialog, FileChoice& c) {
+        c.path = gTestPicture;
+        return true;
+    });
+    EXPECT_EQ(Answered(L"画像から変換", inspect, [&] { Command(IDM_CONVERTPICTURE); }), L"centred;");
+
+    Command(IDM_SELECTALL);
+    Command(IDM_FRAME1);
+    Command(IDM_ANIMSTART);
+    ASSERT_NE(PlayerWindow(), nullptr);
+    EXPECT_EQ(Placement(PlayerWindow()), L"centred;");
 }
