@@ -47,6 +47,7 @@ INT_PTR CALLBACK TextDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         HWND edit = GetDlgItem(dialog, IDC_TEXTEDIT);
         SetWindowTextW(edit, entry->text.c_str());
         SendMessageW(edit, EM_SETSEL, 0, -1);
+        FitCheckBoxToText(GetDlgItem(dialog, IDC_VERTICAL));
         CentreOnDesktop(dialog);
         SetFocus(edit);
         return FALSE;  // the focus is set

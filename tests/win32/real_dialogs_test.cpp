@@ -122,6 +122,46 @@ Answer FileDialogAnswer(std::wstring path)
     };
 }
 
+// The labels a dialog shows cut short: each text whose width in the font
+// its control really got exceeds the room that kind of control gives text
+// as Wine draws it. A check box or radio button starts its text a box and
+// half a digit in; a group box keeps 7 pixels clear on each side; a push
+// button centres its text between its edges.
+std::wstring CutLabels(HWND dialog)
+{
+    std::wstring cut;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t cls[32] = {};
+        GetClassNameW(child, cls, 32);
+        const std::wstring text = TextOf(child);
+        const bool button = lstrcmpiW(cls, L"Button") == 0;
+        if (text.empty() || (!button && lstrcmpiW(cls, L"Static") != 0)) continue;
+        HDC dc = GetDC(child);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+        RECT extent = {0, 0, 0, 0};
+        DrawTextW(dc, text.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+        INT digit = 0;
+        GetCharWidth32W(dc, L'0', L'0', &digit);
+        const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+        SelectObject(dc, old);
+        ReleaseDC(child, dc);
+        RECT client;
+        GetClientRect(child, &client);
+        int room = client.right;
+        const LONG type = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+        if (button && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+                       type == BS_AUTORADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE))
+            room -= 12 * dpi / 96 + 1 + digit / 2;
+        else if (button && type == BS_GROUPBOX)
+            room -= 2 * 7;
+        else if (button)
+            room -= 2 * GetSystemMetrics(SM_CXEDGE);
+        if (extent.right > room)
+            cut += text + L" (" + std::to_wstring(extent.right) + L">" + std::to_wstring(room) + L");";
+    }
+    return cut;
+}
+
 // Where `window` sits: "centred" when in the middle of the desktop.
 std::wstring Placement(HWND window)
 {
@@ -308,12 +348,13 @@ TEST_F(RealDialogs, ConvertDialogPreviewsAndConvertsWithTheChoices)
     EXPECT_FALSE(OverlayLoaded());
 }
 
-// Every dialog opens in the middle of the desktop.
+// Every dialog opens in the middle of the desktop, and none cuts a label
+// short at the width its font really has.
 TEST_F(RealDialogs, DialogsOpenCentredWithEveryLabelWhole)
 {
     Start();
     const Answer inspect = [](HWND dialog, std::wstring& log) {
-        log += Placement(dialog);
+        log += Placement(dialog) + CutLabels(dialog);
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         return true;
     };
@@ -334,5 +375,5 @@ TEST_F(RealDialogs, DialogsOpenCentredWithEveryLabelWhole)
     Command(IDM_FRAME1);
     Command(IDM_ANIMSTART);
     ASSERT_NE(PlayerWindow(), nullptr);
-    EXPECT_EQ(Placement(PlayerWindow()), L"centred;");
+    EXPECT_EQ(Placement(PlayerWindow()) + CutLabels(PlayerWindow()), L"centred;");
 }
