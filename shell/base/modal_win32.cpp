@@ -34,6 +34,21 @@ const ExportFilter kExportFilters[] = {
     {L"PNG画像(*.png)\0*.png\0", L"png"},
 };
 
+WNDPROC gEditProc = nullptr;  // the edit control's own procedure
+
+// Ctrl+Return presses OK, while Return alone still breaks the line. It
+// arrives as a line feed with Return held; Ctrl+J, a line feed too, still
+// breaks the line.
+LRESULT CALLBACK TextEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CHAR && wParam == L'\n' && GetKeyState(VK_RETURN) < 0) {
+        HWND dialog = GetParent(edit);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+        return 0;
+    }
+    return CallWindowProcW(gEditProc, edit, message, wParam, lParam);
+}
+
 // The text dialog: opens centred on the desktop with the kept text all
 // selected and the edit control focused.
 INT_PTR CALLBACK TextDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -46,6 +61,8 @@ INT_PTR CALLBACK TextDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         CheckDlgButton(dialog, IDC_VERTICAL, entry->vertical ? BST_CHECKED : BST_UNCHECKED);
         HWND edit = GetDlgItem(dialog, IDC_TEXTEDIT);
         SetWindowTextW(edit, entry->text.c_str());
+        gEditProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextEditProc)));
         SendMessageW(edit, EM_SETSEL, 0, -1);
         FitCheckBoxToText(GetDlgItem(dialog, IDC_VERTICAL));
         CentreOnDesktop(dialog);

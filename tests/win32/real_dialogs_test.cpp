@@ -304,6 +304,27 @@ TEST_F(RealDialogs, TextDialogTypesJapaneseAndKeepsItForNextTime)
         [&] { Command(IDM_TEXTINPUT); });
     EXPECT_EQ(reopened, L"ガンダム |vertical");
     EXPECT_FALSE(BlockFloats());  // the first block was dropped; Cancel makes none
+
+    // Return breaks the line; Ctrl+Return, a line feed with Return and Ctrl
+    // held, presses OK and adds nothing.
+    BYTE keys[256], held[256];
+    GetKeyboardState(keys);
+    std::memcpy(held, keys, sizeof held);
+    held[VK_CONTROL] = held[VK_RETURN] = 0x80;
+    Answered(
+        L"テキスト入力",
+        [](HWND dialog, std::wstring&) {
+            HWND edit = GetDlgItem(dialog, IDC_TEXTEDIT);
+            for (wchar_t c : std::wstring(L"A\rB\n")) SendMessageW(edit, WM_CHAR, c, 1);
+            return true;
+        },
+        [&] {
+            SetKeyboardState(held);
+            Command(IDM_TEXTINPUT);
+            SetKeyboardState(keys);
+        });
+    EXPECT_TRUE(BlockFloats());
+    EXPECT_EQ(std::string(gTextInput.text), "A\r\nB");
 }
 
 // The conversion dialog, answered by clicks: the preview is 320 x 200 and
