@@ -22,6 +22,7 @@ constexpr UINT_PTR kRecoveryTimer = 3;
 constexpr UINT kRecoveryPeriod = 2000;  // ms: a crash loses at most this much
 constexpr DWORD kCopyLimit = 64 * 1024;  // far more than a copy holds
 const wchar_t kExtension[] = L".vxr";
+const wchar_t kDamagedEnding[] = L"-damaged.txt";  // no start looks for these
 
 std::wstring gFolderOverride;
 std::wstring gRun;      // this run's name: its copy is <run>.vxr
@@ -71,6 +72,17 @@ bool ClaimOrphan(FILETIME& when)
     } while (FindNextFileW(find, &found));
     FindClose(find);
     return !newest.empty() && MoveFileExW(CopyOf(newest).c_str(), CopyOf(gRun).c_str(), 0);
+}
+
+// A copy that cannot be read is put aside under a name no start looks for,
+// and the user is told where, once: a person may still rescue what it holds.
+void KeepDamagedCopy()
+{
+    const std::wstring kept = RecoveryFolder() + L"\\" + gRun + kDamagedEnding;
+    gHaveCopy = false;
+    if (MoveFileExW(CopyOf(gRun).c_str(), kept.c_str(), 0))
+        ShowMessage(gShell.main, L"前回終了時の編集内容のコピーが壊れていて読み込めませんでした。\n次のファイルとして残してあります:\n" + kept,
+                    L"Vexa", MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -123,7 +135,11 @@ void OfferRecovery()
     const bool overtaken = !documentPath.empty() &&
                            GetFileAttributesExW(documentPath.c_str(), GetFileExInfoStandard, &file) &&
                            !Newer(when, file.ftLastWriteTime);
-    if (!read || overtaken ||
+    if (!read) {
+        KeepDamagedCopy();
+        return;
+    }
+    if (overtaken ||
         ShowMessage(gShell.main, L"前回終了時の編集内容が残っています。復元しますか？", L"Vexa",
                     MB_YESNO | MB_ICONQUESTION) != IDYES) {
         DeleteRecoveryCopy();

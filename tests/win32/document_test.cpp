@@ -242,19 +242,28 @@ TEST_F(Documents, RecoveryCopyFollowsTheDocument)
     messages.clear();
 
     // Left behind by ended runs: a copy older than its file, and a damaged
-    // one. Neither is offered, both go.
+    // one. Neither is offered. The older goes; the damaged one is kept aside
+    // under another name, and told about once, with that name.
+    const std::string damaged = "Vexa recovery 1\nno screen here";
     WriteFile(folder + L"\\dead-1.vxr", "Vexa recovery 1\n" + Narrow(file.c_str()) + "\n" + SampleScreenFile());
-    WriteFile(folder + L"\\dead-2.vxr", "Vexa recovery 1\nno screen here");
+    WriteFile(folder + L"\\dead-2.vxr", damaged);
     FILETIME old = {0, 1};
     HANDLE stale = CreateFileW((folder + L"\\dead-1.vxr").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     SetFileTime(stale, nullptr, nullptr, &old);
     CloseHandle(stale);
-    for (int start = 0; start < 2; ++start) {
+    for (int start = 0; start < 3; ++start) {
         Start(file);
         Stop();
     }
-    EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(copies().empty());
+    const std::vector<std::wstring> kept = Names(folder + L"\\*");
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(ReadFile(folder + L"\\" + kept[0]), damaged);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, L"Vexa");
+    EXPECT_NE(messages[0].text.find(L"読み込めませんでした"), std::wstring::npos) << messages[0].text;
+    EXPECT_NE(messages[0].text.find(folder + L"\\" + kept[0]), std::wstring::npos) << messages[0].text;
+    messages.clear();
 
     // An untitled picture's copy, newer than anything: Yes brings it back
     // untitled and modified.
