@@ -121,6 +121,14 @@
 #define IDC_CONVERT_GRAIN 5109
 #define IDC_CONVERT_OVERLAY 5110
 
+// Texts of the string tables. Why a file could not be written:
+#define IDS_WRITE_READONLY 7100
+#define IDS_WRITE_FOLDER 7101
+#define IDS_WRITE_NOACCESS 7102
+#define IDS_WRITE_INUSE 7103
+#define IDS_WRITE_DISKFULL 7104
+#define IDS_WRITE_NOFOLDER 7105
+
 // Toolbar buttons. Colour n of the foreground and background rows is
 // IDT_FG0 + n and IDT_BG0 + n.
 #define IDT_SELECT 2000

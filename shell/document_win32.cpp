@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "app/recent_files.h"
 #include "shell/base/shell_win32.h"
@@ -105,7 +106,8 @@ bool Save(HWND owner, bool overwrite)
         chosenType = choice.filterIndex;
     }
     // Every save writes a screen file, whatever filter the dialog was left on.
-    const bool written = WriteFileSafely(gDocumentFile.path, ScreenFileText()) == SafeWriteResult::Written;
+    WriteFailure why = WriteFailure::Unknown;
+    const bool written = WriteFileSafely(gDocumentFile.path, ScreenFileText(), &why) == SafeWriteResult::Written;
     if (written) {
         gDocumentFile.fileType = chosenType;
         MarkSaved();
@@ -114,6 +116,13 @@ bool Save(HWND owner, bool overwrite)
     // The dialog may have renamed the document, saved or not.
     if (askName) RefreshTitle(IsModified());
     AddToRecentFiles(gDocumentFile.path);
-    if (!written) ShowMessage(owner, gDocumentFile.path + L" に保存できませんでした", kErrorCaption, MB_OK);
+    if (!written) TellNotWritten(owner, gDocumentFile.path, why);
     return written;
+}
+
+void TellNotWritten(HWND owner, const std::wstring& path, WriteFailure why)
+{
+    std::wstring text = path + L" に保存できませんでした";
+    if (const int reason = WriteFailureText(why)) text += L"\n" + Text(reason);
+    ShowMessage(owner, text, kErrorCaption, MB_OK);
 }

@@ -26,8 +26,9 @@ const wchar_t* Extension(ExportFormat format)
 
 }  // namespace
 
-bool ExportScreenTo(const std::wstring& path, ExportFormat format)
+bool ExportScreenTo(const std::wstring& path, ExportFormat format, WriteFailure& why)
 {
+    why = WriteFailure::Unknown;
     const std::string name = MzfNameOfFile(Narrow(gDocumentFile.name.c_str()));
     std::string bytes;
     switch (format) {
@@ -45,7 +46,7 @@ bool ExportScreenTo(const std::wstring& path, ExportFormat format)
         break;
     }
     }
-    return WriteFileSafely(path, bytes) == SafeWriteResult::Written;
+    return WriteFileSafely(path, bytes, &why) == SafeWriteResult::Written;
 }
 
 void ExportScreen(HWND owner, ExportFormat format)
@@ -59,6 +60,6 @@ void ExportScreen(HWND owner, ExportFormat format)
     FileChoice choice = {proposed, 0};
     const FileDialog kind = static_cast<FileDialog>(static_cast<int>(FileDialog::ExportMzf) + static_cast<int>(format));
     if (!ChooseFile(owner, kind, choice)) return;
-    if (!ExportScreenTo(choice.path, format))
-        ShowMessage(owner, choice.path + L" に保存できませんでした", L"Vexa: Error", MB_OK);
+    WriteFailure why;
+    if (!ExportScreenTo(choice.path, format, why)) TellNotWritten(owner, choice.path, why);
 }

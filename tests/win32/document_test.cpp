@@ -187,21 +187,34 @@ TEST_F(Documents, FailedSavesNeverDestroyTheFileAndKeepTheChanges)
     WriteFile(file, SampleScreenFile());
     Start(file);
     Paint(2, 2);
-    // The target is read-only: the old file stays whole, the user is told.
+    // The target is read-only, or another program holds it: the old file
+    // stays whole, the user is told why.
+    const std::wstring notSaved = file + L" に保存できませんでした\n";
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
     Command(IDM_SAVE);
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_EQ(messages.size(), 1u);
+    HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    Command(IDM_SAVE);
+    CloseHandle(held);
+    ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].caption, L"Vexa: Error");
-    EXPECT_NE(messages[0].text.find(L"保存できませんでした"), std::wstring::npos);
+    EXPECT_EQ(messages[0].text, notSaved + L"ファイルが読み取り専用です。");
+    EXPECT_EQ(messages[1].text, notSaved + L"ほかのプログラムがファイルを使っています。");
     EXPECT_EQ(ReadFile(file), SampleScreenFile());
     EXPECT_TRUE(IsModified());
     EXPECT_EQ(Title(), L"keep.txt * Vexa");
 
-    // A missing folder: nothing is written, still modified.
+    // A folder by that name, a missing folder: nothing is written, still
+    // modified.
+    CreateDirectoryW(Scratch(L"folder.txt").c_str(), nullptr);
+    fileAnswers.push_back(Scratch(L"folder.txt"));
+    Command(IDM_SAVEAS);
+    RemoveDirectoryW(Scratch(L"folder.txt").c_str());
     fileAnswers.push_back(Scratch(L"no such folder\\x.txt"));
     Command(IDM_SAVEAS);
-    EXPECT_EQ(messages.size(), 2u);
+    ASSERT_EQ(messages.size(), 4u);
+    EXPECT_EQ(messages[2].text, Scratch(L"folder.txt") + L" に保存できませんでした\n同じ名前のフォルダがあります。");
+    EXPECT_EQ(messages[3].text, Scratch(L"no such folder\\x.txt") + L" に保存できませんでした\n保存先のフォルダがありません。");
     EXPECT_TRUE(IsModified());
     EXPECT_EQ(Title(), L"x.txt * Vexa");
     // A file that happens to carry the name the save would try first for its
@@ -211,7 +224,7 @@ TEST_F(Documents, FailedSavesNeverDestroyTheFileAndKeepTheChanges)
     WriteFile(Scratch(taken), "mine");
     fileAnswers.push_back(file);
     Command(IDM_SAVEAS);
-    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages.size(), 4u);
     EXPECT_FALSE(IsModified());
     EXPECT_EQ(ReadFile(Scratch(taken)), "mine");
     EXPECT_EQ(Listing(), (std::vector<std::wstring>{L"keep.txt", taken}));
@@ -311,7 +324,7 @@ TEST_F(Documents, ExportsWriteTheScreenInEachFormat)
     fileAnswers.push_back(Scratch(L"t.bin"));
     Command(IDM_EXPORTMZF);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, Scratch(L"t.bin") + L" に保存できませんでした");
+    EXPECT_EQ(messages[0].text, Scratch(L"t.bin") + L" に保存できませんでした\nファイルが読み取り専用です。");
     SetFileAttributesW(Scratch(L"t.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
