@@ -225,3 +225,11 @@ PointerAnswer RightPress(int x, int y, Modifiers keys)
     if (PixelToCell(x, y, cell)) PickUpCell(cell.x, cell.y, keys.ctrl, keys.shift);
     return PointerAnswer();
 }
+
+int TransparencyHint()
+{
+    if (!gMarks.MarkIsTransparent || !BlockFloats()) return 0;
+    if (gMarks.MarkBit3 && gMarks.MarkDispc0) return IDS_HINT_BOTH;
+    if (gMarks.MarkBit3) return IDS_HINT_BIT3;
+    return gMarks.MarkDispc0 ? IDS_HINT_CODE0 : IDS_HINT_NONE;
+}

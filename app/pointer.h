@@ -39,3 +39,8 @@ PointerAnswer PointerMove(int x, int y, bool buttonHeld, Modifiers keys);
 // The left button came up, or the drag lost the mouse.
 PointerAnswer PointerRelease();
 PointerAnswer RightPress(int x, int y, Modifiers keys);
+
+// The status bar's hint while marked cells of a floating block are left out
+// of its drop: which marks make a cell transparent. 0 while no block floats
+// or marked cells are dropped like any other.
+int TransparencyHint();

@@ -129,6 +129,13 @@
 #define IDS_WRITE_DISKFULL 7104
 #define IDS_WRITE_NOFOLDER 7105
 
+// The status bar's hint while marked cells of a floating block are
+// transparent: which marks make them so.
+#define IDS_HINT_BIT3 7200
+#define IDS_HINT_CODE0 7201
+#define IDS_HINT_BOTH 7202
+#define IDS_HINT_NONE 7203
+
 // Toolbar buttons. Colour n of the foreground and background rows is
 // IDT_FG0 + n and IDT_BG0 + n.
 #define IDT_SELECT 2000

@@ -132,6 +132,7 @@ bool HandleCommand(int id)
 {
     if (!IsCommand(id)) return false;
     CarryOut(RunCommand(id));
+    RefreshStatusHint();
     return true;
 }
 

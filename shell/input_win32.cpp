@@ -35,6 +35,7 @@ void CarryOut(const PointerAnswer& a)
     if (a.cursorZone >= 0 && a.cursorZone < 10) ShowZoneCursor(a.cursorZone);
     for (int part = 0; part < kStatusParts; ++part)
         if (a.statusChanged[part]) SetStatusText(part, Widen(a.status[part]).c_str());
+    RefreshStatusHint();
 }
 
 // Alt with a lowercase letter or a digit never reaches the menu bar.

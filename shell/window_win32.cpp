@@ -23,6 +23,7 @@
 #include "screen/screen.h"
 #include "screen/selection.h"
 #include "screen/undo.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
 #include "shell/clipboard_win32.h"
@@ -45,6 +46,7 @@ constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 constexpr int kInitialWidth = 320;
 constexpr int kInitialHeight = 200;
 constexpr size_t kArgumentLimit = 260;
+constexpr int kHintPart = 2;  // after the two parts the mouse writes
 const char kFontFile[] = "mz700fon.dat";  // beside the program
 
 struct ToolbarButton {
@@ -278,6 +280,14 @@ void PressButton(int id)
 void SetStatusText(int part, const wchar_t* text)
 {
     if (gShell.statusBar) SendMessageW(gShell.statusBar, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text));
+}
+
+void RefreshStatusHint()
+{
+    const int hint = TransparencyHint();
+    if (hint == gShell.statusHint) return;
+    gShell.statusHint = hint;
+    SetStatusText(kHintPart, hint ? Text(hint).c_str() : L"");
 }
 
 bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)

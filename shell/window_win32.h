@@ -14,3 +14,5 @@ void ShutDown();
 void ResizeToLayout();
 void PressButton(int id);
 void SetStatusText(int part, const wchar_t* text);
+// The status bar's hint part follows the core's TransparencyHint.
+void RefreshStatusHint();

@@ -148,6 +148,42 @@ TEST(Commands, TheMarkerAndTheBit3MarksGoTogether)
     EXPECT_TRUE(gPen.foreground == 6 && gPen.background == 3 && gPen.page == 1);
 }
 
+// While marked cells of a floating block are left out of its drop, the
+// status bar's hint names the marks that do it, whichever way the block
+// came to float and whichever switch changed.
+TEST(Commands, TheHintNamesTheMarksThatMakeAFloatingBlocksCellsTransparent)
+{
+    ResetCore();
+    RunCommand(IDM_MARKTRANSPARENT);
+    RunCommand(IDM_MARKBIT3);
+    EXPECT_EQ(TransparencyHint(), 0) << "no block floats";
+    SetSelection(0, 0, 1, 1);
+    RunCommand(IDM_COPY);
+    RunCommand(IDM_PASTE);
+    ASSERT_TRUE(BlockFloats());
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_BIT3);
+    RunCommand(IDM_MARKDISPC0);
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_BOTH);
+    RunCommand(IDM_MARKBIT3);
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_CODE0);
+    RunCommand(IDM_MARKDISPC0);
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_NONE);
+    RunCommand(IDM_MARKTRANSPARENT);
+    EXPECT_EQ(TransparencyHint(), 0) << "marked cells drop like any other";
+    RunCommand(IDM_MARKTRANSPARENT);
+    RunCommand(IDT_PEN);  // drops the block
+    EXPECT_EQ(TransparencyHint(), 0);
+
+    // A block lifted by a move drag floats too.
+    RunCommand(IDT_MARK);
+    RunCommand(IDT_SELECT);
+    SetSelection(2, 2, 4, 4);
+    const Point inside = CellToPixel(3, 3);
+    PointerPress(inside.x + 2, inside.y + 2, {false, false});
+    ASSERT_TRUE(BlockFloats());
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_BIT3);
+}
+
 TEST(Commands, ZoomKeepsTheRatioToReturnToAndFallsBackWithoutMemory)
 {
     ResetCore();

@@ -13,6 +13,7 @@ struct Shell {
     HACCEL accelerators;
     HBRUSH orangeBrush;
     HFONT labelFont;
+    int statusHint;  // the text the status bar's hint part shows; 0 for none
 };
 
 extern Shell gShell;
