@@ -14,7 +14,12 @@ struct Modifiers {
 enum class Capture { Keep, Take, Release };
 
 constexpr int kStatusParts = 2;
-constexpr int kStatusChars = 32;
+
+// A part of the status bar: a string-table format of two numbers.
+struct StatusText {
+    int format = 0;  // 0: the part is empty
+    int values[2] = {};
+};
 
 // What the shell must do after a mouse report.
 struct PointerAnswer {
@@ -22,7 +27,7 @@ struct PointerAnswer {
     Capture capture = Capture::Keep;
     int cursorZone = -1;  // a new hover zone whose cursor shows at once, or -1
     bool statusChanged[kStatusParts] = {};
-    char status[kStatusParts][kStatusChars] = {};
+    StatusText status[kStatusParts];
 };
 
 // The tool switch of the toolbar and the tool keys: a floating block is

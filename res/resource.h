@@ -96,6 +96,10 @@
 #define IDM_ZOOM7 1106
 #define IDM_ZOOM8 1107
 
+// Language popup of the View menu: the interface's language.
+#define IDM_LANG_JAPANESE 1110
+#define IDM_LANG_ENGLISH 1111
+
 // Help menu.
 #define IDM_ABOUT 1999
 
@@ -121,7 +125,45 @@
 #define IDC_CONVERT_GRAIN 5109
 #define IDC_CONVERT_OVERLAY 5110
 
-// Texts of the string tables. Why a file could not be written:
+// Texts of the string tables, one table for each language. Messages:
+#define IDS_FONT_MISSING 7000
+#define IDS_NO_VIEW_MEMORY 7001
+#define IDS_RECENT_MISSING 7002
+#define IDS_CANNOT_OPEN 7003       // %s: the path
+#define IDS_NOT_BRISEL 7004
+#define IDS_DISCARD 7005
+#define IDS_NOT_SAVED 7006         // %s: the path
+#define IDS_RECOVER 7007
+#define IDS_RECOVERY_DAMAGED 7008  // %s: where the copy was kept
+#define IDS_ABOUT 7009
+// Message box captions.
+#define IDS_CAPTION_ERROR 7016
+#define IDS_CAPTION_FILE_ERROR 7017
+#define IDS_CAPTION_VEXA 7018
+#define IDS_CAPTION_ABOUT 7019
+// The title and the menu texts the program writes.
+#define IDS_UNTITLED 7032
+#define IDS_RECENT_NONE 7033
+#define IDS_FRAME_SET 7034     // %d: the frame's number
+#define IDS_FRAME_CANCEL 7035  // %d: the frame's number
+// The status bar's texts, formats of two numbers.
+#define IDS_STATUS_CELL 7048  // column, row
+#define IDS_STATUS_SIZE 7049  // width, height
+#define IDS_STATUS_CHR 7050   // display code, attribute
+// File dialogs: titles, and filters as description|pattern pairs.
+#define IDS_OPEN_TITLE 7064
+#define IDS_SAVEAS_TITLE 7065
+#define IDS_OVERLAY_TITLE 7066
+#define IDS_CONVERT_TITLE 7067
+#define IDS_EXPORT_TITLE 7068
+#define IDS_SCREEN_FILTER 7080
+#define IDS_OVERLAY_FILTER 7081
+#define IDS_CONVERT_FILTER 7082
+#define IDS_MZF_FILTER 7083
+#define IDS_ASM_FILTER 7084
+#define IDS_BIN_FILTER 7085
+#define IDS_PNG_FILTER 7086
+// Why a file could not be written:
 #define IDS_WRITE_READONLY 7100
 #define IDS_WRITE_FOLDER 7101
 #define IDS_WRITE_NOACCESS 7102

@@ -17,6 +17,7 @@
 #include "screen/strokes.h"
 #include "screen/text_input.h"
 #include "screen/undo.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
@@ -36,7 +37,7 @@ void OpenRecent(int position)
     if (!DiscardPrompt(gShell.main)) return;
     const char* entry = LookUpRecentFile(position);
     if (!entry) {
-        ShowMessage(gShell.main, L"Cannot find recent filename???", L"Error", MB_OK);
+        ShowMessage(gShell.main, Text(IDS_RECENT_MISSING), Text(IDS_CAPTION_ERROR), MB_OK);
         return;
     }
     SetDocumentPath(Widen(entry));
@@ -55,7 +56,7 @@ void ConvertPictureFile()
     last = file.path;
     OverlayPicture picture;
     if (!DecodePictureFile(file.path, picture)) {
-        ShowMessage(gShell.main, file.path + L" が開けません", L"Vexa: Error", MB_OK);
+        ShowMessage(gShell.main, Text(IDS_CANNOT_OPEN, file.path), Text(IDS_CAPTION_FILE_ERROR), MB_OK);
         return;
     }
     ConvertChoice choice;
@@ -73,7 +74,7 @@ void RebuildRecentPopup(HMENU popup)
 {
     for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) DeleteMenu(popup, i, MF_BYPOSITION);
     if (!LookUpRecentFile(0)) {
-        AppendMenuW(popup, MF_STRING | MF_GRAYED, IDM_RECENT_NONE, L"(なし)");
+        AppendMenuW(popup, MF_STRING | MF_GRAYED, IDM_RECENT_NONE, Text(IDS_RECENT_NONE).c_str());
         return;
     }
     for (int p = 0; p < kRecentFiles && LookUpRecentFile(p); ++p) {
@@ -88,6 +89,7 @@ void CarryOut(const CommandAnswer& a)
         ShowWindow(gShell.statusBar, gView.ShowStatusBar ? SW_SHOW : SW_HIDE);
         ResizeToLayout();
     }
+    if (a.relanguage) ApplyLanguage();
     if (a.repaintPanel) InvalidatePanel();
     if (a.repaintPalette) InvalidatePalette();
     switch (a.ask) {
@@ -106,8 +108,10 @@ void CarryOut(const CommandAnswer& a)
     case Ask::OpenRecent: OpenRecent(a.detail); break;
     case Ask::Close: SendMessageW(gShell.main, WM_CLOSE, 0, 0); break;
     case Ask::Player: OpenPlayer(gShell.main); break;
-    case Ask::About: ShowMessage(gShell.main, L"Vexa v0.23\n\tby Orlen", L"About", MB_OK); break;
-    case Ask::NoMemoryForView: ShowMessage(gShell.main, L"画面用のメモリが足りません", L"Error", MB_OK); break;
+    case Ask::About: ShowMessage(gShell.main, Text(IDS_ABOUT), Text(IDS_CAPTION_ABOUT), MB_OK); break;
+    case Ask::NoMemoryForView:
+        ShowMessage(gShell.main, Text(IDS_NO_VIEW_MEMORY), Text(IDS_CAPTION_ERROR), MB_OK);
+        break;
     }
 }
 
@@ -145,8 +149,8 @@ void RefreshMenu(HMENU popup)
             return;
         }
         if (id >= IDM_FRAME1 && id <= IDM_FRAME9) {
-            const std::wstring text =
-                std::to_wstring(id - IDM_FRAME1 + 1) + (FrameDefined(id - IDM_FRAME1) ? L"コマめをキャンセル" : L"コマめに設定");
+            const std::wstring text = Text(FrameDefined(id - IDM_FRAME1) ? IDS_FRAME_CANCEL : IDS_FRAME_SET,
+                                           std::to_wstring(id - IDM_FRAME1 + 1));
             ModifyMenuW(popup, i, MF_BYPOSITION | MF_STRING, id, text.c_str());
         }
         if (!IsCommand(id)) continue;

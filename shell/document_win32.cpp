@@ -15,13 +15,12 @@
 #include "io/screen_file.h"
 #include "io/title.h"
 #include "render/view.h"
+#include "res/resource.h"
 #include "screen/undo.h"
 
 DocumentFile gDocumentFile;
 
 namespace {
-
-const wchar_t kErrorCaption[] = L"Vexa: Error";
 
 void AddToRecentFiles(const std::wstring& path) { AddRecentFile(Narrow(path.c_str()).c_str()); }
 
@@ -46,7 +45,8 @@ void SetDocumentPath(const std::wstring& path)
 void RefreshTitle(bool modified)
 {
     if (!gShell.main) return;
-    const std::string title = BuildTitle(Narrow(gDocumentFile.name.c_str()), modified);
+    const std::string title =
+        BuildTitle(Narrow(gDocumentFile.name.c_str()), modified, Narrow(Text(IDS_UNTITLED).c_str()));
     SetWindowTextW(gShell.main, Widen(title.c_str()).c_str());
 }
 
@@ -56,7 +56,7 @@ void OnModifiedStateChanged(bool modified) { RefreshTitle(modified); }
 bool DiscardPrompt(HWND owner)
 {
     if (!IsModified()) return true;
-    if (ShowMessage(owner, L"変更内容を破棄しますか？", L"Vexa", MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    if (ShowMessage(owner, Text(IDS_DISCARD), Text(IDS_CAPTION_VEXA), MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
     DeleteRecoveryCopy();  // the changes were given up
     return true;
 }
@@ -67,7 +67,7 @@ bool Load()
     // A bigger file is read only this far: nothing after it counts.
     std::vector<uint8_t> text;
     if (!ReadFileBytes(path, kScreenFileReadLimit, LongerFile::Cut, text)) {
-        ShowMessage(gShell.main, path + L" が開けません", kErrorCaption, MB_OK);
+        ShowMessage(gShell.main, Text(IDS_CANNOT_OPEN, path), Text(IDS_CAPTION_FILE_ERROR), MB_OK);
         FailureTail(path);
         return false;
     }
@@ -76,7 +76,7 @@ bool Load()
     // was left on: naming the document after a file that was not read would
     // let the next save empty it.
     if (!ReadScreenFile(reinterpret_cast<const char*>(text.data()), text.size(), nullptr)) {
-        ShowMessage(gShell.main, L"BRISELフォーマットではありません", kErrorCaption, MB_OK);
+        ShowMessage(gShell.main, Text(IDS_NOT_BRISEL), Text(IDS_CAPTION_FILE_ERROR), MB_OK);
         FailureTail(path);
         return false;
     }
@@ -122,7 +122,7 @@ bool Save(HWND owner, bool overwrite)
 
 void TellNotWritten(HWND owner, const std::wstring& path, WriteFailure why)
 {
-    std::wstring text = path + L" に保存できませんでした";
+    std::wstring text = Text(IDS_NOT_SAVED, path);
     if (const int reason = WriteFailureText(why)) text += L"\n" + Text(reason);
-    ShowMessage(owner, text, kErrorCaption, MB_OK);
+    ShowMessage(owner, text, Text(IDS_CAPTION_FILE_ERROR), MB_OK);
 }

@@ -6,6 +6,7 @@
 #include "render/view.h"
 #include "res/resource.h"
 #include "shell/base/dialog_win32.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/shell_win32.h"
 #include "shell/offscreen_win32.h"
 
@@ -116,7 +117,7 @@ void OpenPlayer(HWND owner)
         gPlayer.open = false;
         return;
     }
-    gPlayerWindow = CreateDialogParamW(gShell.instance, MAKEINTRESOURCEW(IDD_PLAYER), owner, PlayerProc, 0);
+    gPlayerWindow = CreateInterfaceDialog(IDD_PLAYER, owner, PlayerProc, 0);
     if (!gPlayerWindow) {
         FreeOffscreenBuffer(gAnimationBuffer);
         gPlayer.open = false;

@@ -7,9 +7,11 @@
 
 #include "io/recovery.h"
 #include "render/view.h"
+#include "res/resource.h"
 #include "screen/document.h"
 #include "screen/screen.h"
 #include "screen/undo.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
@@ -81,8 +83,7 @@ void KeepDamagedCopy()
     const std::wstring kept = RecoveryFolder() + L"\\" + gRun + kDamagedEnding;
     gHaveCopy = false;
     if (MoveFileExW(CopyOf(gRun).c_str(), kept.c_str(), 0))
-        ShowMessage(gShell.main, L"前回終了時の編集内容のコピーが壊れていて読み込めませんでした。\n次のファイルとして残してあります:\n" + kept,
-                    L"Vexa", MB_OK | MB_ICONWARNING);
+        ShowMessage(gShell.main, Text(IDS_RECOVERY_DAMAGED, kept), Text(IDS_CAPTION_VEXA), MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -140,8 +141,7 @@ void OfferRecovery()
         return;
     }
     if (overtaken ||
-        ShowMessage(gShell.main, L"前回終了時の編集内容が残っています。復元しますか？", L"Vexa",
-                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        ShowMessage(gShell.main, Text(IDS_RECOVER), Text(IDS_CAPTION_VEXA), MB_YESNO | MB_ICONQUESTION) != IDYES) {
         DeleteRecoveryCopy();
         return;
     }

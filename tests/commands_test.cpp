@@ -47,7 +47,7 @@ bool Checked(int id) { return MenuStateOf(id).checked.value_or(false); }
 TEST(Commands, EveryIdOfTheMenusAndToolbarIsACommandAndNoOtherIs)
 {
     const int runs[][2] = {{1000, 1002}, {1004, 1005}, {1010, 1031}, {1040, 1049}, {1060, 1070},
-                           {1080, 1084}, {1090, 1095}, {1100, 1107}, {1999, 1999}, {2000, 2021}};
+                           {1080, 1084}, {1090, 1095}, {1100, 1107}, {1110, 1111}, {1999, 1999}, {2000, 2021}};
     int commands = 0;
     for (int id = 900; id < 2100; ++id) {
         bool listed = false;
@@ -55,7 +55,7 @@ TEST(Commands, EveryIdOfTheMenusAndToolbarIsACommandAndNoOtherIs)
         EXPECT_EQ(IsCommand(id), listed) << id;
         commands += listed;
     }
-    EXPECT_EQ(commands, 3 + 2 + 22 + 10 + 11 + 5 + 6 + 8 + 1 + 22);
+    EXPECT_EQ(commands, 3 + 2 + 22 + 10 + 11 + 5 + 6 + 8 + 2 + 1 + 22);
 }
 
 TEST(Commands, MenuStatesFollowTheEditor)
@@ -146,6 +146,30 @@ TEST(Commands, TheMarkerAndTheBit3MarksGoTogether)
     RunCommand(IDT_SWAP);
     RunCommand(IDM_AUXPALETTE);
     EXPECT_TRUE(gPen.foreground == 6 && gPen.background == 3 && gPen.page == 1);
+}
+
+// The language items choose the interface's language, kept with the
+// settings, and ask the front end for its texts anew; Japanese by default.
+TEST(Commands, TheLanguageItemsChooseTheInterfacesLanguage)
+{
+    ResetCore();
+    EXPECT_EQ(gInterface.Language, kJapanese);
+    const auto language = [](const char* key) {
+        for (const SettingEntry* e = kSettingsTable; e->key; ++e)
+            if (std::string(e->key) == key) return e;
+        return static_cast<const SettingEntry*>(nullptr);
+    };
+    ASSERT_NE(language("Language"), nullptr);
+    EXPECT_TRUE(language("Language")->kept && language("Language")->value == &gInterface.Language);
+    for (int id : {IDM_LANG_ENGLISH, IDM_LANG_JAPANESE, IDM_LANG_ENGLISH}) {
+        const CommandAnswer a = RunCommand(id);
+        EXPECT_TRUE(a.relanguage && !a.relayout && a.ask == Ask::Nothing) << id;
+        EXPECT_EQ(gInterface.Language, id == IDM_LANG_ENGLISH ? kEnglish : kJapanese);
+        for (int item : {IDM_LANG_JAPANESE, IDM_LANG_ENGLISH})
+            EXPECT_TRUE(MenuStateOf(item).radio && Checked(item) == (item == id)) << item;
+    }
+    ResetSettings();
+    EXPECT_EQ(gInterface.Language, kJapanese);
 }
 
 // While marked cells of a floating block are left out of its drop, the

@@ -7,6 +7,7 @@
 #include "render/view.h"
 #include "res/resource.h"
 #include "shell/base/dialog_win32.h"
+#include "shell/base/language_win32.h"
 
 namespace {
 
@@ -121,8 +122,7 @@ INT_PTR CALLBACK ConvertProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 bool RunConvertDialog(HWND owner, const OverlayPicture& picture, ConvertChoice& choice)
 {
     Session session = {&picture, choice, {}};
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CONVERT), owner, ConvertProc,
-                        reinterpret_cast<LPARAM>(&session)) != IDOK)
+    if (InterfaceDialogBox(IDD_CONVERT, owner, ConvertProc, reinterpret_cast<LPARAM>(&session)) != IDOK)
         return false;
     choice = session.choice;
     return true;

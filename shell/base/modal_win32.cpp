@@ -6,6 +6,7 @@
 
 #include "res/resource.h"
 #include "shell/base/dialog_win32.h"
+#include "shell/base/language_win32.h"
 
 namespace {
 
@@ -14,25 +15,29 @@ FileAnswer gFileAnswer = nullptr;
 TextAnswer gTextAnswer = nullptr;
 ConvertAnswer gConvertAnswer = nullptr;
 
-// Pairs of description and pattern, ended by an empty pair.
-const wchar_t kScreenFilter[] = L"Brisel形式 テキスト(*.txt)\0*.txt\0All files(*.*)\0*.*\0";
-const wchar_t kConvertFilter[] =
-    L"画像ファイル(*.png;*.jpg;*.jpeg;*.bmp;*.gif)\0*.png;*.jpg;*.jpeg;*.bmp;*.gif\0All files(*.*)\0*.*\0";
-const wchar_t kPictureFilter[] =
-    L"BMPファイル(*.BMP)\0*.bmp\0画像ファイル(*.bmp;*.png;*.jpg;*.jpeg;*.gif)\0*.bmp;*.png;*.jpg;*.jpeg;*.gif\0";
 constexpr DWORD kPathChars = 32768;
 
 struct ExportFilter {
-    const wchar_t* filter;
+    int filter;
     const wchar_t* extension;
 };
 // In the order of the export kinds.
 const ExportFilter kExportFilters[] = {
-    {L"MZFファイル(*.mzf)\0*.mzf\0", L"mzf"},
-    {L"アセンブラソース(*.asm)\0*.asm\0", L"asm"},
-    {L"VRAMイメージ(*.bin)\0*.bin\0", L"bin"},
-    {L"PNG画像(*.png)\0*.png\0", L"png"},
+    {IDS_MZF_FILTER, L"mzf"},
+    {IDS_ASM_FILTER, L"asm"},
+    {IDS_BIN_FILTER, L"bin"},
+    {IDS_PNG_FILTER, L"png"},
 };
+
+// A filter of the string table, its description and pattern pairs kept
+// apart by "|", as the dialog takes it: each ended by a zero, and one more.
+std::wstring Filter(int id)
+{
+    std::wstring filter = Text(id) + L'|';
+    for (wchar_t& c : filter)
+        if (c == L'|') c = L'\0';
+    return filter + L'\0';
+}
 
 WNDPROC gEditProc = nullptr;  // the edit control's own procedure
 
@@ -108,8 +113,7 @@ bool AskForText(HWND owner, TextEntry& entry)
 {
     if (gTextAnswer) return gTextAnswer(entry);
     TextEntry typed = entry;
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TEXTINPUT), owner, TextDialogProc,
-                        reinterpret_cast<LPARAM>(&typed)) != IDOK)
+    if (InterfaceDialogBox(IDD_TEXTINPUT, owner, TextDialogProc, reinterpret_cast<LPARAM>(&typed)) != IDOK)
         return false;
     entry = typed;
     return true;
@@ -126,42 +130,45 @@ bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice)
     if (gFileAnswer) return gFileAnswer(kind, choice);
     std::vector<wchar_t> file(kPathChars, L'\0');
     choice.path.copy(file.data(), std::min<size_t>(choice.path.size(), kPathChars - 1));
+    // Kept here while the dialog shows.
+    std::wstring filter = Filter(IDS_SCREEN_FILTER), title = Text(IDS_OPEN_TITLE);
     OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = kScreenFilter;
     ofn.nFilterIndex = 0;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = kPathChars;
     ofn.lpstrDefExt = L"txt";
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
     switch (kind) {
-    case FileDialog::OpenScreen: ofn.lpstrTitle = L"Open File"; break;
+    case FileDialog::OpenScreen: break;
     case FileDialog::SaveScreen:
-        ofn.lpstrTitle = L"Save As";
+        title = Text(IDS_SAVEAS_TITLE);
         ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
         break;
     case FileDialog::OpenPicture:
-        ofn.lpstrTitle = L"BMPファイルを開く";
-        ofn.lpstrFilter = kPictureFilter;
+        title = Text(IDS_OVERLAY_TITLE);
+        filter = Filter(IDS_OVERLAY_FILTER);
         ofn.lpstrDefExt = L"bmp";
         break;
     case FileDialog::ConvertPicture:
-        ofn.lpstrTitle = L"変換する画像を開く";
-        ofn.lpstrFilter = kConvertFilter;
+        title = Text(IDS_CONVERT_TITLE);
+        filter = Filter(IDS_CONVERT_FILTER);
         break;
     case FileDialog::ExportMzf:
     case FileDialog::ExportAsm:
     case FileDialog::ExportBin:
     case FileDialog::ExportPng: {
         const ExportFilter& f = kExportFilters[static_cast<int>(kind) - static_cast<int>(FileDialog::ExportMzf)];
-        ofn.lpstrTitle = L"エクスポート";
-        ofn.lpstrFilter = f.filter;
+        title = Text(IDS_EXPORT_TITLE);
+        filter = Filter(f.filter);
         ofn.lpstrDefExt = f.extension;
         ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
         break;
     }
     }
+    ofn.lpstrTitle = title.c_str();
+    ofn.lpstrFilter = filter.c_str();
     const bool saving = kind != FileDialog::OpenScreen && kind != FileDialog::OpenPicture && kind != FileDialog::ConvertPicture;
     const BOOL ok = saving ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!ok) return false;

@@ -1,13 +1,11 @@
-// Start-up and documents on the real window: the menu and its accelerators,
-// files named on the command line, window sizes and the zoom menu, the
-// settings file beside the program; titles, saving and opening, the discard
-// prompt, failed loads and saves, the recent-files popup, the recovery copy
-// and exports.
+// Start-up and documents on the real window: files named on the command
+// line, window sizes and the zoom menu, the settings file beside the
+// program; titles, saving and opening, the discard prompt, failed loads and
+// saves, the recent-files popup, the recovery copy and exports.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
-#include <map>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -45,21 +43,6 @@ std::vector<std::wstring> Names(const std::wstring& pattern)
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
-}
-
-// Every command item of `menu` and its popups by ID; false when an ID repeats.
-bool Walk(HMENU menu, std::map<UINT, std::wstring>& items)
-{
-    bool unique = true;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        wchar_t text[128] = {};
-        GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
-        if (HMENU sub = GetSubMenu(menu, i))
-            unique = Walk(sub, items) && unique;
-        else if (!(GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR))
-            unique = items.emplace(GetMenuItemID(menu, i), text).second && unique;
-    }
-    return unique;
 }
 
 }  // namespace
@@ -326,46 +309,6 @@ TEST_F(Documents, ExportsWriteTheScreenInEachFormat)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, Scratch(L"t.bin") + L" に保存できませんでした\nファイルが読み取り専用です。");
     SetFileAttributesW(Scratch(L"t.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-// The texts survive the resource compiler and the locale (this runs under
-// code page 932 and 1252); a shortcut follows U+0008, which draws it flush
-// right, where a tab or a BEL would show as a gap or a box; each Ctrl+letter
-// an item names is the accelerator of its command, and no accelerator is
-// left unnamed but Ctrl+E, which has no item.
-TEST(Resources, MenuNamesExactlyTheAccelerators)
-{
-    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), L"VexaMenu");
-    ASSERT_NE(menu, nullptr);
-    wchar_t file[32] = {};
-    GetMenuStringW(menu, 0, file, 32, MF_BYPOSITION);
-    EXPECT_STREQ(file, L"ファイル(&F)");
-    std::map<UINT, std::wstring> items, named, accelerated;
-    EXPECT_TRUE(Walk(menu, items)) << "two items share an ID";
-    DestroyMenu(menu);
-    EXPECT_EQ(items[IDM_SHIFTLEFT], L"選択範囲内を左にシフト\bCtrl+←");
-    for (const auto& [id, text] : items) {
-        EXPECT_EQ(text.find_first_of(L"\t\a"), std::wstring::npos) << id;
-        const size_t at = text.find(L"\bCtrl+");
-        if (at != std::wstring::npos && at + 7 == text.size() && text.back() >= L'A' && text.back() <= L'Z')
-            named[id] = text.substr(at + 1);
-    }
-    HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), L"myAccel");
-    ASSERT_NE(table, nullptr);
-    ACCEL entries[32];
-    const int count = CopyAcceleratorTableW(table, entries, 32);
-    DestroyAcceleratorTable(table);
-    bool zoomToggle = false;
-    for (int i = 0; i < count; ++i) {
-        EXPECT_EQ(entries[i].fVirt & ~0x80, FVIRTKEY | FCONTROL | FNOINVERT);  // 0x80 ends the table
-        if (entries[i].cmd == IDM_ZOOMTOGGLE)
-            zoomToggle = entries[i].key == 'E';
-        else
-            accelerated[entries[i].cmd] = L"Ctrl+" + std::wstring(1, static_cast<wchar_t>(entries[i].key));
-    }
-    EXPECT_TRUE(zoomToggle);
-    EXPECT_GE(named.size(), 9u);
-    EXPECT_EQ(named, accelerated);
 }
 
 using StartUp_ = EditorTest;

@@ -249,11 +249,11 @@ TEST_F(EndToEnd, PaintSaveWithCtrlSAndCloseWritesTheFileAndTheSettings)
     for (const auto& left : std::filesystem::directory_iterator(folder_))
         EXPECT_NE(left.path().extension().wstring(), L".tmp") << "a temporary file was left behind";
 
-    // A fresh settings file: the eight view settings at their defaults, and
-    // the saved file first in the recent list.
+    // A fresh settings file: the eight view settings at their defaults, then
+    // the language, and the saved file first in the recent list.
     EXPECT_EQ(Section(L"Config"), (std::vector<std::wstring>{L"ShowGrid=1", L"Zoom=1", L"ZoomRatio=1", L"MarkBit3=0",
                                                              L"MarkDispc0=0", L"MarkIsTransparent=0",
-                                                             L"ShowStatusBar=0", L"GridType=1"}));
+                                                             L"ShowStatusBar=0", L"GridType=1", L"Language=0"}));
     EXPECT_EQ(Section(L"RecentFiles").at(0), L"RecentFile1=" + file);
 }
 

@@ -370,7 +370,7 @@ TEST_F(RealDialogs, ConvertDialogPreviewsAndConvertsWithTheChoices)
 }
 
 // Every dialog opens in the middle of the desktop, and none cuts a label
-// short at the width its font really has.
+// short at the width its font really has, in either language.
 TEST_F(RealDialogs, DialogsOpenCentredWithEveryLabelWhole)
 {
     Start();
@@ -379,8 +379,6 @@ TEST_F(RealDialogs, DialogsOpenCentredWithEveryLabelWhole)
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         return true;
     };
-    EXPECT_EQ(Answered(L"テキスト入力", inspect, [&] { Command(IDM_TEXTINPUT); }), L"centred;");
-
     std::string png;
     const uint8_t grey[3] = {128, 128, 128};
     ASSERT_TRUE(EncodePicture(GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 3, grey, 1, 1, png));
@@ -390,11 +388,21 @@ TEST_F(RealDialogs, DialogsOpenCentredWithEveryLabelWhole)
         c.path = gTestPicture;
         return true;
     });
-    EXPECT_EQ(Answered(L"画像から変換", inspect, [&] { Command(IDM_CONVERTPICTURE); }), L"centred;");
-
     Command(IDM_SELECTALL);
     Command(IDM_FRAME1);
-    Command(IDM_ANIMSTART);
-    ASSERT_NE(PlayerWindow(), nullptr);
-    EXPECT_EQ(Placement(PlayerWindow()) + CutLabels(PlayerWindow()), L"centred;");
+    const struct {
+        int language;
+        const wchar_t* text;
+        const wchar_t* convert;
+    } languages[] = {{IDM_LANG_JAPANESE, L"テキスト入力", L"画像から変換"},
+                     {IDM_LANG_ENGLISH, L"Text input", L"Convert from picture"}};
+    for (const auto& l : languages) {
+        Command(l.language);
+        EXPECT_EQ(Answered(l.text, inspect, [&] { Command(IDM_TEXTINPUT); }), L"centred;") << l.language;
+        EXPECT_EQ(Answered(l.convert, inspect, [&] { Command(IDM_CONVERTPICTURE); }), L"centred;") << l.language;
+        Command(IDM_ANIMSTART);
+        ASSERT_NE(PlayerWindow(), nullptr);
+        EXPECT_EQ(Placement(PlayerWindow()) + CutLabels(PlayerWindow()), L"centred;") << l.language;
+        SendMessageW(PlayerWindow(), WM_CLOSE, 0, 0);
+    }
 }
