@@ -16,6 +16,7 @@ enum class Ask {
     SaveFile,        // to the document's name, or as a new one when untitled
     SaveFileAs,
     Export,          // `detail` is the ExportFormat
+    ExportAnimation, // the frames as an MZF: MakeAnimationMzf
     ConvertPicture,  // a picture file and the options: PlaceConvertedPicture
     OverlayFile,     // a picture file for the overlay: ShowLoadedOverlay
     Text,            // the text dialog: AcceptText
@@ -53,6 +54,11 @@ MenuState MenuStateOf(int id);
 // The answers of the dialogs. Typed text (code page 932) becomes a floating
 // block; the canvas is repainted whether or not anything was typed.
 void AcceptText(const std::string& shiftJis, bool vertical);
+// What the conversion dialog offers first.
+struct ConvertChoice {
+    ConvertOptions options;
+    bool asOverlay = true;  // the original picture also becomes the overlay
+};
 // A picture becomes the screen, in one undo group; kept as the overlay, the
 // original stays over it, shown, to refine the result by hand.
 CommandAnswer PlaceConvertedPicture(OverlayPicture&& picture, const ConvertOptions& options, bool asOverlay);
@@ -64,3 +70,12 @@ struct ExportChoice {
     bool clearMarks;
 };
 extern ExportChoice gExportChoice;
+
+// The frames as an MZ-700 program at the player's speed: the MZF's bytes,
+// or why it cannot be made, to be shown.
+struct AnimationExport {
+    std::string bytes;
+    int refusal = 0;  // the text that says why, 0 when made
+    int delay = 0;    // the milliseconds that text names
+};
+AnimationExport MakeAnimationMzf(const std::string& name);

@@ -14,6 +14,8 @@ constexpr size_t kMzfHeaderBytes = 128;
 constexpr size_t kMzfNameChars = 16;
 
 enum class ExportFormat { Mzf, Asm, Bin, Png };
+// The file name extension of a format, without the dot.
+const char* ExportExtension(ExportFormat format);
 // From a file name's extension, case ignored; false when it names none.
 bool ExportFormatOf(const std::string& path, ExportFormat& format);
 
@@ -29,6 +31,8 @@ std::string MzfNameOfFile(const std::string& fileName);
 std::string VramImage(bool clearMarks);
 // Header (the name as MzfName makes it), the loader and the VRAM image.
 std::string MzfImage(const std::string& name, bool clearMarks);
+// An MZF tape image of a machine-code program loaded and run at 1200H.
+std::string MzfFile(const std::string& name, const std::string& body);
 // The same program as Z80 source that the common cross-assemblers accept.
 std::string AssemblerSource(const std::string& name, bool clearMarks);
 

@@ -170,6 +170,12 @@ Rect CanvasInvalidRect(int T)
     return {7, T + 7, 320 * z + 329, T + 200 * z + 209};
 }
 
+Rect PanelFrameRect()
+{
+    const int z = gCurrentView.z;
+    return {5, 5, 320 * z + 332, 200 * z + 212};
+}
+
 int MarqueeLines(int x0, int y0, int x1, int y1, int T, MarqueeLine lines[4])
 {
     const int s = gCurrentView.s;

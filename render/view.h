@@ -66,6 +66,10 @@ void DrawGridFrame();
 void DrawGridCorner(const PixelView& v, int x, int y, int z, bool cross, uint32_t colour);
 
 Rect CanvasInvalidRect(int T);
+// The black frame with rounded corners that the canvas lies on, panel
+// coordinates, and the width and height of its corners' ellipses.
+Rect PanelFrameRect();
+constexpr int kPanelFrameCorner = 8;
 
 // The selection marquee: one-pixel lines just outside the selected cells,
 // dashed four black, four white, running as the phase advances.

@@ -85,6 +85,7 @@
 #define IDM_EXPORTPNG 1093
 #define IDM_EXPORTCLEARMARKS 1094
 #define IDM_CONVERTPICTURE 1095
+#define IDM_EXPORTMZFANIM 1097
 
 // Zoom popup: x1 .. x8, zoom index = ID - IDM_ZOOM1.
 #define IDM_ZOOM1 1100
@@ -125,27 +126,29 @@
 #define IDC_CONVERT_GRAIN 5109
 #define IDC_CONVERT_OVERLAY 5110
 
-// Texts of the string tables, one table for each language. Messages:
-#define IDS_FONT_MISSING 7000
-#define IDS_NO_VIEW_MEMORY 7001
-#define IDS_RECENT_MISSING 7002
-#define IDS_CANNOT_OPEN 7003       // %s: the path
-#define IDS_NOT_BRISEL 7004
+// Texts of the string tables, one table for each language. Message boxes
+// and the texts the program builds menu items from; "%s" stands for a file
+// name, "%d" for a frame's number.
+#define IDS_CAPTION 7000
+#define IDS_ERROR_CAPTION 7001
+#define IDS_PLAIN_ERROR 7002
+#define IDS_ABOUT_CAPTION 7003
+#define IDS_ABOUT 7004
 #define IDS_DISCARD 7005
-#define IDS_NOT_SAVED 7006         // %s: the path
-#define IDS_RECOVER 7007
-#define IDS_RECOVERY_DAMAGED 7008  // %s: where the copy was kept
-#define IDS_ABOUT 7009
-// Message box captions.
-#define IDS_CAPTION_ERROR 7016
-#define IDS_CAPTION_FILE_ERROR 7017
-#define IDS_CAPTION_VEXA 7018
-#define IDS_CAPTION_ABOUT 7019
-// The title and the menu texts the program writes.
-#define IDS_UNTITLED 7032
-#define IDS_RECENT_NONE 7033
-#define IDS_FRAME_SET 7034     // %d: the frame's number
-#define IDS_FRAME_CANCEL 7035  // %d: the frame's number
+#define IDS_RECOVER 7006
+#define IDS_CANNOT_OPEN 7007
+#define IDS_NOT_BRISEL 7008
+#define IDS_CANNOT_SAVE 7009
+#define IDS_NO_FONT 7010
+#define IDS_NO_VIEW_MEMORY 7011
+#define IDS_NO_RECENT_FILE 7012
+#define IDS_NO_RECENT 7013
+#define IDS_FRAME_SET 7014
+#define IDS_FRAME_CANCEL 7015
+#define IDS_RECOVERY_DAMAGED 7016    // %s: where the copy was kept
+#define IDS_ANIMATION_NO_FRAMES 7017  // no animation MZF without a frame
+#define IDS_ANIMATION_DELAY 7018      // %d: a delay the MZ-700 cannot keep
+#define IDS_UNTITLED 7032             // the title's name for an untitled document
 // The status bar's texts, formats of two numbers.
 #define IDS_STATUS_CELL 7048  // column, row
 #define IDS_STATUS_SIZE 7049  // width, height

@@ -37,7 +37,7 @@ void OpenRecent(int position)
     if (!DiscardPrompt(gShell.main)) return;
     const char* entry = LookUpRecentFile(position);
     if (!entry) {
-        ShowMessage(gShell.main, Text(IDS_RECENT_MISSING), Text(IDS_CAPTION_ERROR), MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_NO_RECENT_FILE), LoadText(IDS_PLAIN_ERROR), MB_OK);
         return;
     }
     SetDocumentPath(Widen(entry));
@@ -56,7 +56,7 @@ void ConvertPictureFile()
     last = file.path;
     OverlayPicture picture;
     if (!DecodePictureFile(file.path, picture)) {
-        ShowMessage(gShell.main, Text(IDS_CANNOT_OPEN, file.path), Text(IDS_CAPTION_FILE_ERROR), MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, file.path), LoadText(IDS_ERROR_CAPTION), MB_OK);
         return;
     }
     ConvertChoice choice;
@@ -74,7 +74,7 @@ void RebuildRecentPopup(HMENU popup)
 {
     for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) DeleteMenu(popup, i, MF_BYPOSITION);
     if (!LookUpRecentFile(0)) {
-        AppendMenuW(popup, MF_STRING | MF_GRAYED, IDM_RECENT_NONE, Text(IDS_RECENT_NONE).c_str());
+        AppendMenuW(popup, MF_STRING | MF_GRAYED, IDM_RECENT_NONE, LoadText(IDS_NO_RECENT).c_str());
         return;
     }
     for (int p = 0; p < kRecentFiles && LookUpRecentFile(p); ++p) {
@@ -100,6 +100,7 @@ void CarryOut(const CommandAnswer& a)
     case Ask::SaveFile: Save(gShell.main, !gDocumentFile.path.empty()); break;
     case Ask::SaveFileAs: Save(gShell.main, false); break;
     case Ask::Export: ExportScreen(gShell.main, static_cast<ExportFormat>(a.detail)); break;
+    case Ask::ExportAnimation: ExportAnimationMzf(gShell.main); break;
     case Ask::ConvertPicture: ConvertPictureFile(); break;
     case Ask::OverlayFile:
         if (LoadOverlayBitmap(gShell.main)) CarryOut(ShowLoadedOverlay());
@@ -108,9 +109,9 @@ void CarryOut(const CommandAnswer& a)
     case Ask::OpenRecent: OpenRecent(a.detail); break;
     case Ask::Close: SendMessageW(gShell.main, WM_CLOSE, 0, 0); break;
     case Ask::Player: OpenPlayer(gShell.main); break;
-    case Ask::About: ShowMessage(gShell.main, Text(IDS_ABOUT), Text(IDS_CAPTION_ABOUT), MB_OK); break;
+    case Ask::About: ShowMessage(gShell.main, LoadText(IDS_ABOUT), LoadText(IDS_ABOUT_CAPTION), MB_OK); break;
     case Ask::NoMemoryForView:
-        ShowMessage(gShell.main, Text(IDS_NO_VIEW_MEMORY), Text(IDS_CAPTION_ERROR), MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_NO_VIEW_MEMORY), LoadText(IDS_PLAIN_ERROR), MB_OK);
         break;
     }
 }
@@ -149,8 +150,8 @@ void RefreshMenu(HMENU popup)
             return;
         }
         if (id >= IDM_FRAME1 && id <= IDM_FRAME9) {
-            const std::wstring text = Text(FrameDefined(id - IDM_FRAME1) ? IDS_FRAME_CANCEL : IDS_FRAME_SET,
-                                           std::to_wstring(id - IDM_FRAME1 + 1));
+            const std::wstring text = LoadText(FrameDefined(id - IDM_FRAME1) ? IDS_FRAME_CANCEL : IDS_FRAME_SET,
+                                               std::to_wstring(id - IDM_FRAME1 + 1));
             ModifyMenuW(popup, i, MF_BYPOSITION | MF_STRING, id, text.c_str());
         }
         if (!IsCommand(id)) continue;

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
 #include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
+#include "app/document_files.h"
 #include "app/recent_files.h"
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
@@ -14,8 +16,6 @@
 #include "shell/safe_file_win32.h"
 #include "io/screen_file.h"
 #include "io/title.h"
-#include "render/view.h"
-#include "res/resource.h"
 #include "screen/undo.h"
 
 DocumentFile gDocumentFile;
@@ -46,7 +46,7 @@ void RefreshTitle(bool modified)
 {
     if (!gShell.main) return;
     const std::string title =
-        BuildTitle(Narrow(gDocumentFile.name.c_str()), modified, Narrow(Text(IDS_UNTITLED).c_str()));
+        BuildTitle(Narrow(gDocumentFile.name.c_str()), modified, Narrow(LoadText(IDS_UNTITLED).c_str()));
     SetWindowTextW(gShell.main, Widen(title.c_str()).c_str());
 }
 
@@ -56,7 +56,8 @@ void OnModifiedStateChanged(bool modified) { RefreshTitle(modified); }
 bool DiscardPrompt(HWND owner)
 {
     if (!IsModified()) return true;
-    if (ShowMessage(owner, Text(IDS_DISCARD), Text(IDS_CAPTION_VEXA), MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    if (ShowMessage(owner, LoadText(IDS_DISCARD), LoadText(IDS_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
     DeleteRecoveryCopy();  // the changes were given up
     return true;
 }
@@ -67,21 +68,18 @@ bool Load()
     // A bigger file is read only this far: nothing after it counts.
     std::vector<uint8_t> text;
     if (!ReadFileBytes(path, kScreenFileReadLimit, LongerFile::Cut, text)) {
-        ShowMessage(gShell.main, Text(IDS_CANNOT_OPEN, path), Text(IDS_CAPTION_FILE_ERROR), MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, path), LoadText(IDS_ERROR_CAPTION), MB_OK);
         FailureTail(path);
         return false;
     }
-    ForceModifiedReport();
     // Every chosen file is read as a screen file, whatever filter the dialog
     // was left on: naming the document after a file that was not read would
     // let the next save empty it.
-    if (!ReadScreenFile(reinterpret_cast<const char*>(text.data()), text.size(), nullptr)) {
-        ShowMessage(gShell.main, Text(IDS_NOT_BRISEL), Text(IDS_CAPTION_FILE_ERROR), MB_OK);
+    if (!OpenScreenText(reinterpret_cast<const char*>(text.data()), text.size())) {
+        ShowMessage(gShell.main, LoadText(IDS_NOT_BRISEL), LoadText(IDS_ERROR_CAPTION), MB_OK);
         FailureTail(path);
         return false;
     }
-    ClearHistory();
-    RedrawCanvas();
     AddToRecentFiles(path);
     return true;
 }
@@ -122,7 +120,7 @@ bool Save(HWND owner, bool overwrite)
 
 void TellNotWritten(HWND owner, const std::wstring& path, WriteFailure why)
 {
-    std::wstring text = Text(IDS_NOT_SAVED, path);
-    if (const int reason = WriteFailureText(why)) text += L"\n" + Text(reason);
-    ShowMessage(owner, text, Text(IDS_CAPTION_FILE_ERROR), MB_OK);
+    std::wstring text = LoadText(IDS_CANNOT_SAVE, path);
+    if (const int reason = WriteFailureText(why)) text += L"\n" + LoadText(reason);
+    ShowMessage(owner, text, LoadText(IDS_ERROR_CAPTION), MB_OK);
 }

@@ -4,6 +4,8 @@
 
 #include "app/commands.h"
 #include "render/view.h"
+#include "res/resource.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/text_win32.h"
 #include "shell/document_win32.h"
@@ -13,23 +15,25 @@
 
 namespace {
 
-const wchar_t* Extension(ExportFormat format)
+// The dialog proposes the document's name with the format's extension.
+std::wstring ProposedPath(ExportFormat format)
 {
-    switch (format) {
-    case ExportFormat::Mzf: return L".mzf";
-    case ExportFormat::Asm: return L".asm";
-    case ExportFormat::Bin: return L".bin";
-    case ExportFormat::Png: return L".png";
-    }
-    return L"";
+    std::wstring proposed = gDocumentFile.path;
+    const size_t dot = proposed.find_last_of(L'.'), slash = proposed.find_last_of(L"\\/");
+    if (!proposed.empty() && dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
+        proposed.erase(dot);
+    if (!proposed.empty()) proposed += L"." + Widen(ExportExtension(format));
+    return proposed;
 }
+
+std::string DocumentMzfName() { return MzfNameOfFile(Narrow(gDocumentFile.name.c_str())); }
 
 }  // namespace
 
 bool ExportScreenTo(const std::wstring& path, ExportFormat format, WriteFailure& why)
 {
     why = WriteFailure::Unknown;
-    const std::string name = MzfNameOfFile(Narrow(gDocumentFile.name.c_str()));
+    const std::string name = DocumentMzfName();
     std::string bytes;
     switch (format) {
     case ExportFormat::Mzf: bytes = MzfImage(name, gExportChoice.clearMarks); break;
@@ -51,15 +55,22 @@ bool ExportScreenTo(const std::wstring& path, ExportFormat format, WriteFailure&
 
 void ExportScreen(HWND owner, ExportFormat format)
 {
-    // The dialog proposes the document's name with the format's extension.
-    std::wstring proposed = gDocumentFile.path.empty() ? L"" : gDocumentFile.path;
-    const size_t dot = proposed.find_last_of(L'.'), slash = proposed.find_last_of(L"\\/");
-    if (!proposed.empty() && dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
-        proposed.erase(dot);
-    if (!proposed.empty()) proposed += Extension(format);
-    FileChoice choice = {proposed, 0};
+    FileChoice choice = {ProposedPath(format), 0};
     const FileDialog kind = static_cast<FileDialog>(static_cast<int>(FileDialog::ExportMzf) + static_cast<int>(format));
     if (!ChooseFile(owner, kind, choice)) return;
     WriteFailure why;
     if (!ExportScreenTo(choice.path, format, why)) TellNotWritten(owner, choice.path, why);
+}
+
+void ExportAnimationMzf(HWND owner)
+{
+    const AnimationExport made = MakeAnimationMzf(DocumentMzfName());
+    if (made.refusal) {
+        ShowMessage(owner, LoadText(made.refusal, std::to_wstring(made.delay)), LoadText(IDS_ERROR_CAPTION), MB_OK);
+        return;
+    }
+    FileChoice choice = {ProposedPath(ExportFormat::Mzf), 0};
+    if (!ChooseFile(owner, FileDialog::ExportMzfAnimation, choice)) return;
+    WriteFailure why = WriteFailure::Unknown;
+    if (WriteFileSafely(choice.path, made.bytes, &why) != SafeWriteResult::Written) TellNotWritten(owner, choice.path, why);
 }

@@ -12,3 +12,5 @@
 void ExportScreen(HWND owner, ExportFormat format);
 // The export itself into `path`: true when written, else `why` says why.
 bool ExportScreenTo(const std::wstring& path, ExportFormat format, WriteFailure& why);
+// The frames as an MZF: a refusal is shown before any dialog.
+void ExportAnimationMzf(HWND owner);

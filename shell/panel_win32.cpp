@@ -19,7 +19,6 @@ OffscreenBuffer gOverlayBuffer;
 
 namespace {
 
-constexpr int kFrameCorner = 8;
 constexpr UINT_PTR kMarqueeTimer = 1;
 constexpr UINT kMarqueePeriod = 100;  // ms
 
@@ -89,7 +88,8 @@ void DrawPanel()
     gCanvas.gridColour = *PixelAt(gCanvas.pixels, 0, 0) & 0xFFFFFF;
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
     HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    RoundRect(dc, 5, 5, 320 * g.z + 332, 200 * g.z + 212, kFrameCorner, kFrameCorner);
+    const Rect frame = PanelFrameRect();
+    RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, kPanelFrameCorner, kPanelFrameCorner);
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
     GdiFlush();

@@ -5,11 +5,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/document_files.h"
 #include "io/recovery.h"
-#include "render/view.h"
 #include "res/resource.h"
 #include "screen/document.h"
-#include "screen/screen.h"
 #include "screen/undo.h"
 #include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
@@ -83,7 +82,7 @@ void KeepDamagedCopy()
     const std::wstring kept = RecoveryFolder() + L"\\" + gRun + kDamagedEnding;
     gHaveCopy = false;
     if (MoveFileExW(CopyOf(gRun).c_str(), kept.c_str(), 0))
-        ShowMessage(gShell.main, Text(IDS_RECOVERY_DAMAGED, kept), Text(IDS_CAPTION_VEXA), MB_OK | MB_ICONWARNING);
+        ShowMessage(gShell.main, LoadText(IDS_RECOVERY_DAMAGED, kept), LoadText(IDS_CAPTION), MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -106,11 +105,9 @@ void StartRecovery()
 bool StepRecovery(UINT_PTR timer)
 {
     if (timer != kRecoveryTimer) return false;
-    if (!IsModified()) {
-        if (gHaveCopy) DeleteRecoveryCopy();
-        return true;
-    }
-    if (gDoc.history.changes == gWritten || RecoveryFolder().empty()) return true;
+    const RecoveryStep step = DueRecoveryStep(gHaveCopy, gWritten);
+    if (step == RecoveryStep::Delete) DeleteRecoveryCopy();
+    if (step != RecoveryStep::Write || RecoveryFolder().empty()) return true;
     if (WriteFileSafely(CopyOf(gRun), RecoveryText(Narrow(gDocumentFile.path.c_str()))) == SafeWriteResult::Written) {
         gWritten = gDoc.history.changes;
         gHaveCopy = true;
@@ -125,11 +122,9 @@ void OfferRecovery()
     gHaveCopy = true;  // it is ours now: whatever follows, it goes or gets rewritten
     std::vector<uint8_t> bytes;
     std::string path;
-    const ScreenBuffer shown = gDoc.screen;
+    ScreenBuffer recovered;
     const bool read = ReadFileBytes(CopyOf(gRun), kCopyLimit, LongerFile::Cut, bytes) &&
-                      ReadRecovery(reinterpret_cast<const char*>(bytes.data()), bytes.size(), path);
-    const ScreenBuffer recovered = gDoc.screen;
-    gDoc.screen = shown;
+                      ReadRecoveryAside(reinterpret_cast<const char*>(bytes.data()), bytes.size(), path, recovered);
     WIN32_FILE_ATTRIBUTE_DATA file;
     const std::wstring documentPath = Widen(path.c_str());
     // A copy older than its file was overtaken by a save: nothing to offer.
@@ -141,11 +136,10 @@ void OfferRecovery()
         return;
     }
     if (overtaken ||
-        ShowMessage(gShell.main, Text(IDS_RECOVER), Text(IDS_CAPTION_VEXA), MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        ShowMessage(gShell.main, LoadText(IDS_RECOVER), LoadText(IDS_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES) {
         DeleteRecoveryCopy();
         return;
     }
-    gDoc.screen = recovered;
     if (documentPath.empty()) {
         gDocumentFile.path.clear();
         gDocumentFile.name.clear();
@@ -153,9 +147,7 @@ void OfferRecovery()
         SetDocumentPath(documentPath);
         gDocumentFile.fileType = kBriselFileType;
     }
-    ClearHistory();
-    MarkUnsaved();  // also puts the name and the modified mark in the title
-    RedrawCanvas();
+    RestoreRecoveredScreen(recovered);  // also puts the name in the title
 }
 
 void DeleteRecoveryCopy()

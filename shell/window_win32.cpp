@@ -13,6 +13,7 @@
 #include "app/command_line.h"
 #include "app/edit_commands.h"
 #include "app/pointer.h"
+#include "app/toolbar.h"
 #include "render/font.h"
 #include "render/overlay.h"
 #include "render/view.h"
@@ -26,6 +27,7 @@
 #include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
+#include "shell/base/text_win32.h"
 #include "shell/clipboard_win32.h"
 #include "shell/commands_win32.h"
 #include "shell/document_win32.h"
@@ -49,28 +51,6 @@ constexpr size_t kArgumentLimit = 260;
 constexpr int kHintPart = 2;  // after the two parts the mouse writes
 const char kFontFile[] = "mz700fon.dat";  // beside the program
 
-struct ToolbarButton {
-    int image;  // -1 for a separator
-    int command;
-    BYTE style;
-};
-
-const ToolbarButton kToolbarButtons[] = {
-    {0, IDT_SELECT, TBSTYLE_CHECKGROUP}, {1, IDT_PEN, TBSTYLE_CHECKGROUP},
-    {2, IDT_FILL, TBSTYLE_CHECKGROUP},   {21, IDT_MARK, TBSTYLE_CHECKGROUP},
-    {-1, 0, TBSTYLE_SEP},                {3, IDT_SAVE, TBSTYLE_BUTTON},
-    {-1, 0, TBSTYLE_SEP},
-    {4, IDT_FG0, TBSTYLE_CHECKGROUP},    {5, IDT_FG1, TBSTYLE_CHECKGROUP},
-    {6, IDT_FG2, TBSTYLE_CHECKGROUP},    {7, IDT_FG3, TBSTYLE_CHECKGROUP},
-    {8, IDT_FG4, TBSTYLE_CHECKGROUP},    {9, IDT_FG5, TBSTYLE_CHECKGROUP},
-    {10, IDT_FG6, TBSTYLE_CHECKGROUP},   {11, IDT_FG7, TBSTYLE_CHECKGROUP},
-    {12, IDT_SWAP, TBSTYLE_BUTTON},
-    {13, IDT_BG0, TBSTYLE_CHECKGROUP},   {14, IDT_BG1, TBSTYLE_CHECKGROUP},
-    {15, IDT_BG2, TBSTYLE_CHECKGROUP},   {16, IDT_BG3, TBSTYLE_CHECKGROUP},
-    {17, IDT_BG4, TBSTYLE_CHECKGROUP},   {18, IDT_BG5, TBSTYLE_CHECKGROUP},
-    {19, IDT_BG6, TBSTYLE_CHECKGROUP},   {20, IDT_BG7, TBSTYLE_CHECKGROUP},
-};
-constexpr int kToolbarButtonCount = sizeof kToolbarButtons / sizeof kToolbarButtons[0];
 
 int Height(HWND window)
 {
@@ -86,7 +66,9 @@ void CreateToolbar()
         const ToolbarButton& b = kToolbarButtons[i];
         buttons[i].iBitmap = b.image < 0 ? 0 : b.image;
         buttons[i].idCommand = b.command;
-        buttons[i].fsStyle = b.style;
+        buttons[i].fsStyle = b.kind == ToolbarKind::Separator ? TBSTYLE_SEP
+                             : b.kind == ToolbarKind::Button  ? TBSTYLE_BUTTON
+                                                              : TBSTYLE_CHECKGROUP;
         buttons[i].fsState = TBSTATE_ENABLED;
         if (b.command == IDT_PEN || b.command == IDT_FG7 || b.command == IDT_BG1) buttons[i].fsState |= TBSTATE_CHECKED;
     }
@@ -110,7 +92,7 @@ std::wstring StatusString(const StatusText& t)
 {
     if (!t.format) return std::wstring();
     wchar_t text[kStatusChars];
-    swprintf(text, kStatusChars, Text(t.format).c_str(), t.values[0], t.values[1]);
+    swprintf(text, kStatusChars, LoadText(t.format).c_str(), t.values[0], t.values[1]);
     return text;
 }
 
@@ -305,7 +287,7 @@ void RefreshStatusHint()
     const int hint = TransparencyHint();
     if (hint == gShell.statusHint) return;
     gShell.statusHint = hint;
-    SetStatusText(kHintPart, hint ? Text(hint) : std::wstring());
+    SetStatusText(kHintPart, hint ? LoadText(hint) : std::wstring());
 }
 
 void ApplyLanguage()
@@ -347,7 +329,7 @@ bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
     LoadSettings();
     gCanvas.markColour = kMarkPurple;
     if (!LoadFont(kFontFile)) {
-        ShowMessage(nullptr, Text(IDS_FONT_MISSING), Text(IDS_CAPTION_ERROR), MB_OK);
+        ShowMessage(nullptr, LoadText(IDS_NO_FONT), LoadText(IDS_PLAIN_ERROR), MB_OK);
         return false;
     }
 
@@ -375,7 +357,7 @@ bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
         return false;
     }
     if (!RebuildView(gShell.main)) {
-        ShowMessage(nullptr, Text(IDS_NO_VIEW_MEMORY), Text(IDS_CAPTION_ERROR), MB_OK);
+        ShowMessage(nullptr, LoadText(IDS_NO_VIEW_MEMORY), LoadText(IDS_PLAIN_ERROR), MB_OK);
         DestroyWindow(gShell.main);
         DestroyHistory();
         return false;

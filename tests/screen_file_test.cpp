@@ -5,10 +5,12 @@
 #include <string>
 #include <tuple>
 
+#include "app/document_files.h"
 #include "io/recovery.h"
 #include "io/screen_file.h"
 #include "screen/document.h"
 #include "screen/screen.h"
+#include "screen/undo.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -171,4 +173,39 @@ TEST(Recovery, CopyRoundTripsAndDamagedCopiesChangeNothing)
         EXPECT_FALSE(ReadRecovery(damaged.data(), damaged.size(), path)) << damaged.substr(0, 30);
         EXPECT_TRUE(path == "C:\\絵\\title.txt" && gDoc.screen.code[1] == 0);
     }
+}
+
+// What every front end does with an opened file's bytes and with a recovery
+// copy: a rejected file changes nothing, an accepted one starts a fresh
+// history; the recovery timer writes only new changes and deletes the copy
+// once nothing is unsaved; a copy is read aside and restored as unsaved.
+TEST(DocumentFiles, OpeningAndRecoveringFollowTheHistory)
+{
+    ResetCore();
+    Put(3, 4, 0x41, 0x71);
+    const std::string file = Written();
+    BeginUndoGroup();
+    SetCell(0, 0, 0x42, 0x17);
+    ASSERT_TRUE(IsModified());
+    const ScreenBuffer edited = gDoc.screen;
+    const std::string damaged = file.substr(0, file.size() - 2);
+    EXPECT_FALSE(OpenScreenText(damaged.data(), damaged.size()));
+    EXPECT_TRUE(std::memcmp(&gDoc.screen, &edited, sizeof edited) == 0 && CanUndo() && IsModified());
+
+    EXPECT_EQ(DueRecoveryStep(false, UINT64_MAX), RecoveryStep::Write);
+    EXPECT_EQ(DueRecoveryStep(true, gDoc.history.changes), RecoveryStep::Nothing);
+    const std::string copy = RecoveryText("a.txt");
+
+    ASSERT_TRUE(OpenScreenText(file.data(), file.size()));
+    EXPECT_TRUE(CodeAt(3, 4) == 0x41 && CodeAt(0, 0) == 0 && !CanUndo() && !IsModified());
+    EXPECT_EQ(DueRecoveryStep(true, 0), RecoveryStep::Delete);
+    EXPECT_EQ(DueRecoveryStep(false, 0), RecoveryStep::Nothing);
+
+    std::string path;
+    ScreenBuffer recovered;
+    EXPECT_FALSE(ReadRecoveryAside(copy.data(), copy.size() - 3, path, recovered));
+    ASSERT_TRUE(ReadRecoveryAside(copy.data(), copy.size(), path, recovered));
+    EXPECT_TRUE(path == "a.txt" && CodeAt(0, 0) == 0 && recovered.code[0] == 0x42);
+    RestoreRecoveredScreen(recovered);
+    EXPECT_TRUE(CodeAt(0, 0) == 0x42 && IsModified() && !CanUndo());
 }

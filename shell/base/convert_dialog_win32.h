@@ -3,13 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/commands.h"
 #include "render/overlay.h"
-#include "render/picture_convert.h"
-
-struct ConvertChoice {
-    ConvertOptions options;
-    bool asOverlay = true;  // the original picture also becomes the overlay
-};
 
 // False when cancelled.
 bool RunConvertDialog(HWND owner, const OverlayPicture& picture, ConvertChoice& choice);

@@ -25,7 +25,7 @@ const void* FindInLanguage(LPCWSTR type, LPCWSTR name, DWORD& size)
 LANGID InterfaceLanguage() { return gInterface.Language == kEnglish ? kEnglishId : kJapaneseId; }
 
 // Strings are kept sixteen to a block, each as its length and its characters.
-std::wstring Text(int id)
+std::wstring LoadText(int id)
 {
     DWORD size = 0;
     const WCHAR* p = static_cast<const WCHAR*>(
@@ -37,9 +37,9 @@ std::wstring Text(int id)
     return std::wstring(p + 1, *p);
 }
 
-std::wstring Text(int id, const std::wstring& value)
+std::wstring LoadText(int id, const std::wstring& value)
 {
-    std::wstring text = Text(id);
+    std::wstring text = LoadText(id);
     size_t at = text.find(L"%s");
     if (at == std::wstring::npos) at = text.find(L"%d");
     if (at != std::wstring::npos) text.replace(at, 2, value);

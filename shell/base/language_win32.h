@@ -9,9 +9,9 @@
 LANGID InterfaceLanguage();
 
 // Text `id` of the string table; empty when there is none.
-std::wstring Text(int id);
+std::wstring LoadText(int id);
 // Text `id` with its one "%s" or "%d" taken by `value`.
-std::wstring Text(int id, const std::wstring& value);
+std::wstring LoadText(int id, const std::wstring& value);
 
 HMENU LoadInterfaceMenu();
 // The dialog template `id`, modal or modeless.

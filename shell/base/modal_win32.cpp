@@ -33,7 +33,7 @@ const ExportFilter kExportFilters[] = {
 // apart by "|", as the dialog takes it: each ended by a zero, and one more.
 std::wstring Filter(int id)
 {
-    std::wstring filter = Text(id) + L'|';
+    std::wstring filter = LoadText(id) + L'|';
     for (wchar_t& c : filter)
         if (c == L'|') c = L'\0';
     return filter + L'\0';
@@ -131,7 +131,7 @@ bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice)
     std::vector<wchar_t> file(kPathChars, L'\0');
     choice.path.copy(file.data(), std::min<size_t>(choice.path.size(), kPathChars - 1));
     // Kept here while the dialog shows.
-    std::wstring filter = Filter(IDS_SCREEN_FILTER), title = Text(IDS_OPEN_TITLE);
+    std::wstring filter = Filter(IDS_SCREEN_FILTER), title = LoadText(IDS_OPEN_TITLE);
     OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
@@ -143,24 +143,27 @@ bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice)
     switch (kind) {
     case FileDialog::OpenScreen: break;
     case FileDialog::SaveScreen:
-        title = Text(IDS_SAVEAS_TITLE);
+        title = LoadText(IDS_SAVEAS_TITLE);
         ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
         break;
     case FileDialog::OpenPicture:
-        title = Text(IDS_OVERLAY_TITLE);
+        title = LoadText(IDS_OVERLAY_TITLE);
         filter = Filter(IDS_OVERLAY_FILTER);
         ofn.lpstrDefExt = L"bmp";
         break;
     case FileDialog::ConvertPicture:
-        title = Text(IDS_CONVERT_TITLE);
+        title = LoadText(IDS_CONVERT_TITLE);
         filter = Filter(IDS_CONVERT_FILTER);
         break;
     case FileDialog::ExportMzf:
     case FileDialog::ExportAsm:
     case FileDialog::ExportBin:
-    case FileDialog::ExportPng: {
-        const ExportFilter& f = kExportFilters[static_cast<int>(kind) - static_cast<int>(FileDialog::ExportMzf)];
-        title = Text(IDS_EXPORT_TITLE);
+    case FileDialog::ExportPng:
+    case FileDialog::ExportMzfAnimation: {
+        // The animation is an MZF too.
+        const FileDialog format = kind == FileDialog::ExportMzfAnimation ? FileDialog::ExportMzf : kind;
+        const ExportFilter& f = kExportFilters[static_cast<int>(format) - static_cast<int>(FileDialog::ExportMzf)];
+        title = LoadText(IDS_EXPORT_TITLE);
         filter = Filter(f.filter);
         ofn.lpstrDefExt = f.extension;
         ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;

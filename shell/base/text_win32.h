@@ -1,4 +1,5 @@
-// Conversions between the core's UTF-8 texts and the window system's UTF-16.
+// Conversions between the core's UTF-8 texts and the window system's UTF-16,
+// and the program's texts from its string table.
 #pragma once
 #include <string>
 

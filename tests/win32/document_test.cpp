@@ -4,6 +4,7 @@
 // saves, the recent-files popup, the recovery copy and exports.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <string>
@@ -11,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "anim/animation_mzf.h"
 #include "app/recent_files.h"
 #include "io/exports.h"
 #include "io/screen_file.h"
@@ -25,6 +27,7 @@
 #include "shell/base/text_win32.h"
 #include "shell/document_win32.h"
 #include "shell/overlay_win32.h"
+#include "shell/player_win32.h"
 #include "tests/win32/editor_harness.h"
 
 namespace {
@@ -309,6 +312,47 @@ TEST_F(Documents, ExportsWriteTheScreenInEachFormat)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, Scratch(L"t.bin") + L" に保存できませんでした\nファイルが読み取り専用です。");
     SetFileAttributesW(Scratch(L"t.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The frames leave as an MZF program at the speed the player's slider
+// gives, into the file the dialog names; with no frame the user is told,
+// and nothing is asked.
+TEST_F(Documents, TheFramesLeaveAsAnMzfProgram)
+{
+    const std::wstring file = Scratch(L"walk.txt");
+    WriteFile(file, SampleScreenFile());
+    Start(file);
+    EXPECT_TRUE(Grayed(IDM_EXPORTMZFANIM));
+    Command(IDM_EXPORTMZFANIM);
+    EXPECT_EQ(Said(), std::vector<std::wstring>{L"Vexa: Error: コマが設定されていません"});
+    EXPECT_TRUE(fileDialogKinds.empty());
+
+    messages.clear();
+    Command(IDM_SELECTALL);
+    Command(IDM_FRAME2);
+    EXPECT_FALSE(Grayed(IDM_EXPORTMZFANIM));
+    Command(IDM_ANIMSTART);
+    HWND slider = GetDlgItem(PlayerWindow(), IDC_SPEED);
+    SendMessageW(slider, TBM_SETPOS, TRUE, 15);
+    SendMessageW(PlayerWindow(), WM_HSCROLL, SB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
+    SendMessageW(PlayerWindow(), WM_COMMAND, IDOK, 0);
+    fileAnswers.push_back(Scratch(L"walk.mzf"));
+    Command(IDM_EXPORTMZFANIM);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(fileDialogKinds, std::vector<FileDialog>{FileDialog::ExportMzfAnimation});
+    std::string expected;
+    ASSERT_EQ(AnimationMzfImage("WALK", 64, false, expected), AnimationRefusal::None);
+    EXPECT_TRUE(ReadFile(Scratch(L"walk.mzf")) == expected);
+
+    // A read-only target is reported as saving is, and stays as it was.
+    SetFileAttributesW(Scratch(L"walk.mzf").c_str(), FILE_ATTRIBUTE_READONLY);
+    Command(IDM_EXPORTCLEARMARKS);
+    fileAnswers.push_back(Scratch(L"walk.mzf"));
+    Command(IDM_EXPORTMZFANIM);
+    EXPECT_EQ(Said(), std::vector<std::wstring>{L"Vexa: Error: " + Scratch(L"walk.mzf") +
+                                                L" に保存できませんでした\nファイルが読み取り専用です。"});
+    EXPECT_TRUE(ReadFile(Scratch(L"walk.mzf")) == expected);
+    SetFileAttributesW(Scratch(L"walk.mzf").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 using StartUp_ = EditorTest;

@@ -265,8 +265,10 @@ TEST(Resources, MenusNameExactlyTheAccelerators)
         EXPECT_EQ(named, accelerated) << language;
         if (language == kJapaneseId) {
             EXPECT_EQ(items[0].text, L"ファイル(&F)");
-            for (const Item& item : items)
+            for (const Item& item : items) {
                 EXPECT_TRUE(item.id != IDM_SHIFTLEFT || item.text == L"選択範囲内を左にシフト\bCtrl+←");
+                EXPECT_TRUE(item.id != IDM_EXPORTMZFANIM || item.text == L"MZFアニメ...");
+            }
         }
     }
     FreeLibrary(exe);
