@@ -294,13 +294,12 @@ CommandAnswer ShowLoadedOverlay()
 
 AnimationExport MakeAnimationMzf(const std::string& name)
 {
-    AnimationExport made;
-    made.delay = PlayerInterval();
+    AnimationExport made = {"", 0, PlayerInterval()};
     switch (AnimationMzfImage(name, made.delay, gExportChoice.clearMarks, made.bytes)) {
     case AnimationRefusal::None: break;
-    case AnimationRefusal::NoFrames: made.refusal = IDS_ANIMATION_NO_FRAMES; break;
+    case AnimationRefusal::NoFrames: made.refusal = IDS_ANIM_NO_FRAMES; break;
     case AnimationRefusal::DelayTooShort:
-    case AnimationRefusal::DelayTooLong: made.refusal = IDS_ANIMATION_DELAY; break;
+    case AnimationRefusal::DelayTooLong: made.refusal = IDS_ANIM_DELAY; break;
     }
     return made;
 }

@@ -145,10 +145,8 @@
 #define IDS_NO_RECENT 7013
 #define IDS_FRAME_SET 7014
 #define IDS_FRAME_CANCEL 7015
-#define IDS_RECOVERY_DAMAGED 7016    // %s: where the copy was kept
-#define IDS_ANIMATION_NO_FRAMES 7017  // no animation MZF without a frame
-#define IDS_ANIMATION_DELAY 7018      // %d: a delay the MZ-700 cannot keep
-#define IDS_UNTITLED 7032             // the title's name for an untitled document
+#define IDS_RECOVERY_DAMAGED 7016  // %s: where the copy was kept
+#define IDS_UNTITLED 7032          // the title's name for an untitled document
 // The status bar's texts, formats of two numbers.
 #define IDS_STATUS_CELL 7048  // column, row
 #define IDS_STATUS_SIZE 7049  // width, height
@@ -166,6 +164,9 @@
 #define IDS_ASM_FILTER 7084
 #define IDS_BIN_FILTER 7085
 #define IDS_PNG_FILTER 7086
+// Why the frames cannot leave as an animated MZF.
+#define IDS_ANIM_NO_FRAMES 7090
+#define IDS_ANIM_DELAY 7091  // %s: the delay in milliseconds
 // Why a file could not be written:
 #define IDS_WRITE_READONLY 7100
 #define IDS_WRITE_FOLDER 7101

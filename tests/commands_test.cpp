@@ -324,7 +324,7 @@ TEST(Commands, TheAnimationMzfGoesAtThePlayersSpeed)
     ResetFrames();
     const AnimationExport none = MakeAnimationMzf("WALK");
     EXPECT_TRUE(none.bytes.empty());
-    EXPECT_EQ(none.refusal, IDS_ANIMATION_NO_FRAMES);
+    EXPECT_EQ(none.refusal, IDS_ANIM_NO_FRAMES);
 
     gFrames[1] = {2, 2, 5, 4};
     gFrames[3] = {10, 2, 13, 4};

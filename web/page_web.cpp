@@ -290,6 +290,18 @@ PAGE_CALL const char* vexa_export(int format, const char* fileName)
     default: return Return(std::string());
     }
 }
+// The frames as an MZF for the document's file name; when it cannot be
+// made, no bytes, and vexa_animation_refusal says why: the string ID (0 for
+// none) and the delay for its %s.
+static int32_t gAnimationRefusal[2];
+PAGE_CALL const char* vexa_export_animation(const char* fileName)
+{
+    const AnimationExport made = MakeAnimationMzf(MzfNameOfFile(fileName));
+    gAnimationRefusal[0] = made.refusal;
+    gAnimationRefusal[1] = made.delay;
+    return Return(made.bytes);
+}
+PAGE_CALL const int32_t* vexa_animation_refusal() { return gAnimationRefusal; }
 PAGE_CALL const char* vexa_export_extension(int format) { return ExportExtension(static_cast<ExportFormat>(format)); }
 // The canvas as a picture at the current zoom, R, G, B, A bytes.
 PAGE_CALL const uint32_t* vexa_screen_picture()

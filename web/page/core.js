@@ -6,7 +6,7 @@ const noticeHandlers = {};
 
 const Ask = {
   Nothing: 0, OpenFile: 1, SaveFile: 2, SaveFileAs: 3, Export: 4, ConvertPicture: 5, OverlayFile: 6,
-  Text: 7, OpenRecent: 8, Close: 9, Player: 10, About: 11, NoMemoryForView: 12,
+  Text: 7, OpenRecent: 8, Close: 9, Player: 10, About: 11, NoMemoryForView: 12, ExportAnimation: 13,
 };
 const Notice = { Modified: 1, Colours: 2, Tool: 3, Selection: 4, Frame: 5, ViewSize: 6, ClipboardText: 7, ClipboardImage: 8 };
 

@@ -146,6 +146,25 @@ async function exportScreen(format) {
   }
 }
 
+// The frames as an MZF program; the reason it cannot be made is shown
+// before any file is asked for.
+async function exportAnimation() {
+  const bytes = withText(documentFile.name, (p) => returnedBytes(core._vexa_export_animation(p)));
+  const [refusal, delay] = int32s(core._vexa_animation_refusal(), 2);
+  if (refusal) {
+    await showMessage(formatText(texts().strings[refusal] ?? '', delay), text('IDS_ERROR_CAPTION'));
+    return;
+  }
+  const base = documentFile.name.replace(/\.[^.]*$/, '');
+  const name = nameToSave(base && `${base}.mzf`, 'mzf');
+  if (name === null) return;
+  try {
+    await writeFile(bytes, name, 'application/octet-stream', null);
+  } catch {
+    await showMessage(formatText(text('IDS_CANNOT_SAVE'), name), text('IDS_ERROR_CAPTION'));
+  }
+}
+
 // --- Pictures: judged by their headers in the core before the browser's
 // decoder sees them, and decoded at the size the core keeps.
 const kPictureTypes = '.png,.jpg,.jpeg,.bmp,.gif';
