@@ -73,7 +73,7 @@ const int32_t* AnswerOut(const CommandAnswer& a)
     if (a.repaintPalette) InvalidateArea(PaletteInvalidRect(0));
     out[0] = static_cast<int32_t>(a.ask);
     out[1] = a.detail;
-    out[2] = a.repaintPanel | a.repaintPalette << 1 | a.relayout << 2;
+    out[2] = a.repaintPanel | a.repaintPalette << 1 | a.relayout << 2 | a.relanguage << 3;
     return out;
 }
 
@@ -150,6 +150,9 @@ PAGE_CALL void vexa_load_settings(const char* text)
     UpdateViewGeometry();
 }
 
+// The interface's language: 0 Japanese, 1 English.
+PAGE_CALL int vexa_language() { return gInterface.Language; }
+
 PAGE_CALL const char* vexa_settings_text()
 {
     std::string text;
@@ -196,7 +199,7 @@ PAGE_CALL const int32_t* vexa_frame_outline(int k)
 // --- Commands and their menu items.
 PAGE_CALL int vexa_is_command(int id) { return IsCommand(id); }
 // The answer: ask, detail, and flags 1 repaint panel, 2 repaint palette,
-// 4 relayout.
+// 4 relayout, 8 the interface's language changed.
 PAGE_CALL const int32_t* vexa_command(int id) { return AnswerOut(IsCommand(id) ? RunCommand(id) : CommandAnswer{}); }
 // Bits: 1 the rule decides enabled, 2 enabled, 4 the rule decides checked,
 // 8 checked, 16 a radio item.

@@ -12,6 +12,7 @@ function carryOut(answer) {
   if (!answer) return;
   const [ask, detail, flags] = answer;
   if (flags & 4) layOut();
+  if (flags & 8) followLanguage();
   switch (ask) {
     case Ask.OpenFile: openDocument(); break;
     case Ask.SaveFile: saveDocument(false); break;
