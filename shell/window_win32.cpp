@@ -120,7 +120,8 @@ void SizeStatusParts()
     HDC dc = GetDC(gShell.statusBar);
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(gShell.statusBar, WM_GETFONT, 0, 0));
     HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    const int cell = std::max(WidestStatusText(dc, IDS_STATUS_CELL, 11, 10), WidestStatusText(dc, IDS_STATUS_SIZE, 11, 10));
+    const int cell =
+        std::max(WidestStatusText(dc, IDS_STATUS_CELL, 11, 10), WidestStatusText(dc, IDS_STATUS_SIZE, 11, 10));
     const int chr = WidestStatusText(dc, IDS_STATUS_CHR, 0x11, 16);
     SelectObject(dc, old);
     ReleaseDC(gShell.statusBar, dc);

@@ -48,7 +48,8 @@ LRESULT CALLBACK TextEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
 {
     if (message == WM_CHAR && wParam == L'\n' && GetKeyState(VK_RETURN) < 0) {
         HWND dialog = GetParent(edit);
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
         return 0;
     }
     return CallWindowProcW(gEditProc, edit, message, wParam, lParam);
