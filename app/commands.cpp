@@ -5,6 +5,7 @@
 #include "io/frames_file.h"
 #include "app/edit_commands.h"
 #include "app/pointer.h"
+#include "app/settings.h"
 #include "io/clipboard.h"
 #include "io/exports.h"
 #include "render/block_view.h"
@@ -78,7 +79,7 @@ const int kCommandRuns[][2] = {
     {IDM_OPEN, IDM_SAVEAS},        {IDM_EXIT, IDM_LOADOVERLAY},   {IDM_RECENT_NONE, IDM_RECENT9},
     {IDM_UNDO, IDM_MARKTRANSPARENT}, {IDM_GRID, IDM_GRIDCROSS},   {IDM_ANIMSTART, IDM_FRAMESLOAD},
     {IDM_SEMIGRAPHIC, IDM_SHIFTDOWN}, {IDM_EXPORTMZF, IDM_EXPORTMZFANIM}, {IDM_ZOOM1, IDM_ZOOM8},
-    {IDM_ABOUT, IDM_ABOUT},        {IDT_SELECT, IDT_MARK},
+    {IDM_LANG_JAPANESE, IDM_LANG_ENGLISH}, {IDM_ABOUT, IDM_ABOUT}, {IDT_SELECT, IDT_MARK},
 };
 
 }  // namespace
@@ -113,6 +114,12 @@ CommandAnswer RunCommand(int id)
         return RepaintPanel();
     }
     if (InRange(id, IDM_ZOOM1, IDM_ZOOM8)) return ChangeZoom(id - IDM_ZOOM1);
+    if (InRange(id, IDM_LANG_JAPANESE, IDM_LANG_ENGLISH)) {
+        gInterface.Language = id - IDM_LANG_JAPANESE;
+        CommandAnswer a;
+        a.relanguage = true;
+        return a;
+    }
     // A frame's number may reach past the canvas's right edge: the whole
     // panel is repainted when frames change.
     if (InRange(id, IDM_FRAME1, IDM_FRAME9)) {
@@ -229,6 +236,8 @@ MenuState MenuStateOf(int id)
         radio(id - IDM_GRIDDOT == gView.GridType);
     else if (InRange(id, IDM_ZOOM1, IDM_ZOOM8))
         radio(id - IDM_ZOOM1 == gView.Zoom);
+    else if (InRange(id, IDM_LANG_JAPANESE, IDM_LANG_ENGLISH))
+        radio(id - IDM_LANG_JAPANESE == gInterface.Language);
     switch (id) {
     case IDM_UNDO: enabled(BlockFloats() || CanUndo()); break;
     case IDM_REDO: enabled(CanRedo()); break;

@@ -36,6 +36,7 @@ struct CommandAnswer {
     bool repaintPanel = false;    // the whole panel, not only the canvas
     bool repaintPalette = false;
     bool relayout = false;        // the window's size and the status bar follow the view settings
+    bool relanguage = false;      // menus, status bar and title anew in the interface's language
 };
 
 // Whether `id` names a command of the editor: a menu item, an accelerator

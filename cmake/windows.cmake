@@ -78,6 +78,17 @@ set(VEXA_WINE_ENV
 # windows unmanaged.
 add_test(NAME wine-prefix COMMAND wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /t REG_SZ /d N /f)
 set_tests_properties(wine-prefix PROPERTIES ENVIRONMENT "${VEXA_WINE_ENV}" FIXTURES_SETUP wine RUN_SERIAL ON)
+# The Japanese fonts Windows programs ask for are Debian's IPA Gothic, as
+# ./vexa sets them up, so that dialogs are measured in the font a user sees.
+set(VEXA_JAPANESE_FACES "MS UI Gothic" "MS Gothic" "MS PGothic" "ＭＳ ゴシック" "ＭＳ Ｐゴシック" "Yu Gothic UI" "Meiryo"
+    "Meiryo UI")
+set(replace "")
+foreach(face ${VEXA_JAPANESE_FACES})
+  string(APPEND replace "wine reg add 'HKCU\\Software\\Wine\\Fonts\\Replacements' /v '${face}' /t REG_SZ /d IPAGothic /f && ")
+endforeach()
+add_test(NAME wine-fonts COMMAND sh -c "${replace}true")
+set_tests_properties(wine-fonts PROPERTIES ENVIRONMENT "${VEXA_WINE_ENV};LANG=C.UTF-8" FIXTURES_SETUP wine
+  DEPENDS wine-prefix RUN_SERIAL ON)
 # Once under a Japanese system locale (code page 932) and once under the C
 # locale (code page 1252). In the C run only the characters of Unix file
 # names are UTF-8, so that Wine can store Unicode names at all.

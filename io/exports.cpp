@@ -126,6 +126,8 @@ std::string MzfFile(const std::string& name, const std::string& body)
     return header + body;
 }
 
+// Every label ends in a colon, the names EQU defines too: some assemblers
+// read a name without one at the start of a line as an instruction.
 std::string AssemblerSource(const std::string& name, bool clearMarks)
 {
     std::string out = "; " + MzfName(name) +
@@ -133,8 +135,8 @@ std::string AssemblerSource(const std::string& name, bool clearMarks)
                       "; Load and run at 1200H: the loader copies the display codes to the text\n"
                       "; VRAM and the attributes to the colour VRAM, then loops so that the\n"
                       "; picture stays. The two tables can go into programs of their own.\n"
-                      "TVRAM   EQU 0D000H          ; text VRAM: display codes, row by row\n"
-                      "CVRAM   EQU 0D800H          ; colour VRAM: attributes, row by row\n"
+                      "TVRAM:  EQU 0D000H          ; text VRAM: display codes, row by row\n"
+                      "CVRAM:  EQU 0D800H          ; colour VRAM: attributes, row by row\n"
                       "        ORG 1200H\n"
                       "START:  DI                  ; the picture needs no interrupt\n"
                       "        LD HL,CODES\n"

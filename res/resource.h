@@ -100,6 +100,10 @@
 #define IDM_ZOOM7 1106
 #define IDM_ZOOM8 1107
 
+// Language popup of the View menu: the interface's language.
+#define IDM_LANG_JAPANESE 1110
+#define IDM_LANG_ENGLISH 1111
+
 // Help menu.
 #define IDM_ABOUT 1999
 
@@ -125,8 +129,9 @@
 #define IDC_CONVERT_GRAIN 5109
 #define IDC_CONVERT_OVERLAY 5110
 
-// Texts the program shows in message boxes and builds menu items from.
-// "%s" stands for a file name, "%d" for a frame's number.
+// Texts of the string tables, one table for each language. Message boxes
+// and the texts the program builds menu items from; "%s" stands for a file
+// name, "%d" for a frame's number.
 #define IDS_CAPTION 7000
 #define IDS_ERROR_CAPTION 7001
 #define IDS_PLAIN_ERROR 7002
@@ -143,9 +148,47 @@
 #define IDS_NO_RECENT 7013
 #define IDS_FRAME_SET 7014
 #define IDS_FRAME_CANCEL 7015
+#define IDS_RECOVERY_DAMAGED 7016  // %s: where the copy was kept
+#define IDS_UNTITLED 7032          // the title's name for an untitled document
+// The status bar's texts, formats of two numbers.
+#define IDS_STATUS_CELL 7048  // column, row
+#define IDS_STATUS_SIZE 7049  // width, height
+#define IDS_STATUS_CHR 7050   // display code, attribute
+// File dialogs: titles, and filters as description|pattern pairs.
+#define IDS_OPEN_TITLE 7064
+#define IDS_SAVEAS_TITLE 7065
+#define IDS_OVERLAY_TITLE 7066
+#define IDS_CONVERT_TITLE 7067
+#define IDS_EXPORT_TITLE 7068
+#define IDS_FRAMES_SAVE_TITLE 7069
+#define IDS_FRAMES_OPEN_TITLE 7070
+#define IDS_SCREEN_FILTER 7080
+#define IDS_OVERLAY_FILTER 7081
+#define IDS_CONVERT_FILTER 7082
+#define IDS_MZF_FILTER 7083
+#define IDS_ASM_FILTER 7084
+#define IDS_BIN_FILTER 7085
+#define IDS_PNG_FILTER 7086
+#define IDS_GIF_FILTER 7087
+#define IDS_FRAMES_FILTER 7088
+// Why the frames cannot leave as an animated MZF.
 #define IDS_ANIM_NO_FRAMES 7090
-#define IDS_ANIM_DELAY 7091
-#define IDS_FRAMES_DAMAGED 7092
+#define IDS_ANIM_DELAY 7091  // %s: the delay in milliseconds
+#define IDS_FRAMES_DAMAGED 7092  // %s: the line at fault
+// Why a file could not be written:
+#define IDS_WRITE_READONLY 7100
+#define IDS_WRITE_FOLDER 7101
+#define IDS_WRITE_NOACCESS 7102
+#define IDS_WRITE_INUSE 7103
+#define IDS_WRITE_DISKFULL 7104
+#define IDS_WRITE_NOFOLDER 7105
+
+// The status bar's hint while marked cells of a floating block are
+// transparent: which marks make them so.
+#define IDS_HINT_BIT3 7200
+#define IDS_HINT_CODE0 7201
+#define IDS_HINT_BOTH 7202
+#define IDS_HINT_NONE 7203
 
 // Toolbar buttons. Colour n of the foreground and background rows is
 // IDT_FG0 + n and IDT_BG0 + n.

@@ -19,6 +19,7 @@
 #include "screen/strokes.h"
 #include "screen/text_input.h"
 #include "screen/undo.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
@@ -118,6 +119,7 @@ void CarryOut(const CommandAnswer& a)
         ShowWindow(gShell.statusBar, gView.ShowStatusBar ? SW_SHOW : SW_HIDE);
         ResizeToLayout();
     }
+    if (a.relanguage) ApplyLanguage();
     if (a.repaintPanel) InvalidatePanel();
     if (a.repaintPalette) InvalidatePalette();
     switch (a.ask) {
@@ -171,6 +173,7 @@ bool HandleCommand(int id)
 {
     if (!IsCommand(id)) return false;
     CarryOut(RunCommand(id));
+    RefreshStatusHint();
     return true;
 }
 

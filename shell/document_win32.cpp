@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "app/document_files.h"
 #include "app/recent_files.h"
@@ -53,7 +54,8 @@ std::wstring DocumentPathWith(const wchar_t* extension)
 void RefreshTitle(bool modified)
 {
     if (!gShell.main) return;
-    const std::string title = BuildTitle(Narrow(gDocumentFile.name.c_str()), modified);
+    const std::string title =
+        BuildTitle(Narrow(gDocumentFile.name.c_str()), modified, Narrow(LoadText(IDS_UNTITLED).c_str()));
     SetWindowTextW(gShell.main, Widen(title.c_str()).c_str());
 }
 
@@ -111,7 +113,8 @@ bool Save(HWND owner, bool overwrite)
         chosenType = choice.filterIndex;
     }
     // Every save writes a screen file, whatever filter the dialog was left on.
-    const bool written = WriteFileSafely(gDocumentFile.path, ScreenFileText()) == SafeWriteResult::Written;
+    WriteFailure why = WriteFailure::Unknown;
+    const bool written = WriteFileSafely(gDocumentFile.path, ScreenFileText(), &why) == SafeWriteResult::Written;
     if (written) {
         gDocumentFile.fileType = chosenType;
         MarkSaved();
@@ -120,7 +123,13 @@ bool Save(HWND owner, bool overwrite)
     // The dialog may have renamed the document, saved or not.
     if (askName) RefreshTitle(IsModified());
     AddToRecentFiles(gDocumentFile.path);
-    if (!written)
-        ShowMessage(owner, LoadText(IDS_CANNOT_SAVE, gDocumentFile.path), LoadText(IDS_ERROR_CAPTION), MB_OK);
+    if (!written) TellNotWritten(owner, gDocumentFile.path, why);
     return written;
+}
+
+void TellNotWritten(HWND owner, const std::wstring& path, WriteFailure why)
+{
+    std::wstring text = LoadText(IDS_CANNOT_SAVE, path);
+    if (const int reason = WriteFailureText(why)) text += L"\n" + LoadText(reason);
+    ShowMessage(owner, text, LoadText(IDS_ERROR_CAPTION), MB_OK);
 }

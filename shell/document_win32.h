@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "io/safe_write.h"
+
 struct DocumentFile {
     std::wstring path;  // full path; empty while untitled
     std::wstring name;  // the file-name part shown in the title
@@ -32,3 +34,5 @@ void Open(HWND owner);
 // Writes the document; `overwrite` saves to the current name without asking
 // when there is one. False when cancelled or not written (the user is told).
 bool Save(HWND owner, bool overwrite);
+// "… に保存できませんでした", with the reason after it when one is known.
+void TellNotWritten(HWND owner, const std::wstring& path, WriteFailure why);

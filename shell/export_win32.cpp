@@ -7,6 +7,7 @@
 #include "app/commands.h"
 #include "render/view.h"
 #include "res/resource.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/text_win32.h"
 #include "shell/document_win32.h"
@@ -24,16 +25,11 @@ std::wstring ProposedPath(ExportFormat format)
 
 std::string DocumentMzfName() { return MzfNameOfFile(Narrow(gDocumentFile.name.c_str())); }
 
-// As saving reports it.
-void ReportNotWritten(HWND owner, const std::wstring& path)
-{
-    ShowMessage(owner, LoadText(IDS_CANNOT_SAVE, path), LoadText(IDS_ERROR_CAPTION), MB_OK);
-}
-
 }  // namespace
 
-bool ExportScreenTo(const std::wstring& path, ExportFormat format)
+bool ExportScreenTo(const std::wstring& path, ExportFormat format, WriteFailure& why)
 {
+    why = WriteFailure::Unknown;
     const std::string name = DocumentMzfName();
     std::string bytes;
     switch (format) {
@@ -58,7 +54,7 @@ bool ExportScreenTo(const std::wstring& path, ExportFormat format)
         break;
     }
     }
-    return WriteFileSafely(path, bytes) == SafeWriteResult::Written;
+    return WriteFileSafely(path, bytes, &why) == SafeWriteResult::Written;
 }
 
 void ExportScreen(HWND owner, ExportFormat format)
@@ -66,7 +62,8 @@ void ExportScreen(HWND owner, ExportFormat format)
     FileChoice choice = {ProposedPath(format), 0};
     const FileDialog kind = static_cast<FileDialog>(static_cast<int>(FileDialog::ExportMzf) + static_cast<int>(format));
     if (!ChooseFile(owner, kind, choice)) return;
-    if (!ExportScreenTo(choice.path, format)) ReportNotWritten(owner, choice.path);
+    WriteFailure why;
+    if (!ExportScreenTo(choice.path, format, why)) TellNotWritten(owner, choice.path, why);
 }
 
 void ExportAnimationMzf(HWND owner)
@@ -78,5 +75,6 @@ void ExportAnimationMzf(HWND owner)
     }
     FileChoice choice = {ProposedPath(ExportFormat::Mzf), 0};
     if (!ChooseFile(owner, FileDialog::ExportMzfAnimation, choice)) return;
-    if (WriteFileSafely(choice.path, made.bytes) != SafeWriteResult::Written) ReportNotWritten(owner, choice.path);
+    WriteFailure why = WriteFailure::Unknown;
+    if (WriteFileSafely(choice.path, made.bytes, &why) != SafeWriteResult::Written) TellNotWritten(owner, choice.path, why);
 }

@@ -10,6 +10,7 @@
 #include "res/resource.h"
 #include "screen/document.h"
 #include "screen/undo.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
@@ -22,6 +23,7 @@ constexpr UINT_PTR kRecoveryTimer = 3;
 constexpr UINT kRecoveryPeriod = 2000;  // ms: a crash loses at most this much
 constexpr DWORD kCopyLimit = 64 * 1024;  // far more than a copy holds
 const wchar_t kExtension[] = L".vxr";
+const wchar_t kDamagedEnding[] = L"-damaged.txt";  // no start looks for these
 
 std::wstring gFolderOverride;
 std::wstring gRun;      // this run's name: its copy is <run>.vxr
@@ -73,6 +75,16 @@ bool ClaimOrphan(FILETIME& when)
     return !newest.empty() && MoveFileExW(CopyOf(newest).c_str(), CopyOf(gRun).c_str(), 0);
 }
 
+// A copy that cannot be read is put aside under a name no start looks for,
+// and the user is told where, once: a person may still rescue what it holds.
+void KeepDamagedCopy()
+{
+    const std::wstring kept = RecoveryFolder() + L"\\" + gRun + kDamagedEnding;
+    gHaveCopy = false;
+    if (MoveFileExW(CopyOf(gRun).c_str(), kept.c_str(), 0))
+        ShowMessage(gShell.main, LoadText(IDS_RECOVERY_DAMAGED, kept), LoadText(IDS_CAPTION), MB_OK | MB_ICONWARNING);
+}
+
 }  // namespace
 
 void UseRecoveryFolder(const std::wstring& folder) { gFolderOverride = folder; }
@@ -119,7 +131,11 @@ void OfferRecovery()
     const bool overtaken = !documentPath.empty() &&
                            GetFileAttributesExW(documentPath.c_str(), GetFileExInfoStandard, &file) &&
                            !Newer(when, file.ftLastWriteTime);
-    if (!read || overtaken ||
+    if (!read) {
+        KeepDamagedCopy();
+        return;
+    }
+    if (overtaken ||
         ShowMessage(gShell.main, LoadText(IDS_RECOVER), LoadText(IDS_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES) {
         DeleteRecoveryCopy();
         return;

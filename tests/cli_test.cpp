@@ -140,10 +140,32 @@ TEST_F(CliTest, CheckNormalizeAndUsage)
 
     r = RunCli("--help");
     EXPECT_TRUE(r.status == 0 && r.out.find("normalize IN OUT") != std::string::npos) << r.out;
-    for (const char* args : {"", "check", "normalize a", "frobnicate x", "check a b"}) {
+    // A usage error says in one line which argument, what is wrong with it
+    // and what is allowed, then where the whole usage is; it writes nothing.
+    const std::string good = Path("good.txt") + " ";
+    const std::pair<std::string, std::string> usage[] = {
+        {"", "the command is missing; use check, normalize, render, export or import"},
+        {"frobnicate x", "frobnicate: no such command; use check, normalize, render, export or import"},
+        {"check", "check: FILE is missing; use vexa-cli check FILE"},
+        {"normalize a", "normalize: OUT is missing; use vexa-cli normalize IN OUT"},
+        {"check a b", "b: one argument too many; use vexa-cli check FILE"},
+        {"render " + good + Path("o.png") + " --zoom 9", "--zoom 9: not allowed; --zoom takes 1 to 8"},
+        {"render " + good + Path("o.png") + " --grid foo", "--grid foo: not allowed; --grid takes dot or cross"},
+        {"render " + good + Path("o.png") + " --zoom", "--zoom: the value is missing; --zoom takes 1 to 8"},
+        {"import " + good + Path("o.txt") + " --dither foo",
+         "--dither foo: not allowed; --dither takes none, pattern or grain"},
+        {"export " + good + Path("o.mzf") + " --grid dot",
+         "--grid: not an option of export; export takes --zoom, --format, --name, --clear-marks, --frames, --animate, "
+         "--delay, --font"},
+        {"export " + good + Path("o.data"),
+         Path("o.data") + ": names no export format; end it in .mzf, .asm, .bin, .png or .gif, or give --format"},
+    };
+    for (const auto& [args, line] : usage) {
         r = RunCli(args);
-        EXPECT_TRUE(r.status == 2 && r.out.rfind("usage: vexa-cli", 0) == 0) << args;
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out, "vexa-cli: " + line + "\nRun 'vexa-cli --help' for the whole usage.\n") << args;
     }
+    for (const char* out : {"o.png", "o.txt", "o.mzf", "o.data"}) EXPECT_FALSE(std::filesystem::exists(Path(out)));
 }
 
 TEST_F(CliTest, RenderDrawsTheCanvasExactlyAndWritesNothingOnErrors)
@@ -516,6 +538,9 @@ TEST_F(CliTest, AnimateMakesAnMzfOfTheFramesOrSaysWhyNot)
 
     // Frames that cannot be animated exit 1 with the reason; wrong options
     // exit 2. Nothing is written.
+    const std::string kAnimateUsage =
+        "vexa-cli: --animate: makes an MZF of the frames that --frames FILE reads; give an OUT.mzf and --frames FILE\n"
+        "Run 'vexa-cli --help' for the whole usage.\n";
     const struct {
         std::string args;
         int status;
@@ -526,8 +551,8 @@ TEST_F(CliTest, AnimateMakesAnMzfOfTheFramesOrSaysWhyNot)
          "vexa-cli: cannot animate: copying a frame takes longer than 0 ms; the delay must be at least 1 ms\n"},
         {" --frames " + Path("none.vxf") + " --animate", 1,
          "vexa-cli: cannot animate: '" + Path("none.vxf") + "' defines no frame\n"},
-        {" --animate", 2, "vexa-cli: --animate makes an MZF of the frames that --frames FILE reads\n"},
-        {frames + " --format bin", 2, "vexa-cli: --animate makes an MZF of the frames that --frames FILE reads\n"},
+        {" --animate", 2, kAnimateUsage},
+        {frames + " --format bin", 2, kAnimateUsage},
     };
     for (const auto& r : refused) {
         const CliRun run = RunCli("export " + in + Path("x.mzf") + r.args);

@@ -49,7 +49,7 @@ bool Checked(int id) { return MenuStateOf(id).checked.value_or(false); }
 TEST(Commands, EveryIdOfTheMenusAndToolbarIsACommandAndNoOtherIs)
 {
     const int runs[][2] = {{1000, 1002}, {1004, 1005}, {1010, 1031}, {1040, 1049}, {1060, 1072},
-                           {1080, 1084}, {1090, 1097}, {1100, 1107}, {1999, 1999}, {2000, 2021}};
+                           {1080, 1084}, {1090, 1097}, {1100, 1107}, {1110, 1111}, {1999, 1999}, {2000, 2021}};
     int commands = 0;
     for (int id = 900; id < 2100; ++id) {
         bool listed = false;
@@ -57,7 +57,7 @@ TEST(Commands, EveryIdOfTheMenusAndToolbarIsACommandAndNoOtherIs)
         EXPECT_EQ(IsCommand(id), listed) << id;
         commands += listed;
     }
-    EXPECT_EQ(commands, 3 + 2 + 22 + 10 + 13 + 5 + 8 + 8 + 1 + 22);
+    EXPECT_EQ(commands, 3 + 2 + 22 + 10 + 13 + 5 + 8 + 8 + 2 + 1 + 22);
 }
 
 TEST(Commands, MenuStatesFollowTheEditor)
@@ -155,6 +155,59 @@ TEST(Commands, TheMarkerAndTheBit3MarksGoTogether)
     RunCommand(IDT_SWAP);
     RunCommand(IDM_AUXPALETTE);
     EXPECT_TRUE(gPen.foreground == 6 && gPen.background == 3 && gPen.page == 1);
+}
+
+// The language items choose the interface's language and ask the front end
+// for its texts anew; Japanese by default and after a reset.
+TEST(Commands, TheLanguageItemsChooseTheInterfacesLanguage)
+{
+    ResetCore();
+    EXPECT_EQ(gInterface.Language, kJapanese);
+    for (int id : {IDM_LANG_ENGLISH, IDM_LANG_JAPANESE, IDM_LANG_ENGLISH}) {
+        const CommandAnswer a = RunCommand(id);
+        EXPECT_TRUE(a.relanguage && !a.relayout && a.ask == Ask::Nothing) << id;
+        EXPECT_EQ(gInterface.Language, id == IDM_LANG_ENGLISH ? kEnglish : kJapanese);
+        for (int item : {IDM_LANG_JAPANESE, IDM_LANG_ENGLISH})
+            EXPECT_TRUE(MenuStateOf(item).radio && Checked(item) == (item == id)) << item;
+    }
+    ResetSettings();
+    EXPECT_EQ(gInterface.Language, kJapanese);
+}
+
+// While marked cells of a floating block are left out of its drop, the
+// status bar's hint names the marks that do it, whichever way the block
+// came to float and whichever switch changed.
+TEST(Commands, TheHintNamesTheMarksThatMakeAFloatingBlocksCellsTransparent)
+{
+    ResetCore();
+    RunCommand(IDM_MARKTRANSPARENT);
+    RunCommand(IDM_MARKBIT3);
+    EXPECT_EQ(TransparencyHint(), 0) << "no block floats";
+    SetSelection(0, 0, 1, 1);
+    RunCommand(IDM_COPY);
+    RunCommand(IDM_PASTE);
+    ASSERT_TRUE(BlockFloats());
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_BIT3);
+    RunCommand(IDM_MARKDISPC0);
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_BOTH);
+    RunCommand(IDM_MARKBIT3);
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_CODE0);
+    RunCommand(IDM_MARKDISPC0);
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_NONE);
+    RunCommand(IDM_MARKTRANSPARENT);
+    EXPECT_EQ(TransparencyHint(), 0) << "marked cells drop like any other";
+    RunCommand(IDM_MARKTRANSPARENT);
+    RunCommand(IDT_PEN);  // drops the block
+    EXPECT_EQ(TransparencyHint(), 0);
+
+    // A block lifted by a move drag floats too.
+    RunCommand(IDT_MARK);
+    RunCommand(IDT_SELECT);
+    SetSelection(2, 2, 4, 4);
+    const Point inside = CellToPixel(3, 3);
+    PointerPress(inside.x + 2, inside.y + 2, {false, false});
+    ASSERT_TRUE(BlockFloats());
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_BIT3);
 }
 
 TEST(Commands, ZoomKeepsTheRatioToReturnToAndFallsBackWithoutMemory)

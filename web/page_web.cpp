@@ -75,7 +75,7 @@ const int32_t* AnswerOut(const CommandAnswer& a)
     if (a.repaintPalette) InvalidateArea(PaletteInvalidRect(0));
     out[0] = static_cast<int32_t>(a.ask);
     out[1] = a.detail;
-    out[2] = a.repaintPanel | a.repaintPalette << 1 | a.relayout << 2;
+    out[2] = a.repaintPanel | a.repaintPalette << 1 | a.relayout << 2 | a.relanguage << 3;
     return out;
 }
 
@@ -152,6 +152,9 @@ PAGE_CALL void vexa_load_settings(const char* text)
     UpdateViewGeometry();
 }
 
+// The interface's language: 0 Japanese, 1 English.
+PAGE_CALL int vexa_language() { return gInterface.Language; }
+
 PAGE_CALL const char* vexa_settings_text()
 {
     std::string text;
@@ -198,7 +201,7 @@ PAGE_CALL const int32_t* vexa_frame_outline(int k)
 // --- Commands and their menu items.
 PAGE_CALL int vexa_is_command(int id) { return IsCommand(id); }
 // The answer: ask, detail, and flags 1 repaint panel, 2 repaint palette,
-// 4 relayout.
+// 4 relayout, 8 the interface's language changed.
 PAGE_CALL const int32_t* vexa_command(int id) { return AnswerOut(IsCommand(id) ? RunCommand(id) : CommandAnswer{}); }
 // Bits: 1 the rule decides enabled, 2 enabled, 4 the rule decides checked,
 // 8 checked, 16 a radio item.
@@ -255,16 +258,24 @@ PAGE_CALL int vexa_pointer(int kind, int x, int y, int held, int shift, int ctrl
 }
 PAGE_CALL int vexa_pointer_cursor() { return gPointer.cursorZone; }
 PAGE_CALL int vexa_hover_zone() { return gTool.hoverZone; }
-// The status bar's part `part` when the last report changed it, else null.
-PAGE_CALL const char* vexa_pointer_status(int part)
+// The status bar's part `part` when the last report changed it: its
+// string-table format (0 for an empty part), else -1; then its numbers.
+PAGE_CALL int vexa_pointer_status(int part)
 {
-    if (part < 0 || part >= kStatusParts || !gPointer.statusChanged[part]) return nullptr;
-    return gPointer.status[part];
+    if (part < 0 || part >= kStatusParts || !gPointer.statusChanged[part]) return -1;
+    return gPointer.status[part].format;
+}
+PAGE_CALL int vexa_pointer_status_value(int part, int i)
+{
+    return part >= 0 && part < kStatusParts && i >= 0 && i < 2 ? gPointer.status[part].values[i] : 0;
 }
 
 // --- The document.
 PAGE_CALL int vexa_modified() { return IsModified(); }
-PAGE_CALL const char* vexa_title(const char* name) { return Return(BuildTitle(name, IsModified())); }
+PAGE_CALL const char* vexa_title(const char* name, const char* untitled)
+{
+    return Return(BuildTitle(name, IsModified(), untitled));
+}
 PAGE_CALL int vexa_open(const char* bytes, int size) { return OpenScreenText(bytes, static_cast<size_t>(size)); }
 // Refused opening: the next report refreshes the title.
 PAGE_CALL void vexa_force_modified_report() { ForceModifiedReport(); }

@@ -12,6 +12,7 @@ function carryOut(answer) {
   if (!answer) return;
   const [ask, detail, flags] = answer;
   if (flags & 4) layOut();
+  if (flags & 8) followLanguage();
   switch (ask) {
     case Ask.OpenFile: openDocument(); break;
     case Ask.SaveFile: saveDocument(false); break;
@@ -67,8 +68,10 @@ function pointerReport(kind, e) {
   const zone = core._vexa_pointer_cursor();
   if (zone >= 0 && zone < kZoneCursors.length) canvas.style.cursor = kZoneCursors[zone];
   for (let part = 0; part < 2; ++part) {
-    const value = stringAt(core._vexa_pointer_status(part));
-    if (value !== null) setStatus(part, value);
+    const format = core._vexa_pointer_status(part);
+    if (format < 0) continue;
+    const values = [0, 1].map((i) => core._vexa_pointer_status_value(part, i));
+    setStatus(part, format ? formatText(texts().strings[format] ?? '', ...values) : '');
   }
 }
 

@@ -16,6 +16,20 @@ function loadSettings() {
   if (!kResources.languages[language]) language = 'ja';
   document.documentElement.lang = language;
   withText(stored, (p) => core._vexa_load_settings(p));
+  if (/^Language=/m.test(stored)) followLanguage(false);
+}
+
+// The texts in the language the core's setting names: the menus and the
+// title at once, dialogs at their next opening.
+function followLanguage(rebuild = true) {
+  language = core._vexa_language() === 1 ? 'en' : 'ja';
+  document.documentElement.lang = language;
+  try {
+    localStorage.setItem(kLanguageKey, language);
+  } catch { /* storage refused: the settings text keeps it */ }
+  if (!rebuild) return;
+  buildMenuBar();
+  refreshTitle();
 }
 
 function saveSettings() {

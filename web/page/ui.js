@@ -14,7 +14,8 @@ const kSystemButtons = { ja: { yes: 'はい(Y)', no: 'いいえ(N)', ok: 'OK' },
 const documentFile = { name: '', handle: null };
 
 function refreshTitle() {
-  document.title = withText(documentFile.name, (name) => stringAt(core._vexa_title(name)));
+  document.title = withText(documentFile.name,
+    (name) => withText(text('IDS_UNTITLED'), (untitled) => stringAt(core._vexa_title(name, untitled))));
 }
 
 // --- The canvas: what the core composed since the last picture.
