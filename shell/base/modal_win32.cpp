@@ -172,17 +172,12 @@ bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice)
         ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
         break;
     }
-    // The dialog appends at most three letters of a default extension.
     case FileDialog::SaveFrames:
-        title = LoadText(IDS_FRAMES_SAVE_TITLE);
-        filter = Filter(IDS_FRAMES_FILTER);
-        ofn.lpstrDefExt = L"vxf";
-        ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-        break;
     case FileDialog::OpenFrames:
-        title = LoadText(IDS_FRAMES_OPEN_TITLE);
+        title = LoadText(kind == FileDialog::SaveFrames ? IDS_FRAMES_SAVE_TITLE : IDS_FRAMES_OPEN_TITLE);
         filter = Filter(IDS_FRAMES_FILTER);
-        ofn.lpstrDefExt = L"vxf";
+        ofn.lpstrDefExt = L"vxf";  // three letters: the dialog appends no more
+        if (kind == FileDialog::SaveFrames) ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
         break;
     }
     ofn.lpstrTitle = title.c_str();
