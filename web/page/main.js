@@ -165,8 +165,8 @@ async function start() {
   canvas.focus();
   presentFrame();
   await startRecovery();
-  await offerRecovery();
   document.body.dataset.ready = 'true';
+  await offerRecovery();
 }
 
 start();

@@ -6,6 +6,7 @@ const kSettingsKey = 'Vexa.ini';
 const kLanguageKey = 'Vexa.language';
 const kRecoveryPeriod = 2000;  // ms: a crash loses at most this much
 const kRunPrefix = 'Vexa recovery ';
+const kRunEndWait = 3000;  // ms
 
 function loadSettings() {
   let stored = '';
@@ -74,18 +75,22 @@ async function stepRecovery() {
   }
 }
 
-async function runsAlive() {
+// Whether a run's page has gone: its lock can be had within a moment (a
+// page being reloaded lets go of it only as it unloads).
+async function runEnded(run) {
+  if (!navigator.locks) return true;
   try {
-    const locks = await navigator.locks.query();
-    return new Set(locks.held.map((l) => l.name));
+    return await navigator.locks.request(run, { signal: AbortSignal.timeout(kRunEndWait) }, () => true);
   } catch {
-    return new Set();
+    return false;
   }
 }
 
 async function startRecovery() {
   recovery.run = kRunPrefix + (crypto.randomUUID?.() ?? `${Date.now()}-${Math.random()}`);
-  navigator.locks?.request(recovery.run, () => new Promise(() => {}));  // held until the page goes
+  // Held until the page goes; let go of as it goes, so that a reload finds
+  // the copy at once.
+  navigator.locks?.request(recovery.run, () => new Promise((release) => addEventListener('pagehide', release)));
   recovery.db = await openRecoveryStore();
   setInterval(stepRecovery, kRecoveryPeriod);
 }
@@ -93,11 +98,11 @@ async function startRecovery() {
 // The newest copy of a run that has ended, taken over by this run; offered
 // with the editor's question.
 async function offerRecovery() {
-  const runs = await recoveryRequest('readonly', (s) => s.getAllKeys()) ?? [];
-  const alive = await runsAlive();
+  const runs = (await recoveryRequest('readonly', (s) => s.getAllKeys()) ?? []).filter((run) => run !== recovery.run);
+  const ended = await Promise.all(runs.map(runEnded));
   let newest = null;
-  for (const run of runs) {
-    if (run === recovery.run || alive.has(run)) continue;
+  for (const [i, run] of runs.entries()) {
+    if (!ended[i]) continue;
     const entry = await recoveryRequest('readonly', (s) => s.get(run));
     if (entry && (!newest || entry.time > newest.entry.time)) newest = { run, entry };
   }
