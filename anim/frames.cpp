@@ -13,7 +13,6 @@ Player gPlayer;
 
 namespace {
 
-constexpr Frame kUndefined = {-1, 0, 0, 0};
 constexpr int kLeastClientWidth = 100;
 constexpr int kLeastClientHeight = 120;
 constexpr int kClientMarginWidth = 48;
@@ -23,7 +22,7 @@ constexpr int kIntervalStep = 32;    // milliseconds per band of ten slider posi
 
 }  // namespace
 
-void ResetFrames() { std::fill(gFrames, gFrames + kFrameCount, kUndefined); }
+void ResetFrames() { std::fill(gFrames, gFrames + kFrameCount, kUndefinedFrame); }
 
 bool AnyFrameDefined() { return NextDefinedFrame(0) >= 0; }
 
@@ -37,7 +36,7 @@ void SetOrCancelFrame(int k)
 {
     if (k < 0 || k >= kFrameCount) return;
     if (FrameDefined(k)) {
-        gFrames[k] = kUndefined;
+        gFrames[k] = kUndefinedFrame;
         gHost.invalidateCanvas();
         return;
     }
@@ -120,6 +119,8 @@ int PlayerStep()
     gPlayer.current = std::max(NextDefinedFrame(shown + 1), 0);
     return shown;
 }
+
+int PlayerInterval() { return gPlayer.interval > 0 ? gPlayer.interval : FrameInterval(kPlayerStartPosition); }
 
 bool SetPlayerSpeed(int position)
 {

@@ -3,17 +3,10 @@
 #pragma once
 #include <cstdint>
 
+#include "io/frames_file.h"
 #include "render/pixels.h"
 #include "render/view.h"
 
-constexpr int kFrameCount = 9;
-
-struct Frame {
-    int32_t left;  // -1: not defined
-    int32_t top;
-    int32_t right;  // inclusive
-    int32_t bottom;
-};
 extern Frame gFrames[kFrameCount];
 
 void ResetFrames();
@@ -68,6 +61,9 @@ void StartPlayback();
 int PlayerStep();
 // The slider moved: true when the interval changed, and playback restarts.
 bool SetPlayerSpeed(int position);
+// The player's speed now, as its interval: the one it opens with until it
+// has been opened, then the one it had last.
+int PlayerInterval();
 
 // Frame k's cells from the Screen buffer, plain glyphs at zoom factor k of
 // the layout, at the top-left of a black buffer.

@@ -1,5 +1,6 @@
 #include "app/commands.h"
 
+#include "anim/animation_mzf.h"
 #include "anim/frames.h"
 #include "app/edit_commands.h"
 #include "app/pointer.h"
@@ -76,7 +77,7 @@ const int kCommandRuns[][2] = {
     {IDM_OPEN, IDM_SAVEAS},        {IDM_EXIT, IDM_LOADOVERLAY},   {IDM_RECENT_NONE, IDM_RECENT9},
     {IDM_UNDO, IDM_MARKTRANSPARENT}, {IDM_GRID, IDM_GRIDCROSS},   {IDM_ANIMSTART, IDM_FRAMECANCELALL},
     {IDM_SEMIGRAPHIC, IDM_SHIFTDOWN}, {IDM_EXPORTMZF, IDM_CONVERTPICTURE}, {IDM_ZOOM1, IDM_ZOOM8},
-    {IDM_ABOUT, IDM_ABOUT},        {IDT_SELECT, IDT_MARK},
+    {IDM_ABOUT, IDM_ABOUT},        {IDT_SELECT, IDT_MARK},         {IDM_EXPORTMZFANIM, IDM_EXPORTMZFANIM},
 };
 
 }  // namespace
@@ -132,6 +133,7 @@ CommandAnswer RunCommand(int id)
     case IDM_SAVEAS: DropAndDeselect(); return AskFor(Ask::SaveFileAs);
     case IDM_EXIT: return AskFor(Ask::Close);
     case IDM_EXPORTCLEARMARKS: gExportChoice.clearMarks = !gExportChoice.clearMarks; break;
+    case IDM_EXPORTMZFANIM: DropAndDeselect(); return AskFor(Ask::ExportAnimation);
     case IDM_CONVERTPICTURE: DropAndDeselect(); return AskFor(Ask::ConvertPicture);
     case IDM_LOADOVERLAY: return AskFor(Ask::OverlayFile);
     case IDM_UNDO: UndoEdit(); break;
@@ -236,6 +238,7 @@ MenuState MenuStateOf(int id)
     case IDM_ANIMSTART:
     case IDM_FRAMECANCELALL: enabled(framesPlayable); break;
     case IDM_EXPORTCLEARMARKS: checked(gExportChoice.clearMarks); break;
+    case IDM_EXPORTMZFANIM: enabled(AnyFrameDefined()); break;
     case IDM_MARKTRANSPARENT: checked(gMarks.MarkIsTransparent); break;
     case IDM_GRID: checked(gView.ShowGrid); break;
     case IDM_SHOWFRAMES: checked(gView.ShowFrames); break;
@@ -277,4 +280,19 @@ CommandAnswer ShowLoadedOverlay()
     gView.ShowOverlay = 1;
     gHost.invalidateCanvas();
     return {};
+}
+
+AnimationExport MakeAnimationMzf(const std::string& name)
+{
+    AnimationExport made;
+    const int delay = PlayerInterval();
+    switch (AnimationMzfImage(name, delay, gExportChoice.clearMarks, made.bytes)) {
+    case AnimationRefusal::None: break;
+    case AnimationRefusal::NoFrames: made.refusal = "コマが設定されていません"; break;
+    case AnimationRefusal::DelayTooShort:
+    case AnimationRefusal::DelayTooLong:
+        made.refusal = std::to_string(delay) + " ミリ秒ごとのコマ送りはMZ-700ではできません";
+        break;
+    }
+    return made;
 }

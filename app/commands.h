@@ -16,6 +16,7 @@ enum class Ask {
     SaveFile,        // to the document's name, or as a new one when untitled
     SaveFileAs,
     Export,          // `detail` is the ExportFormat
+    ExportAnimation, // the frames as an MZF: MakeAnimationMzf
     ConvertPicture,  // a picture file and the options: PlaceConvertedPicture
     OverlayFile,     // a picture file for the overlay: ShowLoadedOverlay
     Text,            // the text dialog: AcceptText
@@ -68,3 +69,11 @@ struct ExportChoice {
     bool clearMarks;
 };
 extern ExportChoice gExportChoice;
+
+// The frames as an MZ-700 program at the player's speed: the MZF's bytes,
+// or why it cannot be made, to be shown.
+struct AnimationExport {
+    std::string bytes;
+    std::string refusal;
+};
+AnimationExport MakeAnimationMzf(const std::string& name);

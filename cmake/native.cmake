@@ -4,6 +4,9 @@ find_package(GTest REQUIRED)
 find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
 find_package(GIF 5 REQUIRED)
+# The tests run the exported Z80 programs on a complete Z80.
+find_path(Z80EX_INCLUDE_DIR z80ex/z80ex.h REQUIRED)
+find_library(Z80EX_LIBRARY z80ex REQUIRED)
 
 add_executable(vexa-cli tools/vexa_cli.cpp tools/posix_file.cpp tools/picture_read.cpp)
 target_link_libraries(vexa-cli PRIVATE vexa_core PNG::PNG JPEG::JPEG GIF::GIF)
@@ -12,7 +15,9 @@ add_dependencies(vexa-cli font)
 
 file(GLOB VEXA_TEST_SOURCES CONFIGURE_DEPENDS tests/*.cpp)
 add_executable(vexa_tests ${VEXA_TEST_SOURCES})
-target_link_libraries(vexa_tests PRIVATE vexa_core GTest::gtest GTest::gtest_main PNG::PNG JPEG::JPEG GIF::GIF)
+target_link_libraries(vexa_tests PRIVATE vexa_core GTest::gtest GTest::gtest_main PNG::PNG JPEG::JPEG GIF::GIF
+  ${Z80EX_LIBRARY})
+target_include_directories(vexa_tests PRIVATE ${Z80EX_INCLUDE_DIR})
 target_compile_options(vexa_tests PRIVATE ${VEXA_WARNINGS})
 target_compile_definitions(vexa_tests PRIVATE
   VEXA_FONT_FILE="${VEXA_FONT_FILE}"

@@ -13,16 +13,18 @@ namespace {
 
 constexpr uint8_t kMachineCode = 0x01;
 constexpr char kNameEnd = 0x0D;
-constexpr size_t kLoaderBytes = 24;
+constexpr size_t kLoaderBytes = 25;
 
-// LD HL,codes / LD DE,D000H / LD BC,1000 / LDIR, the same for the
-// attributes, then JR to itself: the picture stays on the screen.
+// DI (so that nothing runs the monitor's interrupt handler) / LD HL,codes /
+// LD DE,D000H / LD BC,1000 / LDIR, the same for the attributes, then JR to
+// itself: the picture stays on the screen.
 std::string Loader()
 {
     const uint16_t codes = kLoadAddress + kLoaderBytes, attrs = codes + kCellCount;
     const auto lo = [](uint16_t v) { return static_cast<char>(v & 0xFF); };
     const auto hi = [](uint16_t v) { return static_cast<char>(v >> 8); };
     const std::string loader = {
+        '\xF3',
         '\x21', lo(codes), hi(codes), '\x11', lo(kTextVram), hi(kTextVram), '\x01', lo(kCellCount), hi(kCellCount),
         '\xED', '\xB0',
         '\x21', lo(attrs), hi(attrs), '\x11', lo(kColourVram), hi(kColourVram), '\x01', lo(kCellCount), hi(kCellCount),
@@ -109,17 +111,18 @@ std::string VramImage(bool clearMarks)
     return image;
 }
 
-std::string MzfImage(const std::string& name, bool clearMarks)
+std::string MzfImage(const std::string& name, bool clearMarks) { return MzfFile(name, Loader() + VramImage(clearMarks)); }
+
+std::string MzfFile(const std::string& name, const std::string& body)
 {
-    const std::string data = Loader() + VramImage(clearMarks);
     std::string header(kMzfHeaderBytes, '\0');
     header[0] = static_cast<char>(kMachineCode);
     const std::string mzfName = MzfName(name);
     for (size_t i = 0; i <= kMzfNameChars; ++i) header[1 + i] = i < mzfName.size() ? mzfName[i] : kNameEnd;
-    PutWord(header, 18, static_cast<uint16_t>(data.size()));
+    PutWord(header, 18, static_cast<uint16_t>(body.size()));
     PutWord(header, 20, kLoadAddress);
     PutWord(header, 22, kLoadAddress);
-    return header + data;
+    return header + body;
 }
 
 std::string AssemblerSource(const std::string& name, bool clearMarks)
@@ -132,7 +135,8 @@ std::string AssemblerSource(const std::string& name, bool clearMarks)
                       "TVRAM   EQU 0D000H          ; text VRAM: display codes, row by row\n"
                       "CVRAM   EQU 0D800H          ; colour VRAM: attributes, row by row\n"
                       "        ORG 1200H\n"
-                      "START:  LD HL,CODES\n"
+                      "START:  DI                  ; the picture needs no interrupt\n"
+                      "        LD HL,CODES\n"
                       "        LD DE,TVRAM\n"
                       "        LD BC,1000\n"
                       "        LDIR\n"

@@ -31,6 +31,8 @@ std::string MzfNameOfFile(const std::string& fileName);
 std::string VramImage(bool clearMarks);
 // Header (the name as MzfName makes it), the loader and the VRAM image.
 std::string MzfImage(const std::string& name, bool clearMarks);
+// An MZF tape image of a machine-code program loaded and run at 1200H.
+std::string MzfFile(const std::string& name, const std::string& body);
 // The same program as Z80 source that the common cross-assemblers accept.
 std::string AssemblerSource(const std::string& name, bool clearMarks);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "render/colour_difference.h"
 #include "render/font.h"
 #include "render/view.h"
 
@@ -39,17 +40,21 @@ const float* const kBlur = kBlurKernel.w;
 // fine detail, and more over areas.
 constexpr int kShortList = 16;            // character cells ranked again as the eye sees them
 constexpr float kLinearChroma = 0.05f;    // each channel beside luminance, in the first ranking
-constexpr float kQuadrantChroma = 0.03f;  // a quadrant's colour beside each pixel's lightness
+constexpr float kQuadrantColour = 0.5f;   // a quadrant's CIEDE2000, squared, beside each pixel's lightness
 // A glyph with a shape of its own (a letter, a kana, a sign) must show the
 // picture clearly better than a plain texture does to be chosen.
 constexpr float kShapePenalty = 1.3f;
 // The first ranking compares light raised to this power (see Cell).
 constexpr float kRankingPower = 0.8f;
-constexpr float kBlockChroma = 0.5f;      // a pixel's colour beside its lightness, semigraphic
 // Grain carries at most this much light on to a cell (near-black stays
-// black), and only the part of an error beyond what a cell can be forgiven.
+// black), and only a share of the part of an error beyond what a cell can be
+// forgiven: the eye sees a block's or a cell's noise more than the error it
+// evens out.
 constexpr float kCarryLimit = 0.1f;
-constexpr float kCharacterForgiven = 0.08f;
+constexpr float kCharacterForgiven = 0.12f, kCharacterGrain = 0.5f;
+// Semigraphic grain chooses only among colours this close (CIEDE2000) to the
+// quadrant's best; kFarOff puts the others out of reach.
+constexpr float kBlockGrainMargin = 2.0f, kFarOff = 1000.0f;
 // Ordered dithering's strength: the widest step scales light by this much.
 constexpr float kCharacterPattern = 0.5f, kBlockPattern = 0.25f;
 
@@ -66,9 +71,6 @@ float LinearFromSrgb(float c)
     return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
 }
 
-struct Lab {
-    float l, a, b;
-};
 float LabCurve(float t) { return t > 0.008856f ? std::cbrt(t) : 7.787f * t + 16.0f / 116.0f; }
 
 // Linear light of every 8-bit value, after the user's brightness and contrast.
@@ -363,8 +365,8 @@ struct Cell {
 // difference under M is a constant of b and the cell, plus
 // 2 su d^T M b + uu d^T M d, less 2 d^T M (u . t): three dot products per
 // glyph and a few operations per pair. Then the best few again as the eye
-// sees them: each pixel's lightness in CIELAB, and the colour (a*, b*) of
-// each quadrant, which the eye sees only over such areas.
+// sees them: each pixel's lightness in CIELAB, and each quadrant's mean
+// colour by CIEDE2000, for the eye sees colour only over such areas.
 CellChoice ChooseCell(const Cell& cell, const std::vector<GlyphModel>& models)
 {
     const float(&t)[kChannels][kCellArea] = cell.t;
@@ -449,8 +451,8 @@ CellChoice ChooseCell(const Cell& cell, const std::vector<GlyphModel>& models)
             float shown[kChannels];
             for (int k = 0; k < kChannels; ++k) shown[k] = b.c[k] + g.quarter[q] * (f.c[k] - b.c[k]);
             const Lab lab = FastLab(shown);
-            const float da = lab.a - quarterWanted[q].a, db = lab.b - quarterWanted[q].b;
-            distance += kQuadrantChroma * (kCellArea / kQuadrants) * (da * da + db * db);
+            const float e = float(Ciede2000(lab, quarterWanted[q]));
+            distance += kQuadrantColour * (kCellArea / kQuadrants) * e * e;
         }
         if (!g.neutral) distance *= kShapePenalty;
         if (distance < least) {
@@ -463,9 +465,9 @@ CellChoice ChooseCell(const Cell& cell, const std::vector<GlyphModel>& models)
 
 // A semigraphic cell, exactly: each quadrant shows one of the pair's two
 // colours over its 16 pixels, so each quadrant's difference from each colour
-// (lightness and colour of every pixel in CIELAB) is a table of 4 x 8, and
-// the best pair takes the nearer colour in each quadrant.
-CellChoice ChooseBlocks(const float t[kChannels][kCellArea])
+// (CIEDE2000 from the quadrant's mean colour) is a table of 4 x 8, and the
+// best pair takes the nearer colour in each quadrant.
+CellChoice ChooseBlocks(const float t[kChannels][kCellArea], const float carried[kQuadrants][kChannels])
 {
     static const struct Palette {
         Lab lab[kColours];
@@ -474,15 +476,23 @@ CellChoice ChooseBlocks(const float t[kChannels][kCellArea])
             for (int x = 0; x < kColours; ++x) lab[x] = FastLab(CornerOf(x).c);
         }
     } palette;
-    float d[kQuadrants][kColours] = {};
-    for (int p = 0; p < kCellArea; ++p) {
-        const float c[kChannels] = {t[0][p], t[1][p], t[2][p]};
-        const Lab lab = FastLab(c);
-        float* row = d[QuadrantOf(p)];
-        for (int x = 0; x < kColours; ++x) {
-            const float dl = lab.l - palette.lab[x].l, da = lab.a - palette.lab[x].a, db = lab.b - palette.lab[x].b;
-            row[x] += dl * dl + kBlockChroma * (da * da + db * db);
-        }
+    float mean[kQuadrants][kChannels] = {};
+    for (int k = 0; k < kChannels; ++k)
+        for (int p = 0; p < kCellArea; ++p) mean[QuadrantOf(p)][k] += t[k][p] / (kCellArea / kQuadrants);
+    // Grain's carried colour decides only between colours nearly as good as
+    // the best for the quadrant itself: a mid-grey stays one even colour
+    // rather than turning into a speckle of far brighter and darker blocks.
+    float d[kQuadrants][kColours];
+    for (int q = 0; q < kQuadrants; ++q) {
+        const Lab lab = FastLab(mean[q]);
+        float best = 1e30f;
+        for (int x = 0; x < kColours; ++x) best = std::min(best, d[q][x] = float(Ciede2000(lab, palette.lab[x])));
+        if (!carried) continue;
+        float shifted[kChannels];
+        for (int k = 0; k < kChannels; ++k) shifted[k] = std::clamp(mean[q][k] + carried[q][k], 0.0f, 1.0f);
+        const Lab wanted = FastLab(shifted);
+        for (int x = 0; x < kColours; ++x)
+            d[q][x] = d[q][x] <= best + kBlockGrainMargin ? float(Ciede2000(wanted, palette.lab[x])) : d[q][x] + kFarOff;
     }
     CellChoice choice = {0, 0};
     float least = 1e30f;
@@ -572,6 +582,7 @@ void ConvertPicture(const uint32_t* pixels, int width, int height, const Convert
             // The cell's picture, blurred, in linear light and raised to the
             // first ranking's power.
             Cell cell;
+            float carriedBlock[kQuadrants][kChannels];
             float scale[kQuadrants] = {1, 1, 1, 1};
             if (pattern)
                 for (int q = 0; q < kQuadrants; ++q)
@@ -585,19 +596,23 @@ void ConvertPicture(const uint32_t* pixels, int width, int height, const Convert
                 // that it shifts a cell's choice without ever lighting a dot
                 // in a near-black field (or darkening one in white).
                 const float add = std::clamp(carried[CellIndex(column, row) * kChannels + k], -kCarryLimit, kCarryLimit);
-                for (int p = 0; p < kCellArea; ++p) {
-                    const int q = QuadrantOf(p);
+                for (int p = 0; p < kCellArea; ++p) raw[p] = std::clamp(raw[p] * scale[QuadrantOf(p)] + add, 0.0f, 1.0f);
+                for (int q = 0; q < kQuadrants; ++q) {
                     const size_t sub = static_cast<size_t>(2 * row + q / 2) * kSubColumns + 2 * column + q % 2;
-                    const float more = std::clamp(carriedSub[sub * kChannels + k], -kCarryLimit, kCarryLimit);
-                    raw[p] = std::clamp(raw[p] * scale[q] + add + more, 0.0f, 1.0f);
+                    carriedBlock[q][k] = std::clamp(carriedSub[sub * kChannels + k], -kCarryLimit, kCarryLimit);
+                }
+                // A block shows one colour over its whole quadrant, so blocks
+                // are chosen by the quadrant's own mean, unblurred.
+                if (blocks) {
+                    std::copy(raw, raw + kCellArea, cell.t[k]);
+                    continue;
                 }
                 BlurCell(raw, cell.t[k]);
-                if (blocks) continue;
                 for (float& v : raw) v = kRankingCurve(v);
                 BlurCell(raw, cell.ranked[k]);
             }
             const float(&t)[kChannels][kCellArea] = cell.t;
-            const CellChoice c = blocks ? ChooseBlocks(t) : ChooseCell(cell, models);
+            const CellChoice c = blocks ? ChooseBlocks(t, grain ? carriedBlock : nullptr) : ChooseCell(cell, models);
             const int f = c.pair / kColours, b = c.pair % kColours;
             const int glyph = blocks ? kSemigraphicBase | c.model : models[c.model].glyph;
             const int i = CellIndex(column, row);
@@ -631,7 +646,7 @@ void ConvertPicture(const uint32_t* pixels, int width, int height, const Convert
                 float wanted = 0;
                 for (int p = 0; p < kCellArea; ++p) wanted += t[k][p];
                 const float e = (wanted - (count * cf.c[k] + (kCellArea - count) * cb.c[k])) / kCellArea;
-                error[k] = std::copysign(std::max(std::fabs(e) - kCharacterForgiven, 0.0f), e);
+                error[k] = kCharacterGrain * std::copysign(std::max(std::fabs(e) - kCharacterForgiven, 0.0f), e);
             }
             give(column + ahead, row, error, 7 / 16.0f);
             give(column - ahead, row + 1, error, 3 / 16.0f);

@@ -1,7 +1,7 @@
 // A picture turned into a screen: each cell becomes the 2 x 2 block (or the
 // character of either set) with the pair of MZ-700 colours that best shows
-// its part of the picture. "Best" is the least squared difference in CIELAB,
-// which weighs colour differences roughly as the eye does.
+// its part of the picture. "Best" is what the eye sees: lightness pixel by
+// pixel, and colour over areas by CIEDE2000 (see picture_convert.cpp).
 #pragma once
 #include <bitset>
 #include <cstdint>

@@ -85,6 +85,7 @@
 #define IDM_EXPORTPNG 1093
 #define IDM_EXPORTCLEARMARKS 1094
 #define IDM_CONVERTPICTURE 1095
+#define IDM_EXPORTMZFANIM 1097
 
 // Zoom popup: x1 .. x8, zoom index = ID - IDM_ZOOM1.
 #define IDM_ZOOM1 1100

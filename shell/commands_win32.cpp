@@ -98,6 +98,7 @@ void CarryOut(const CommandAnswer& a)
     case Ask::SaveFile: Save(gShell.main, !gDocumentFile.path.empty()); break;
     case Ask::SaveFileAs: Save(gShell.main, false); break;
     case Ask::Export: ExportScreen(gShell.main, static_cast<ExportFormat>(a.detail)); break;
+    case Ask::ExportAnimation: ExportAnimationMzf(gShell.main); break;
     case Ask::ConvertPicture: ConvertPictureFile(); break;
     case Ask::OverlayFile:
         if (LoadOverlayBitmap(gShell.main)) CarryOut(ShowLoadedOverlay());

@@ -11,9 +11,33 @@
 #include "shell/safe_file_win32.h"
 #include "shell/wic_win32.h"
 
+
+namespace {
+
+// The dialog proposes the document's name with the format's extension.
+std::wstring ProposedPath(ExportFormat format)
+{
+    std::wstring proposed = gDocumentFile.path;
+    const size_t dot = proposed.find_last_of(L'.'), slash = proposed.find_last_of(L"\\/");
+    if (!proposed.empty() && dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
+        proposed.erase(dot);
+    if (!proposed.empty()) proposed += L"." + Widen(ExportExtension(format));
+    return proposed;
+}
+
+std::string DocumentMzfName() { return MzfNameOfFile(Narrow(gDocumentFile.name.c_str())); }
+
+// As saving reports it.
+void ReportNotWritten(HWND owner, const std::wstring& path)
+{
+    ShowMessage(owner, LoadText(IDS_CANNOT_SAVE, path), LoadText(IDS_ERROR_CAPTION), MB_OK);
+}
+
+}  // namespace
+
 bool ExportScreenTo(const std::wstring& path, ExportFormat format)
 {
-    const std::string name = MzfNameOfFile(Narrow(gDocumentFile.name.c_str()));
+    const std::string name = DocumentMzfName();
     std::string bytes;
     switch (format) {
     case ExportFormat::Mzf: bytes = MzfImage(name, gExportChoice.clearMarks); break;
@@ -35,15 +59,20 @@ bool ExportScreenTo(const std::wstring& path, ExportFormat format)
 
 void ExportScreen(HWND owner, ExportFormat format)
 {
-    // The dialog proposes the document's name with the format's extension.
-    std::wstring proposed = gDocumentFile.path.empty() ? L"" : gDocumentFile.path;
-    const size_t dot = proposed.find_last_of(L'.'), slash = proposed.find_last_of(L"\\/");
-    if (!proposed.empty() && dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
-        proposed.erase(dot);
-    if (!proposed.empty()) proposed += L"." + Widen(ExportExtension(format));
-    FileChoice choice = {proposed, 0};
+    FileChoice choice = {ProposedPath(format), 0};
     const FileDialog kind = static_cast<FileDialog>(static_cast<int>(FileDialog::ExportMzf) + static_cast<int>(format));
     if (!ChooseFile(owner, kind, choice)) return;
-    if (!ExportScreenTo(choice.path, format))
-        ShowMessage(owner, LoadText(IDS_CANNOT_SAVE, choice.path), LoadText(IDS_ERROR_CAPTION), MB_OK);
+    if (!ExportScreenTo(choice.path, format)) ReportNotWritten(owner, choice.path);
+}
+
+void ExportAnimationMzf(HWND owner)
+{
+    const AnimationExport made = MakeAnimationMzf(DocumentMzfName());
+    if (!made.refusal.empty()) {
+        ShowMessage(owner, Widen(made.refusal.c_str()), LoadText(IDS_ERROR_CAPTION), MB_OK);
+        return;
+    }
+    FileChoice choice = {ProposedPath(ExportFormat::Mzf), 0};
+    if (!ChooseFile(owner, FileDialog::ExportMzfAnimation, choice)) return;
+    if (WriteFileSafely(choice.path, made.bytes) != SafeWriteResult::Written) ReportNotWritten(owner, choice.path);
 }

@@ -11,3 +11,5 @@
 void ExportScreen(HWND owner, ExportFormat format);
 // The export itself into `path`: true when written.
 bool ExportScreenTo(const std::wstring& path, ExportFormat format);
+// The frames as an MZF: a refusal is shown before any dialog.
+void ExportAnimationMzf(HWND owner);

@@ -16,6 +16,8 @@
 #include <string>
 #include <thread>
 
+#include "anim/animation_mzf.h"
+#include "anim/frames.h"
 #include "io/exports.h"
 #include "io/picture_file.h"
 #include "io/screen_file.h"
@@ -420,4 +422,72 @@ TEST_F(CliTest, ImportReadsBmpAndGifAsThePngOfTheSamePicture)
     const std::string transparent = import("t.png");
     ASSERT_NE(transparent, want);
     EXPECT_EQ(import("p.gif"), transparent);
+}
+
+TEST_F(CliTest, AFramesFileIsTakenWholeOrRefused)
+{
+    Write("in.txt", Sloppy());
+    Write("good.vxf", "# two frames\n1 0 0 3 3\n2 4 0 7 3\n");
+    Write("bad.vxf", "1 0 0 3 3\n2 4 0 40 3\n");
+    const std::string in = Path("in.txt") + " ";
+    ASSERT_EQ(RunCli("export " + in + Path("a.bin") + " --frames " + Path("good.vxf")).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(Path("a.bin")));
+    // A damaged frames file exits 1 naming its line; a missing one exits 2.
+    // Neither writes anything.
+    CliRun r = RunCli("export " + in + Path("b.bin") + " --frames " + Path("bad.vxf"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "vexa-cli: '" + Path("bad.vxf") +
+                         "' is not a frames file: line 2: the cells are not a rectangle of the 40 x 25 screen\n");
+    EXPECT_EQ(RunCli("export " + in + Path("b.bin") + " --frames " + Path("none.vxf")).status, 2);
+    EXPECT_EQ(RunCli("export " + in + Path("b.bin") + " --frames").status, 2);
+    EXPECT_FALSE(std::filesystem::exists(Path("b.bin")));
+}
+
+TEST_F(CliTest, AnimateMakesAnMzfOfTheFramesOrSaysWhyNot)
+{
+    Write("walk.txt", Sloppy());
+    Write("walk.vxf", "2 0 0 3 1\n5 4 0 7 1\n");
+    Write("none.vxf", "# no frame yet\n");
+    const std::string in = Path("walk.txt") + " ", frames = " --frames " + Path("walk.vxf") + " --animate";
+    // What the core makes of the same screen and frames.
+    ResetCore();
+    const std::string screen = Sloppy();
+    ASSERT_TRUE(ReadScreenFile(screen.data(), screen.size(), nullptr));
+    ResetFrames();
+    gFrames[1] = {0, 0, 3, 1};
+    gFrames[4] = {4, 0, 7, 1};
+    const auto made = [](const char* name, int delay, bool clearMarks) {
+        std::string mzf;
+        EXPECT_EQ(AnimationMzfImage(name, delay, clearMarks, mzf), AnimationRefusal::None);
+        return mzf;
+    };
+    // At the player's opening speed unless --delay says otherwise.
+    ASSERT_EQ(RunCli("export " + in + Path("a.mzf") + frames).status, 0);
+    EXPECT_EQ(ReadBack("a.mzf"), made("WALK", 192, false));
+    ASSERT_EQ(RunCli("export " + in + Path("b") + frames + " --format mzf --delay 500 --name hop --clear-marks").status, 0);
+    EXPECT_EQ(ReadBack("b"), made("HOP", 500, true));
+
+    // Frames that cannot be animated exit 1 with the reason; wrong options
+    // exit 2. Nothing is written.
+    const struct {
+        std::string args;
+        int status;
+        std::string said;
+    } refused[] = {
+        {frames + " --delay 65536", 1, "vexa-cli: cannot animate: the delay can be 65535 ms at most\n"},
+        {frames + " --delay 0", 1,
+         "vexa-cli: cannot animate: copying a frame takes longer than 0 ms; the delay must be at least 1 ms\n"},
+        {" --frames " + Path("none.vxf") + " --animate", 1,
+         "vexa-cli: cannot animate: '" + Path("none.vxf") + "' defines no frame\n"},
+        {" --animate", 2, "vexa-cli: --animate makes an MZF of the frames that --frames FILE reads\n"},
+        {frames + " --format bin", 2, "vexa-cli: --animate makes an MZF of the frames that --frames FILE reads\n"},
+    };
+    for (const auto& r : refused) {
+        const CliRun run = RunCli("export " + in + Path("x.mzf") + r.args);
+        EXPECT_EQ(run.status, r.status) << r.args;
+        EXPECT_EQ(run.out, r.said) << r.args;
+    }
+    for (const char* delay : {"-5", "1e3", "", "1234567890"})
+        EXPECT_EQ(RunCli("export " + in + Path("x.mzf") + frames + " --delay '" + delay + "'").status, 2) << delay;
+    EXPECT_FALSE(std::filesystem::exists(Path("x.mzf")));
 }

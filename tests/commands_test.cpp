@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "anim/animation_mzf.h"
 #include "anim/frames.h"
 #include "app/commands.h"
 #include "app/keys.h"
@@ -47,7 +48,7 @@ bool Checked(int id) { return MenuStateOf(id).checked.value_or(false); }
 TEST(Commands, EveryIdOfTheMenusAndToolbarIsACommandAndNoOtherIs)
 {
     const int runs[][2] = {{1000, 1002}, {1004, 1005}, {1010, 1031}, {1040, 1049}, {1060, 1070},
-                           {1080, 1084}, {1090, 1095}, {1100, 1107}, {1999, 1999}, {2000, 2021}};
+                           {1080, 1084}, {1090, 1095}, {1097, 1097}, {1100, 1107}, {1999, 1999}, {2000, 2021}};
     int commands = 0;
     for (int id = 900; id < 2100; ++id) {
         bool listed = false;
@@ -55,7 +56,7 @@ TEST(Commands, EveryIdOfTheMenusAndToolbarIsACommandAndNoOtherIs)
         EXPECT_EQ(IsCommand(id), listed) << id;
         commands += listed;
     }
-    EXPECT_EQ(commands, 3 + 2 + 22 + 10 + 11 + 5 + 6 + 8 + 1 + 22);
+    EXPECT_EQ(commands, 3 + 2 + 22 + 10 + 11 + 5 + 6 + 1 + 8 + 1 + 22);
 }
 
 TEST(Commands, MenuStatesFollowTheEditor)
@@ -64,7 +65,8 @@ TEST(Commands, MenuStatesFollowTheEditor)
     ResetFrames();
     // A fresh editor: nothing to undo, redo, cut, paste, shift or play.
     for (int id : {IDM_UNDO, IDM_REDO, IDM_CUT, IDM_COPY, IDM_COPYIMAGE, IDM_FILL, IDM_FLIPLR, IDM_FLIPUD, IDM_PASTE,
-                   IDM_SHIFTLEFT, IDM_SHIFTDOWN, IDM_ANIMSTART, IDM_FRAMECANCELALL, IDM_FRAME1, IDM_FRAME9})
+                   IDM_SHIFTLEFT, IDM_SHIFTDOWN, IDM_ANIMSTART, IDM_FRAMECANCELALL, IDM_FRAME1, IDM_FRAME9,
+                   IDM_EXPORTMZFANIM})
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(MenuStateOf(IDM_TEXTINPUT).enabled.value() && MenuStateOf(IDM_MARKBIT3).enabled.value());
     // Items without a rule keep what the menu resource gives them.
@@ -97,9 +99,11 @@ TEST(Commands, MenuStatesFollowTheEditor)
     EXPECT_TRUE(FrameDefined(2) && !gDoc.selection.active);
     // Frame 3 can still be cancelled; the others need a selection again.
     EXPECT_TRUE(Enabled(IDM_FRAME3) && !Enabled(IDM_FRAME4) && Enabled(IDM_ANIMSTART) && Enabled(IDM_FRAMECANCELALL));
-    // While the player runs, no frame changes and it cannot open twice.
+    // While the player runs, no frame changes and it cannot open twice; the
+    // frames can still leave as an MZF.
     gPlayer.open = true;
     EXPECT_FALSE(Enabled(IDM_FRAME3) || Enabled(IDM_ANIMSTART) || Enabled(IDM_FRAMECANCELALL));
+    EXPECT_TRUE(Enabled(IDM_EXPORTMZFANIM));
     EXPECT_EQ(RunCommand(IDM_ANIMSTART).ask, Ask::Nothing);
     gPlayer.open = false;
     EXPECT_EQ(RunCommand(IDM_ANIMSTART).ask, Ask::Player);
@@ -214,6 +218,7 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
         {IDM_EXPORTPNG, Ask::Export, static_cast<int>(ExportFormat::Png)},     {IDM_RECENT5, Ask::OpenRecent, 4},
         {IDM_LOADOVERLAY, Ask::OverlayFile, 0}, {IDM_CONVERTPICTURE, Ask::ConvertPicture, 0},
         {IDM_ABOUT, Ask::About, 0},       {IDM_TEXTINPUT, Ask::Text, 0},        {IDM_RECENT_NONE, Ask::Nothing, 0},
+        {IDM_EXPORTMZFANIM, Ask::ExportAnimation, 0},
     };
     for (const auto& c : asks) {
         const CommandAnswer a = RunCommand(c.id);
@@ -222,7 +227,7 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
 
     // Saving, exporting and converting drop a floating block and end the
     // selection first: what is saved is the picture as it will stay.
-    for (int id : {IDM_SAVE, IDT_SAVE, IDM_SAVEAS, IDM_EXPORTBIN, IDM_CONVERTPICTURE}) {
+    for (int id : {IDM_SAVE, IDT_SAVE, IDM_SAVEAS, IDM_EXPORTBIN, IDM_EXPORTMZFANIM, IDM_CONVERTPICTURE}) {
         ResetCore();
         SetSelection(1, 1, 2, 1);
         ASSERT_TRUE(LiftBlock());
@@ -248,6 +253,35 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
     EXPECT_TRUE(panelRedraws == 1 && gView.GridType == kGridDot && gHostLog.canvasInvalidations == 1);
     EXPECT_TRUE(RunCommand(IDM_MARKDISPC0).repaintPalette && RunCommand(IDM_STATUSBAR).relayout);
     EXPECT_TRUE(RunCommand(IDM_SHOWFRAMES).repaintPanel && RunCommand(IDM_FRAMECANCELALL).repaintPanel);
+}
+
+// The MZF animation goes at the player's speed: the one it opens with until
+// it has been opened, then the last one set, and clears the marks on request.
+TEST(Commands, TheAnimationMzfGoesAtThePlayersSpeed)
+{
+    ResetCore();
+    ResetFrames();
+    const AnimationExport none = MakeAnimationMzf("WALK");
+    EXPECT_TRUE(none.bytes.empty());
+    EXPECT_EQ(none.refusal, "コマが設定されていません");
+
+    gFrames[1] = {2, 2, 5, 4};
+    gFrames[3] = {10, 2, 13, 4};
+    const auto expect = [](int delay, bool clearMarks) {
+        std::string mzf;
+        ASSERT_EQ(AnimationMzfImage("WALK", delay, clearMarks, mzf), AnimationRefusal::None);
+        const AnimationExport made = MakeAnimationMzf("WALK");
+        EXPECT_EQ(made.refusal, "");
+        EXPECT_TRUE(made.bytes == mzf) << delay;
+    };
+    expect(192, false);
+    ASSERT_TRUE(OpenPlayerState(1));
+    ASSERT_TRUE(SetPlayerSpeed(100));
+    expect(352, false);
+    gPlayer.open = false;  // closed: its speed stays the last one set
+    RunCommand(IDM_EXPORTCLEARMARKS);
+    expect(352, true);
+    gExportChoice.clearMarks = false;
 }
 
 TEST(Commands, APictureBecomesTheScreenInOneStepAndMayStayAsTheOverlay)

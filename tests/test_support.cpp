@@ -39,6 +39,16 @@ void ConnectTestHost()
 
 }  // namespace
 
+std::vector<uint8_t> ScreenVram(bool clearMarks)
+{
+    std::vector<uint8_t> vram(2 * kCellCount);
+    for (int i = 0; i < kCellCount; ++i) {
+        vram[i] = static_cast<uint8_t>(gDoc.screen.code[i]);
+        vram[kCellCount + i] = static_cast<uint8_t>(gDoc.screen.attr[i] & (clearMarks ? ~kAttrMark : 0xFF));
+    }
+    return vram;
+}
+
 void ResetCore()
 {
     ConnectTestHost();

@@ -30,6 +30,10 @@ inline void Put(int x, int y, int code, int attr)
 inline int CodeAt(int x, int y) { return gDoc.screen.code[CellIndex(x, y)]; }
 inline int AttrAt(int x, int y) { return gDoc.screen.attr[CellIndex(x, y)]; }
 
+// The display codes then the attributes that the screen puts into VRAM,
+// attribute bit 3 cleared or not.
+std::vector<uint8_t> ScreenVram(bool clearMarks);
+
 // Undoes every group; returns how many there were.
 int UndoAll();
 

@@ -13,7 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "anim/animation_mzf.h"
+#include "anim/frames.h"
 #include "io/exports.h"
+#include "io/frames_file.h"
 #include "render/picture_convert.h"
 #include "io/screen_file.h"
 #include "render/font.h"
@@ -43,7 +46,9 @@ const char kUsage[] =
     "       vexa-cli render IN.txt OUT.png [--zoom 1-8] [--grid dot|cross] [--mark-bit3]\n"
     "                       [--mark-code0] [--font FILE]\n"
     "       vexa-cli export IN.txt OUT.{mzf,asm,bin,png} [--format mzf|asm|bin|png] [--name NAME]\n"
-    "                       [--clear-marks] [--zoom 1-8] [--font FILE]\n"
+    "                       [--clear-marks] [--zoom 1-8] [--font FILE] [--frames FILE]\n"
+    "       vexa-cli export IN.txt OUT.mzf --frames FILE --animate [--delay MS] [--name NAME]\n"
+    "                       [--clear-marks]\n"
     "       vexa-cli import PICTURE OUT.txt [--mode semigraphic|chars] [--fit|--fill|--stretch]\n"
     "                       [--dither none|pattern|grain] [--brightness N] [--contrast N]\n"
     "                       [--exclude CODES] [--font FILE]\n"
@@ -63,7 +68,14 @@ const char kHelp[] =
     "                     loaded and run (at 1200H), the same as Z80 source, the\n"
     "                     2000 bytes of VRAM (codes, then attributes), or a PNG at\n"
     "                     zoom k; --name gives the MZF name (default: IN's name),\n"
-    "                     --clear-marks clears attribute bit 3 in the machine files\n"
+    "                     --clear-marks clears attribute bit 3 in the machine files;\n"
+    "                     --frames reads the animation frames from a frames file:\n"
+    "                     a line per frame, its number 1-9 then its left, top,\n"
+    "                     right and bottom cells ('2 3 4 9 8'), '#' comments;\n"
+    "                     --animate makes the MZF a program that shows the screen,\n"
+    "                     then each frame in turn at the first one's place, one\n"
+    "                     every --delay milliseconds (default 192, as the player\n"
+    "                     opens; timed by counting the Z80's cycles at 3.579545 MHz)\n"
     "  import PIC OUT     turn a BMP, PNG, JPEG or GIF (its first picture) into a\n"
     "                     screen file: 2 x 2 blocks (80 x 50) or characters of\n"
     "                     either set, each cell with its best pair of colours; the\n"
@@ -77,9 +89,11 @@ const char kHelp[] =
     "takes its place, keeping its mode; a link is written through, a device or\n"
     "pipe written directly, a read-only OUT refused. Inputs over 16 MB are refused:\n"
     "no more than that is read.\n"
-    "Exit status: 0 success; 1 not a screen file, or a picture import does not take\n"
-    "(of another kind, damaged, or too large), the reason said on one line; 2 usage\n"
-    "or file error (a file that cannot be read or written, an input over 16 MB).\n";
+    "Exit status: 0 success; 1 not a screen file or a frames file, a picture import\n"
+    "does not take (of another kind, damaged, or too large), or frames that cannot\n"
+    "be animated (none, or a delay shorter than a copy takes or over 65535 ms),\n"
+    "the reason said on one line; 2 usage or file error (a file that cannot be\n"
+    "read or written, an input over 16 MB).\n";
 
 int UsageError()
 {
@@ -109,6 +123,19 @@ int LoadScreen(const char* path)
     char why[128];
     DescribeScreenFileProblem(problem, why, sizeof why);
     std::printf("not a screen file: %s\n", why);
+    return kExitRejected;
+}
+
+// Reads a frames file into the frame table: kExitOk, kExitRejected (with the
+// problem printed, the table as it was) or kExitTrouble.
+int LoadFrames(const std::string& path)
+{
+    std::vector<char> text;
+    if (!ReadWholeFile(path.c_str(), text)) return kExitTrouble;
+    FramesFileProblem problem;
+    if (ReadFramesFile(text.data(), text.size(), gFrames, &problem)) return kExitOk;
+    std::fprintf(stderr, "vexa-cli: '%s' is not a frames file: %s\n", path.c_str(),
+                 DescribeFramesFileProblem(problem).c_str());
     return kExitRejected;
 }
 
@@ -143,6 +170,9 @@ struct RenderOptions {
     std::string name;
     bool nameGiven = false;
     bool clearMarks = false;
+    std::string frames;  // a frames file, when given
+    bool animate = false;
+    int delay = FrameInterval(kPlayerStartPosition);  // milliseconds, as the player opens
 };
 
 std::string FontBesideProgram()
@@ -178,6 +208,14 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions& o)
         } else if (o.exporting && a == "--name" && hasValue) {
             o.name = argv[++i];
             o.nameGiven = true;
+        } else if (o.exporting && a == "--frames" && hasValue) {
+            o.frames = argv[++i];
+        } else if (o.exporting && a == "--animate") {
+            o.animate = true;
+        } else if (o.exporting && a == "--delay" && hasValue) {
+            const std::string v = argv[++i];
+            if (v.empty() || v.size() > 9 || v.find_first_not_of("0123456789") != std::string::npos) return false;
+            o.delay = std::stoi(v);
         } else if (o.exporting && a == "--clear-marks") {
             o.clearMarks = true;
         } else if (!o.exporting && a == "--mark-bit3") {
@@ -260,6 +298,27 @@ int RenderScreen(const char* in, const char* out, const RenderOptions& o)
 // The file-name part of a path, for the MZF name.
 std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
+// The frames as an MZ-700 program; one that cannot be made is refused with
+// the reason.
+int ExportAnimation(const char* out, const std::string& name, const RenderOptions& o)
+{
+    std::string mzf;
+    switch (AnimationMzfImage(name, o.delay, o.clearMarks, mzf)) {
+    case AnimationRefusal::None: return WriteOutput(out, mzf) ? kExitOk : kExitTrouble;
+    case AnimationRefusal::NoFrames:
+        std::fprintf(stderr, "vexa-cli: cannot animate: '%s' defines no frame\n", o.frames.c_str());
+        break;
+    case AnimationRefusal::DelayTooShort:
+        std::fprintf(stderr, "vexa-cli: cannot animate: copying a frame takes longer than %d ms; the delay must be at least %d ms\n",
+                    o.delay, ShortestAnimationDelay());
+        break;
+    case AnimationRefusal::DelayTooLong:
+        std::fprintf(stderr, "vexa-cli: cannot animate: the delay can be %d ms at most\n", kLongestAnimationDelay);
+        break;
+    }
+    return kExitRejected;
+}
+
 int ExportScreen(const char* in, const char* out, RenderOptions& o)
 {
     if (!o.hasFormat && !ExportFormatOf(out, o.format)) {
@@ -271,9 +330,15 @@ int ExportScreen(const char* in, const char* out, RenderOptions& o)
         std::fprintf(stderr, "vexa-cli: cannot read the font '%s'\n", o.font.c_str());
         return kExitTrouble;
     }
-    const int loaded = LoadScreen(in);
+    if (o.animate && (o.format != ExportFormat::Mzf || o.frames.empty())) {
+        std::fprintf(stderr, "vexa-cli: --animate makes an MZF of the frames that --frames FILE reads\n");
+        return kExitTrouble;
+    }
+    int loaded = LoadScreen(in);
+    if (loaded == kExitOk && !o.frames.empty()) loaded = LoadFrames(o.frames);
     if (loaded != kExitOk) return loaded;
     const std::string name = o.nameGiven ? MzfName(o.name) : MzfNameOfFile(BaseName(in));
+    if (o.animate) return ExportAnimation(out, name, o);
     std::string bytes;
     switch (o.format) {
     case ExportFormat::Mzf: bytes = MzfImage(name, o.clearMarks); break;
@@ -376,6 +441,7 @@ int ImportPicture(int argc, char** argv)
 int main(int argc, char** argv)
 {
     if (argc < 2) return UsageError();
+    ResetFrames();
     const std::string command = argv[1];
     if (command == "--help" || command == "-h") {
         std::fputs(kUsage, stdout);

@@ -139,8 +139,11 @@ bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice)
     case FileDialog::ExportMzf:
     case FileDialog::ExportAsm:
     case FileDialog::ExportBin:
-    case FileDialog::ExportPng: {
-        const ExportFilter& f = kExportFilters[static_cast<int>(kind) - static_cast<int>(FileDialog::ExportMzf)];
+    case FileDialog::ExportPng:
+    case FileDialog::ExportMzfAnimation: {
+        // The animation is an MZF too.
+        const FileDialog format = kind == FileDialog::ExportMzfAnimation ? FileDialog::ExportMzf : kind;
+        const ExportFilter& f = kExportFilters[static_cast<int>(format) - static_cast<int>(FileDialog::ExportMzf)];
         ofn.lpstrTitle = L"エクスポート";
         ofn.lpstrFilter = f.filter;
         ofn.lpstrDefExt = f.extension;

@@ -15,7 +15,17 @@ struct FileChoice {
 };
 // The Open and Save As dialogs of screen files, and the open dialog of
 // overlay pictures; false when cancelled.
-enum class FileDialog { OpenScreen, SaveScreen, OpenPicture, ExportMzf, ExportAsm, ExportBin, ExportPng, ConvertPicture };
+enum class FileDialog {
+    OpenScreen,
+    SaveScreen,
+    OpenPicture,
+    ExportMzf,
+    ExportAsm,
+    ExportBin,
+    ExportPng,
+    ConvertPicture,
+    ExportMzfAnimation,
+};
 bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice);
 
 struct TextEntry {

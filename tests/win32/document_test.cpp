@@ -5,6 +5,7 @@
 // and exports.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <map>
@@ -13,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "anim/animation_mzf.h"
 #include "app/recent_files.h"
 #include "io/exports.h"
 #include "io/screen_file.h"
@@ -27,6 +29,7 @@
 #include "shell/base/text_win32.h"
 #include "shell/document_win32.h"
 #include "shell/overlay_win32.h"
+#include "shell/player_win32.h"
 #include "tests/win32/editor_harness.h"
 
 namespace {
@@ -306,6 +309,46 @@ TEST_F(Documents, ExportsWriteTheScreenInEachFormat)
     SetFileAttributesW(Scratch(L"t.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// The frames leave as an MZF program at the speed the player's slider
+// gives, into the file the dialog names; with no frame the user is told,
+// and nothing is asked.
+TEST_F(Documents, TheFramesLeaveAsAnMzfProgram)
+{
+    const std::wstring file = Scratch(L"walk.txt");
+    WriteFile(file, SampleScreenFile());
+    Start(file);
+    EXPECT_TRUE(Grayed(IDM_EXPORTMZFANIM));
+    Command(IDM_EXPORTMZFANIM);
+    EXPECT_EQ(Said(), std::vector<std::wstring>{L"Vexa: Error: コマが設定されていません"});
+    EXPECT_TRUE(fileDialogKinds.empty());
+
+    messages.clear();
+    Command(IDM_SELECTALL);
+    Command(IDM_FRAME2);
+    EXPECT_FALSE(Grayed(IDM_EXPORTMZFANIM));
+    Command(IDM_ANIMSTART);
+    HWND slider = GetDlgItem(PlayerWindow(), IDC_SPEED);
+    SendMessageW(slider, TBM_SETPOS, TRUE, 15);
+    SendMessageW(PlayerWindow(), WM_HSCROLL, SB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
+    SendMessageW(PlayerWindow(), WM_COMMAND, IDOK, 0);
+    fileAnswers.push_back(Scratch(L"walk.mzf"));
+    Command(IDM_EXPORTMZFANIM);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(fileDialogKinds, std::vector<FileDialog>{FileDialog::ExportMzfAnimation});
+    std::string expected;
+    ASSERT_EQ(AnimationMzfImage("WALK", 64, false, expected), AnimationRefusal::None);
+    EXPECT_TRUE(ReadFile(Scratch(L"walk.mzf")) == expected);
+
+    // A read-only target is reported as saving is, and stays as it was.
+    SetFileAttributesW(Scratch(L"walk.mzf").c_str(), FILE_ATTRIBUTE_READONLY);
+    Command(IDM_EXPORTCLEARMARKS);
+    fileAnswers.push_back(Scratch(L"walk.mzf"));
+    Command(IDM_EXPORTMZFANIM);
+    EXPECT_EQ(Said(), std::vector<std::wstring>{L"Vexa: Error: " + Scratch(L"walk.mzf") + L" に保存できませんでした"});
+    EXPECT_TRUE(ReadFile(Scratch(L"walk.mzf")) == expected);
+    SetFileAttributesW(Scratch(L"walk.mzf").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 // The texts survive the resource compiler and the locale (this runs under
 // code page 932 and 1252); a shortcut follows U+0008, which draws it flush
 // right, where a tab or a BEL would show as a gap or a box; each Ctrl+letter
@@ -322,6 +365,7 @@ TEST(Resources, MenuNamesExactlyTheAccelerators)
     EXPECT_TRUE(Walk(menu, items)) << "two items share an ID";
     DestroyMenu(menu);
     EXPECT_EQ(items[IDM_SHIFTLEFT], L"選択範囲内を左にシフト\bCtrl+←");
+    EXPECT_EQ(items[IDM_EXPORTMZFANIM], L"MZFアニメ...");
     for (const auto& [id, text] : items) {
         EXPECT_EQ(text.find_first_of(L"\t\a"), std::wstring::npos) << id;
         const size_t at = text.find(L"\bCtrl+");
