@@ -66,6 +66,29 @@ void TakeRgba(const PixelView& v, int x, int y, int w, int h, std::vector<uint32
         for (int c = 0; c < w; ++c) out[static_cast<size_t>(r) * w + c] = Rgba(*PixelAt(v, x + c, y + r));
 }
 
+// The page knows the asks by name; a new one fails this switch's build
+// until it is named here too.
+const char* AskName(Ask ask)
+{
+    switch (ask) {
+    case Ask::Nothing: return "Nothing";
+    case Ask::OpenFile: return "OpenFile";
+    case Ask::SaveFile: return "SaveFile";
+    case Ask::SaveFileAs: return "SaveFileAs";
+    case Ask::Export: return "Export";
+    case Ask::ExportAnimation: return "ExportAnimation";
+    case Ask::ConvertPicture: return "ConvertPicture";
+    case Ask::OverlayFile: return "OverlayFile";
+    case Ask::Text: return "Text";
+    case Ask::OpenRecent: return "OpenRecent";
+    case Ask::Close: return "Close";
+    case Ask::Player: return "Player";
+    case Ask::About: return "About";
+    case Ask::NoMemoryForView: return "NoMemoryForView";
+    }
+    return nullptr;
+}
+
 const int32_t* AnswerOut(const CommandAnswer& a)
 {
     static int32_t out[3];
@@ -195,6 +218,11 @@ PAGE_CALL const int32_t* vexa_frame_outline(int k)
 
 // --- Commands and their menu items.
 PAGE_CALL int vexa_is_command(int id) { return IsCommand(id); }
+// The name of ask number n, null past the last.
+PAGE_CALL const char* vexa_ask_name(int n)
+{
+    return n >= 0 && n <= static_cast<int>(Ask::NoMemoryForView) ? AskName(static_cast<Ask>(n)) : nullptr;
+}
 // The answer: ask, detail, and flags 1 repaint panel, 2 repaint palette,
 // 4 relayout.
 PAGE_CALL const int32_t* vexa_command(int id) { return AnswerOut(IsCommand(id) ? RunCommand(id) : CommandAnswer{}); }
@@ -283,6 +311,14 @@ PAGE_CALL const char* vexa_export(int format, const char* fileName)
     }
 }
 PAGE_CALL const char* vexa_export_extension(int format) { return ExportExtension(static_cast<ExportFormat>(format)); }
+// The frames as an MZF at the player's speed: its bytes, or (with `refused`
+// set) why it cannot be made.
+PAGE_CALL const char* vexa_export_animation(const char* fileName, int* refused)
+{
+    AnimationExport made = MakeAnimationMzf(MzfNameOfFile(fileName));
+    *refused = !made.refusal.empty();
+    return Return(*refused ? made.refusal : made.bytes);
+}
 // The canvas as a picture at the current zoom, R, G, B, A bytes.
 PAGE_CALL const uint32_t* vexa_screen_picture()
 {

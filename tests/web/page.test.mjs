@@ -2,6 +2,7 @@
 // and keyboard input. The native vexa-cli is the reference for what the
 // core draws and writes; the resource script for the texts.
 import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
 import { after, before, test } from 'node:test';
 import {
   answerMessage, at, blankCells, cellPoint, chooseMenu, cli, clickCell, differences, dragCells, geometry, launch,
@@ -152,9 +153,20 @@ test('saving downloads the core writer\'s bytes for the screen shown; exports ar
     assert.equal(file.suggestedFilename(), `drawn.${extension}`);
     const path = writeScratch(`page.${extension}`, '');
     await file.saveAs(path);
-    const { readFileSync } = await import('node:fs');
     assert.deepEqual(readFileSync(path), cli('export', saved.path, '-', '--format', extension), extension);
   }
+
+  // A frame set from the selection plays in the animation MZF at the
+  // player's first speed, as vexa-cli makes it from the same frame.
+  await page.keyboard.press('m');
+  await dragCells(page, [2, 2], [5, 6]);
+  await chooseMenu(page, 'アニメーション', menuText('IDM_FRAME1'));
+  const download = page.waitForEvent('download');
+  await chooseMenu(page, 'ファイル', 'エクスポート', menuText('IDM_EXPORTMZFANIM'));
+  const animation = writeScratch('page-anim.mzf', '');
+  await (await download).saveAs(animation);
+  const frames = writeScratch('frames.txt', '1 2 2 5 6\n');
+  assert.deepEqual(readFileSync(animation), cli('export', saved.path, '-', '--format', 'mzf', '--frames', frames, '--animate'));
   assert.deepEqual(page.errors, []);
 });
 

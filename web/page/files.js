@@ -121,29 +121,43 @@ async function saveDocument(asNew) {
   return true;
 }
 
-// Every export is written as the Win32 editor writes it; the MZF name comes
-// from the document's name.
-async function exportScreen(format) {
-  const extension = stringAt(core._vexa_export_extension(format));
+// An export under the document's name with the format's extension (asked
+// for when untitled); `make` gives the bytes once the name is settled.
+async function writeExport(extension, type, make) {
   const base = documentFile.name.replace(/\.[^.]*$/, '');
   const name = nameToSave(base && `${base}.${extension}`, extension);
   if (name === null) return;
-  let bytes;
-  if (extension === 'png') {
+  try {
+    await writeFile(await make(), name, type, null);
+  } catch {
+    await showMessage(formatText(text('IDS_CANNOT_SAVE'), name), text('IDS_ERROR_CAPTION'));
+  }
+}
+
+// Every export is written as the Win32 editor writes it; the MZF name comes
+// from the document's name, the picture is the canvas at its zoom.
+function exportScreen(format) {
+  const extension = stringAt(core._vexa_export_extension(format));
+  if (extension !== 'png')
+    return writeExport(extension, 'application/octet-stream', () => withText(documentFile.name, (p) => returnedBytes(core._vexa_export(format, p))));
+  return writeExport(extension, 'image/png', async () => {
     const k = core._vexa_view(2);
     const picture = document.createElement('canvas');
     picture.width = 320 * k;
     picture.height = 200 * k;
     picture.getContext('2d').putImageData(imageAt(core._vexa_screen_picture(), 320 * k, 200 * k), 0, 0);
-    bytes = new Uint8Array(await (await new Promise((r) => picture.toBlob(r, 'image/png'))).arrayBuffer());
-  } else {
-    bytes = withText(documentFile.name, (p) => returnedBytes(core._vexa_export(format, p)));
-  }
-  try {
-    await writeFile(bytes, name, extension === 'png' ? 'image/png' : 'application/octet-stream', null);
-  } catch {
-    await showMessage(formatText(text('IDS_CANNOT_SAVE'), name), text('IDS_ERROR_CAPTION'));
-  }
+    return new Uint8Array(await (await new Promise((r) => picture.toBlob(r, 'image/png'))).arrayBuffer());
+  });
+}
+
+// The frames as an MZF program, or the core's reason why not.
+async function exportAnimation() {
+  const refused = core._malloc(4);
+  const made = withText(documentFile.name, (p) => returnedBytes(core._vexa_export_animation(p, refused)));
+  const wasRefused = core.HEAP32[refused >> 2] !== 0;
+  core._free(refused);
+  if (wasRefused) await showMessage(new TextDecoder().decode(made), text('IDS_ERROR_CAPTION'));
+  else await writeExport('mzf', 'application/octet-stream', () => made);
 }
 
 // --- Pictures: judged by their headers in the core before the browser's

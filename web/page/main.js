@@ -17,6 +17,7 @@ function carryOut(answer) {
     case Ask.SaveFile: saveDocument(false); break;
     case Ask.SaveFileAs: saveDocument(true); break;
     case Ask.Export: exportScreen(detail); break;
+    case Ask.ExportAnimation: exportAnimation(); break;
     case Ask.ConvertPicture: convertPicture(); break;
     case Ask.OverlayFile: loadOverlay(); break;
     case Ask.Text: askForText(); break;
