@@ -49,9 +49,9 @@ let capturedPointer = null;
 
 function pointerReport(kind, e) {
   if (modalOpen) return;
+  const received = performance.now();
   const box = canvas.getBoundingClientRect();
   const x = Math.floor(e.clientX - box.left), y = Math.floor(e.clientY - box.top);
-  inputStarted = e.timeStamp;
   const capture = core._vexa_pointer(kind, x, y, (e.buttons & 1) ? 1 : 0, e.shiftKey ? 1 : 0, (e.ctrlKey || e.metaKey) ? 1 : 0);
   if (capture === 1) {
     capturedPointer = e.pointerId;
@@ -67,6 +67,23 @@ function pointerReport(kind, e) {
     const value = stringAt(core._vexa_pointer_status(part));
     if (value !== null) setStatus(part, value);
   }
+  // What the mouse changed shows at once: a stroke follows the pointer
+  // without waiting for the next frame.
+  if (frameWanted) {
+    presentFrame();
+    timePointer(received);
+  }
+}
+
+// The time from a pointer event reaching the page to its picture on the
+// canvas, as user timing that tools can read; only the latest are kept.
+let pointerTimings = 0;
+function timePointer(received) {
+  if (++pointerTimings > 1000) {
+    performance.clearMeasures('vexa-pointer-to-canvas');
+    pointerTimings = 0;
+  }
+  performance.measure('vexa-pointer-to-canvas', { start: received, end: performance.now() });
 }
 
 canvas.addEventListener('pointerdown', (e) => {
@@ -166,6 +183,7 @@ async function start() {
   canvas.focus();
   presentFrame();
   await startRecovery();
+  performance.mark('vexa-ready');
   document.body.dataset.ready = 'true';
   await offerRecovery();
 }

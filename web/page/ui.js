@@ -20,7 +20,6 @@ function refreshTitle() {
 // --- The canvas: what the core composed since the last picture.
 let shown = null;
 let frameWanted = false;
-let inputStarted = 0;  // when the pointer report being answered arrived
 
 function wantFrame() {
   if (frameWanted) return;
@@ -40,10 +39,6 @@ function presentFrame() {
   }
   context.putImageData(shown, 0, 0, area[0], area[1], area[2], area[3]);
   drawFrameLabels();
-  if (inputStarted) {
-    performance.measure('vexa-input-to-frame', { start: inputStarted, end: performance.now() });
-    inputStarted = 0;
-  }
 }
 
 // Each shown frame's number inside its top-left cell, black on orange.
