@@ -122,24 +122,25 @@
 #define IDC_CONVERT_GRAIN 5109
 #define IDC_CONVERT_OVERLAY 5110
 
-// Texts the program shows in message boxes and builds menu items from.
-// "%s" stands for a file name, "%d" for a frame's number.
-#define IDS_CAPTION 7000
-#define IDS_ERROR_CAPTION 7001
-#define IDS_PLAIN_ERROR 7002
-#define IDS_ABOUT_CAPTION 7003
-#define IDS_ABOUT 7004
+// Texts of the string table. Messages:
+#define IDS_FONT_MISSING 7000
+#define IDS_NO_VIEW_MEMORY 7001
+#define IDS_RECENT_MISSING 7002
+#define IDS_CANNOT_OPEN 7003       // %s: the path
+#define IDS_NOT_BRISEL 7004
 #define IDS_DISCARD 7005
-#define IDS_RECOVER 7006
-#define IDS_CANNOT_OPEN 7007
-#define IDS_NOT_BRISEL 7008
-#define IDS_CANNOT_SAVE 7009
-#define IDS_NO_FONT 7010
-#define IDS_NO_VIEW_MEMORY 7011
-#define IDS_NO_RECENT_FILE 7012
-#define IDS_NO_RECENT 7013
-#define IDS_FRAME_SET 7014
-#define IDS_FRAME_CANCEL 7015
+#define IDS_NOT_SAVED 7006         // %s: the path
+#define IDS_RECOVER 7007
+#define IDS_ABOUT 7009
+// Message box captions.
+#define IDS_CAPTION_ERROR 7016
+#define IDS_CAPTION_FILE_ERROR 7017
+#define IDS_CAPTION_VEXA 7018
+#define IDS_CAPTION_ABOUT 7019
+// The menu texts the program writes.
+#define IDS_RECENT_NONE 7033
+#define IDS_FRAME_SET 7034     // %d: the frame's number
+#define IDS_FRAME_CANCEL 7035  // %d: the frame's number
 
 // Toolbar buttons. Colour n of the foreground and background rows is
 // IDT_FG0 + n and IDT_BG0 + n.

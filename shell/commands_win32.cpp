@@ -36,7 +36,7 @@ void OpenRecent(int position)
     if (!DiscardPrompt(gShell.main)) return;
     const char* entry = LookUpRecentFile(position);
     if (!entry) {
-        ShowMessage(gShell.main, LoadText(IDS_NO_RECENT_FILE), LoadText(IDS_PLAIN_ERROR), MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_RECENT_MISSING), LoadText(IDS_CAPTION_ERROR), MB_OK);
         return;
     }
     SetDocumentPath(Widen(entry));
@@ -55,7 +55,7 @@ void ConvertPictureFile()
     last = file.path;
     OverlayPicture picture;
     if (!DecodePictureFile(file.path, picture)) {
-        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, file.path), LoadText(IDS_ERROR_CAPTION), MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, file.path), LoadText(IDS_CAPTION_FILE_ERROR), MB_OK);
         return;
     }
     ConvertChoice choice;
@@ -73,7 +73,7 @@ void RebuildRecentPopup(HMENU popup)
 {
     for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) DeleteMenu(popup, i, MF_BYPOSITION);
     if (!LookUpRecentFile(0)) {
-        AppendMenuW(popup, MF_STRING | MF_GRAYED, IDM_RECENT_NONE, LoadText(IDS_NO_RECENT).c_str());
+        AppendMenuW(popup, MF_STRING | MF_GRAYED, IDM_RECENT_NONE, LoadText(IDS_RECENT_NONE).c_str());
         return;
     }
     for (int p = 0; p < kRecentFiles && LookUpRecentFile(p); ++p) {
@@ -107,9 +107,9 @@ void CarryOut(const CommandAnswer& a)
     case Ask::OpenRecent: OpenRecent(a.detail); break;
     case Ask::Close: SendMessageW(gShell.main, WM_CLOSE, 0, 0); break;
     case Ask::Player: OpenPlayer(gShell.main); break;
-    case Ask::About: ShowMessage(gShell.main, LoadText(IDS_ABOUT), LoadText(IDS_ABOUT_CAPTION), MB_OK); break;
+    case Ask::About: ShowMessage(gShell.main, LoadText(IDS_ABOUT), LoadText(IDS_CAPTION_ABOUT), MB_OK); break;
     case Ask::NoMemoryForView:
-        ShowMessage(gShell.main, LoadText(IDS_NO_VIEW_MEMORY), LoadText(IDS_PLAIN_ERROR), MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_NO_VIEW_MEMORY), LoadText(IDS_CAPTION_ERROR), MB_OK);
         break;
     }
 }

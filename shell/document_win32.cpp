@@ -54,7 +54,7 @@ void OnModifiedStateChanged(bool modified) { RefreshTitle(modified); }
 bool DiscardPrompt(HWND owner)
 {
     if (!IsModified()) return true;
-    if (ShowMessage(owner, LoadText(IDS_DISCARD), LoadText(IDS_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (ShowMessage(owner, LoadText(IDS_DISCARD), LoadText(IDS_CAPTION_VEXA), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
     DeleteRecoveryCopy();  // the changes were given up
     return true;
@@ -66,7 +66,7 @@ bool Load()
     // A bigger file is read only this far: nothing after it counts.
     std::vector<uint8_t> text;
     if (!ReadFileBytes(path, kScreenFileReadLimit, LongerFile::Cut, text)) {
-        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, path), LoadText(IDS_ERROR_CAPTION), MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, path), LoadText(IDS_CAPTION_FILE_ERROR), MB_OK);
         FailureTail(path);
         return false;
     }
@@ -74,7 +74,7 @@ bool Load()
     // was left on: naming the document after a file that was not read would
     // let the next save empty it.
     if (!OpenScreenText(reinterpret_cast<const char*>(text.data()), text.size())) {
-        ShowMessage(gShell.main, LoadText(IDS_NOT_BRISEL), LoadText(IDS_ERROR_CAPTION), MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_NOT_BRISEL), LoadText(IDS_CAPTION_FILE_ERROR), MB_OK);
         FailureTail(path);
         return false;
     }
@@ -112,6 +112,6 @@ bool Save(HWND owner, bool overwrite)
     if (askName) RefreshTitle(IsModified());
     AddToRecentFiles(gDocumentFile.path);
     if (!written)
-        ShowMessage(owner, LoadText(IDS_CANNOT_SAVE, gDocumentFile.path), LoadText(IDS_ERROR_CAPTION), MB_OK);
+        ShowMessage(owner, LoadText(IDS_NOT_SAVED, gDocumentFile.path), LoadText(IDS_CAPTION_FILE_ERROR), MB_OK);
     return written;
 }

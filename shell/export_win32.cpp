@@ -30,7 +30,7 @@ std::string DocumentMzfName() { return MzfNameOfFile(Narrow(gDocumentFile.name.c
 // As saving reports it.
 void ReportNotWritten(HWND owner, const std::wstring& path)
 {
-    ShowMessage(owner, LoadText(IDS_CANNOT_SAVE, path), LoadText(IDS_ERROR_CAPTION), MB_OK);
+    ShowMessage(owner, LoadText(IDS_NOT_SAVED, path), LoadText(IDS_CAPTION_FILE_ERROR), MB_OK);
 }
 
 }  // namespace
@@ -69,7 +69,7 @@ void ExportAnimationMzf(HWND owner)
 {
     const AnimationExport made = MakeAnimationMzf(DocumentMzfName());
     if (!made.refusal.empty()) {
-        ShowMessage(owner, Widen(made.refusal.c_str()), LoadText(IDS_ERROR_CAPTION), MB_OK);
+        ShowMessage(owner, Widen(made.refusal.c_str()), LoadText(IDS_CAPTION_FILE_ERROR), MB_OK);
         return;
     }
     FileChoice choice = {ProposedPath(ExportFormat::Mzf), 0};

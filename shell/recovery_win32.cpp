@@ -120,7 +120,7 @@ void OfferRecovery()
                            GetFileAttributesExW(documentPath.c_str(), GetFileExInfoStandard, &file) &&
                            !Newer(when, file.ftLastWriteTime);
     if (!read || overtaken ||
-        ShowMessage(gShell.main, LoadText(IDS_RECOVER), LoadText(IDS_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        ShowMessage(gShell.main, LoadText(IDS_RECOVER), LoadText(IDS_CAPTION_VEXA), MB_YESNO | MB_ICONQUESTION) != IDYES) {
         DeleteRecoveryCopy();
         return;
     }

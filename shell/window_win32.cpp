@@ -285,7 +285,7 @@ bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
     LoadSettings();
     gCanvas.markColour = kMarkPurple;
     if (!LoadFont(kFontFile)) {
-        ShowMessage(nullptr, LoadText(IDS_NO_FONT), LoadText(IDS_PLAIN_ERROR), MB_OK);
+        ShowMessage(nullptr, LoadText(IDS_FONT_MISSING), LoadText(IDS_CAPTION_ERROR), MB_OK);
         return false;
     }
 
@@ -312,7 +312,7 @@ bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
         return false;
     }
     if (!RebuildView(gShell.main)) {
-        ShowMessage(nullptr, LoadText(IDS_NO_VIEW_MEMORY), LoadText(IDS_PLAIN_ERROR), MB_OK);
+        ShowMessage(nullptr, LoadText(IDS_NO_VIEW_MEMORY), LoadText(IDS_CAPTION_ERROR), MB_OK);
         DestroyWindow(gShell.main);
         DestroyHistory();
         return false;

@@ -178,7 +178,7 @@ test('a file that is no screen file is refused with the editor\'s message and ch
   const broken = screenText(sampleCells()).replace(/,[^,]*$/, '').replace(',', ';');
   await openScreen(page, 'broken.txt', broken);
   const shown = await answerMessage(page);
-  assert.deepEqual(shown, { message: text('IDS_NOT_BRISEL'), caption: text('IDS_ERROR_CAPTION') });
+  assert.deepEqual(shown, { message: text('IDS_NOT_BRISEL'), caption: text('IDS_CAPTION_FILE_ERROR') });
   // The cells stay; the document is untitled, as a refused file leaves it.
   assert.match(await page.title(), /^無題/);
   const after = await save(page, 'after.txt');
@@ -264,7 +264,7 @@ test('a reload with unsaved changes asks first, and the recovery copy comes back
   await page.reload();
   assert.deepEqual(asked, ['beforeunload']);
   const question = await answerMessage(page, 'yes');
-  assert.deepEqual(question, { message: text('IDS_RECOVER'), caption: text('IDS_CAPTION') });
+  assert.deepEqual(question, { message: text('IDS_RECOVER'), caption: text('IDS_CAPTION_VEXA') });
   await page.waitForSelector('body[data-ready=true]');
   const recovered = await savedCells(page);
   for (let x = 1; x <= 12; ++x) assert.deepEqual(at(recovered, x, 1), at(drawn, x, 1));

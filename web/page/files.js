@@ -39,7 +39,7 @@ async function readStart(file, limit) {
 // The discard prompt: true when there is nothing to lose or the user lets it go.
 async function discardPrompt() {
   if (!core._vexa_modified()) return true;
-  if (await showMessage(text('IDS_DISCARD'), text('IDS_CAPTION'), 'yesno') !== 'yes') return false;
+  if (await showMessage(text('IDS_DISCARD'), text('IDS_CAPTION_VEXA'), 'yesno') !== 'yes') return false;
   await deleteRecoveryCopy();  // the changes were given up
   return true;
 }
@@ -51,11 +51,11 @@ async function openScreenFile(file, handle) {
   try {
     bytes = await readStart(file, kScreenFileReadLimit);
   } catch {
-    await showMessage(formatText(text('IDS_CANNOT_OPEN'), file.name), text('IDS_ERROR_CAPTION'));
+    await showMessage(formatText(text('IDS_CANNOT_OPEN'), file.name), text('IDS_CAPTION_FILE_ERROR'));
     return false;
   }
   if (!withBytes(bytes, (p, n) => core._vexa_open(p, n))) {
-    await showMessage(text('IDS_NOT_BRISEL'), text('IDS_ERROR_CAPTION'));
+    await showMessage(text('IDS_NOT_BRISEL'), text('IDS_CAPTION_FILE_ERROR'));
     Object.assign(documentFile, { name: '', handle: null });
     core._vexa_force_modified_report();
     refreshTitle();
@@ -110,7 +110,7 @@ async function saveDocument(asNew) {
   try {
     written = await writeFile(bytes, name, 'text/plain', asNew ? null : documentFile.handle);
   } catch {
-    await showMessage(formatText(text('IDS_CANNOT_SAVE'), name), text('IDS_ERROR_CAPTION'));
+    await showMessage(formatText(text('IDS_NOT_SAVED'), name), text('IDS_CAPTION_FILE_ERROR'));
     return false;
   }
   if (!written) return false;
@@ -130,7 +130,7 @@ async function writeExport(extension, type, make) {
   try {
     await writeFile(await make(), name, type, null);
   } catch {
-    await showMessage(formatText(text('IDS_CANNOT_SAVE'), name), text('IDS_ERROR_CAPTION'));
+    await showMessage(formatText(text('IDS_NOT_SAVED'), name), text('IDS_CAPTION_FILE_ERROR'));
   }
 }
 
@@ -156,7 +156,7 @@ async function exportAnimation() {
   const made = withText(documentFile.name, (p) => returnedBytes(core._vexa_export_animation(p, refused)));
   const wasRefused = core.HEAP32[refused >> 2] !== 0;
   core._free(refused);
-  if (wasRefused) await showMessage(new TextDecoder().decode(made), text('IDS_ERROR_CAPTION'));
+  if (wasRefused) await showMessage(new TextDecoder().decode(made), text('IDS_CAPTION_FILE_ERROR'));
   else await writeExport('mzf', 'application/octet-stream', () => made);
 }
 
@@ -194,7 +194,7 @@ async function convertPicture() {
   const chosen = await chooseFile(kPictureTypes);
   if (!chosen) return;
   if (!await decodePicture(chosen.file)) {
-    await showMessage(formatText(text('IDS_CANNOT_OPEN'), chosen.file.name), text('IDS_ERROR_CAPTION'));
+    await showMessage(formatText(text('IDS_CANNOT_OPEN'), chosen.file.name), text('IDS_CAPTION_FILE_ERROR'));
     return;
   }
   const answer = await askConvertOptions();

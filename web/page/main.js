@@ -23,8 +23,8 @@ function carryOut(answer) {
     case Ask.Text: askForText(); break;
     case Ask.Close: closePage(); break;
     case Ask.Player: openPlayer(); break;
-    case Ask.About: showMessage(text('IDS_ABOUT'), text('IDS_ABOUT_CAPTION')); break;
-    case Ask.NoMemoryForView: showMessage(text('IDS_NO_VIEW_MEMORY'), text('IDS_PLAIN_ERROR')); break;
+    case Ask.About: showMessage(text('IDS_ABOUT'), text('IDS_CAPTION_ABOUT')); break;
+    case Ask.NoMemoryForView: showMessage(text('IDS_NO_VIEW_MEMORY'), text('IDS_CAPTION_ERROR')); break;
     default: break;
   }
   saveSettings();
@@ -171,7 +171,7 @@ async function start() {
   loadSettings();
   const failure = core._vexa_start();
   if (failure) {
-    await showMessage(text(failure === 1 ? 'IDS_NO_FONT' : 'IDS_NO_VIEW_MEMORY'), text('IDS_PLAIN_ERROR'));
+    await showMessage(text(failure === 1 ? 'IDS_FONT_MISSING' : 'IDS_NO_VIEW_MEMORY'), text('IDS_CAPTION_ERROR'));
     return;
   }
   buildMenuBar();

@@ -3,7 +3,6 @@
 // IndexedDB, kept while the document has unsaved changes so that a crash,
 // a closed tab or a reload loses nothing.
 const kSettingsKey = 'Vexa.ini';
-const kLanguageKey = 'Vexa.language';
 const kRecoveryPeriod = 2000;  // ms: a crash loses at most this much
 const kRunPrefix = 'Vexa recovery ';
 const kRunEndWait = 3000;  // ms
@@ -12,10 +11,7 @@ function loadSettings() {
   let stored = '';
   try {
     stored = localStorage.getItem(kSettingsKey) ?? '';
-    language = localStorage.getItem(kLanguageKey) ?? 'ja';
   } catch { /* storage refused: the defaults */ }
-  if (!kResources.languages[language]) language = 'ja';
-  document.documentElement.lang = language;
   withText(stored, (p) => core._vexa_load_settings(p));
 }
 
@@ -112,7 +108,7 @@ async function offerRecovery() {
   recovery.haveCopy = true;  // ours now: whatever follows, it goes or gets rewritten
   const bytes = newest.entry.copy instanceof Uint8Array ? newest.entry.copy : new Uint8Array();
   const name = withBytes(bytes, (p, n) => stringAt(core._vexa_read_recovery(p, n)));
-  if (name === null || await showMessage(text('IDS_RECOVER'), text('IDS_CAPTION'), 'yesno') !== 'yes') {
+  if (name === null || await showMessage(text('IDS_RECOVER'), text('IDS_CAPTION_VEXA'), 'yesno') !== 'yes') {
     await deleteRecoveryCopy();
     return;
   }

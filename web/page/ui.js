@@ -1,11 +1,12 @@
 'use strict';
-// The page's own parts: texts of the chosen language, the canvas, the
+// The page's own parts: the texts, the canvas, the
 // toolbar, the status bar, the title and message boxes.
 const canvas = document.getElementById('canvas');
 const context = canvas.getContext('2d');
 const statusParts = document.querySelectorAll('#statusbar span');
 const ids = kResources.ids;
-let language = 'ja';
+// The resource script's Japanese block: the editor's texts by default.
+const language = 'ja';
 const texts = () => kResources.languages[language];
 const text = (id) => texts().strings[ids[id]] ?? '';
 // Buttons of message boxes are the system's, not the editor's.
