@@ -125,6 +125,13 @@ export function readScreen(text) {
 
 export const at = (cells, column, row) => cells[row * 40 + column];
 
+// Chooses `path` in the file input the next step opens.
+export async function chooseFileFor(page, step, name, buffer, mimeType) {
+  const chooser = page.waitForEvent('filechooser');
+  await step();
+  await (await chooser).setFiles({ name, mimeType, buffer });
+}
+
 // Opens a screen file through the page's file input, as a user does.
 export async function openScreen(page, name, text) {
   const chooser = page.waitForEvent('filechooser');
@@ -158,26 +165,28 @@ export function writeScratch(name, bytes) {
   return path;
 }
 
-// How many pixels of the canvas's area (x, y, w, h) differ from the picture
-// in `png`; compared in the page, with the first difference.
-export async function differences(page, png, x, y) {
-  return page.evaluate(async ({ data, x, y }) => {
+// How many pixels of a canvas's area at (x, y) differ from the picture in
+// `png` (or its part `crop`: x, y, width, height); compared in the page,
+// with the first difference.
+export async function differences(page, png, x, y, { canvas = '#canvas', crop = null } = {}) {
+  return page.evaluate(async ({ data, x, y, canvas, crop }) => {
     const bitmap = await createImageBitmap(await (await fetch(`data:image/png;base64,${data}`)).blob());
+    const [cx, cy, width, height] = crop ?? [0, 0, bitmap.width, bitmap.height];
     const scratch = document.createElement('canvas');
     scratch.width = bitmap.width;
     scratch.height = bitmap.height;
     const c = scratch.getContext('2d');
     c.drawImage(bitmap, 0, 0);
-    const want = c.getImageData(0, 0, bitmap.width, bitmap.height).data;
-    const got = document.getElementById('canvas').getContext('2d').getImageData(x, y, bitmap.width, bitmap.height).data;
+    const want = c.getImageData(cx, cy, width, height).data;
+    const got = document.querySelector(canvas).getContext('2d').getImageData(x, y, width, height).data;
     let count = 0, first = null;
     for (let i = 0; i < want.length; i += 4) {
       if (want[i] === got[i] && want[i + 1] === got[i + 1] && want[i + 2] === got[i + 2]) continue;
-      if (!first) first = { x: (i / 4) % bitmap.width, y: Math.floor(i / 4 / bitmap.width), want: [...want.slice(i, i + 3)], got: [...got.slice(i, i + 3)] };
+      if (!first) first = { x: (i / 4) % width, y: Math.floor(i / 4 / width), want: [...want.slice(i, i + 3)], got: [...got.slice(i, i + 3)] };
       ++count;
     }
-    return { count, first, width: bitmap.width, height: bitmap.height };
-  }, { data: png.toString('base64'), x, y });
+    return { count, first, width, height };
+  }, { data: png.toString('base64'), x, y, canvas, crop });
 }
 
 // The next picture the page shows.

@@ -6,7 +6,7 @@ import { readFileSync } from 'node:fs';
 import { after, before, test } from 'node:test';
 import {
   answerMessage, at, blankCells, cellPoint, chooseMenu, cli, clickCell, differences, dragCells, geometry, launch,
-  menuItemState, menuText, nextFrame, openPage, openScreen, save, until, savedCells, screenText, text, writeScratch,
+  chooseFileFor, menuItemState, menuText, nextFrame, openPage, openScreen, readScreen, save, until, savedCells, screenText, text, writeScratch,
 } from './helpers.mjs';
 
 let browser;
@@ -269,5 +269,64 @@ test('a reload with unsaved changes asks first, and the recovery copy comes back
   const recovered = await savedCells(page);
   for (let x = 1; x <= 12; ++x) assert.deepEqual(at(recovered, x, 1), at(drawn, x, 1));
   assert.notDeepEqual(at(recovered, 20, 20), at(blankCells(), 0, 0));
+  assert.deepEqual(page.errors, []);
+});
+
+test('a picture converts as vexa-cli converts it, lies over the canvas as the overlay, and the frames play', async () => {
+  const page = await openPage(browser);
+  // The team's sample screen drawn as a picture: a PNG the browser and
+  // vexa-cli decode alike.
+  const sample = writeScratch('picture-source.txt', screenText(sampleCells()));
+  const picture = cli('export', sample, '-', '--format', 'png', '--zoom', '1');
+  await chooseFileFor(page, () => chooseMenu(page, 'ファイル', menuText('IDM_CONVERTPICTURE')), 'picture.png', picture, 'image/png');
+  const dialog = page.locator('dialog[data-dialog=IDD_CONVERT]');
+  await dialog.getByLabel('文字').check();
+  await dialog.getByLabel('網目模様').check();
+  await dialog.getByLabel('元の画像を下絵として重ねる').uncheck();
+  await dialog.locator('button', { hasText: 'OK' }).click();
+  const converted = await save(page, 'converted.txt');
+  const pictureFile = writeScratch('picture.png', picture);
+  const wanted = cli('import', pictureFile, '-', '--mode', 'chars', '--fit', '--dither', 'pattern');
+  assert.deepEqual(converted.bytes, cli('normalize', writeScratch('wanted.txt', wanted), '-'));
+
+  // The same picture as the overlay: the canvas blends it in until the
+  // overlay is hidden again.
+  const plain = cli('render', converted.path, '-', '--zoom', '2', '--grid', 'cross');
+  await chooseFileFor(page, () => chooseMenu(page, 'ファイル', menuText('IDM_LOADOVERLAY')), 'picture.png', picture, 'image/png');
+  await nextFrame(page);
+  assert.ok((await differences(page, plain, 8, 8)).count > 10000);
+  await chooseMenu(page, '表示', menuText('IDM_SHOWOVERLAY'));
+  await nextFrame(page);
+  assert.equal((await differences(page, plain, 8, 8)).count, 0);
+
+  // A frame plays in the player, drawn as the canvas draws its cells.
+  await page.keyboard.press('m');
+  await dragCells(page, [3, 2], [9, 6]);
+  await chooseMenu(page, 'アニメーション', menuText('IDM_FRAME1'));
+  await chooseMenu(page, 'アニメーション', menuText('IDM_ANIMSTART'));
+  const player = page.locator('dialog.player canvas');
+  await player.waitFor();
+  assert.deepEqual(await player.evaluate((c) => [c.width, c.height]), [7 * 16, 5 * 16]);
+  const cells = cli('render', converted.path, '-', '--zoom', '2');
+  const d = await differences(page, cells, 0, 0, { canvas: 'dialog.player canvas', crop: [3 * 16, 2 * 16, 7 * 16, 5 * 16] });
+  assert.equal(d.count, 0, JSON.stringify(d.first));
+  assert.equal((await menuItemState(page, 'アニメーション', 'IDM_FRAME1')).disabled, true);
+  await page.locator('dialog.player button').click();
+  assert.equal((await menuItemState(page, 'アニメーション', 'IDM_FRAME1')).disabled, false);
+  assert.deepEqual(page.errors, []);
+});
+
+test('a screen file dropped on the page opens', async () => {
+  const page = await openPage(browser);
+  const cells = sampleCells();
+  const transfer = await page.evaluateHandle((text) => {
+    const t = new DataTransfer();
+    t.items.add(new File([text], 'dropped.txt', { type: 'text/plain' }));
+    return t;
+  }, screenText(cells));
+  await page.dispatchEvent('#canvas', 'dragover', { dataTransfer: transfer });
+  await page.dispatchEvent('#canvas', 'drop', { dataTransfer: transfer });
+  await page.waitForFunction(() => document.title.startsWith('dropped.txt'));
+  assert.deepEqual(await savedCells(page), readScreen(screenText(cells)));
   assert.deepEqual(page.errors, []);
 });
