@@ -37,6 +37,11 @@ test('the canvas shows what the core rasterises, at every zoom, and the zoom men
   await nextFrame(page);
   const plain = await differences(page, cli('render', file, '-', '--zoom', '8'), 8, 8);
   assert.equal(plain.count, 0, JSON.stringify(plain.first));
+  // The view settings outlive the page, in the browser's storage.
+  await page.reload();
+  await page.waitForSelector('body[data-ready=true]');
+  assert.equal((await geometry(page)).k, 8);
+  assert.deepEqual(await menuItemState(page, '表示', 'IDM_GRID'), { disabled: false, checked: false });
   assert.deepEqual(page.errors, []);
 });
 
@@ -70,6 +75,14 @@ test('painting, picking up, selecting, moving, flipping, filling, undo and redo 
   await page.keyboard.press('m');
   await dragCells(page, [1, 1], [2, 1]);
   await dragCells(page, [1, 1], [11, 11]);
+  // While it floats, the block shows where it was dragged.
+  const floating = blankCells();
+  floating[11 * 40 + 11] = at(cells, 1, 1);
+  floating[11 * 40 + 12] = at(cells, 2, 1);
+  const expected = cli('render', writeScratch('floating.txt', screenText(floating)), '-', '--zoom', '2', '--grid', 'cross');
+  await nextFrame(page);
+  const shown = await differences(page, expected, 8 + 11 * 16, 8 + 11 * 16, { crop: [11 * 16, 11 * 16, 32, 16] });
+  assert.equal(shown.count, 0, JSON.stringify(shown.first));
   await clickCell(page, 30, 20);
   now = await savedCells(page);
   assert.deepEqual([at(now, 11, 11), at(now, 12, 11)], [at(cells, 1, 1), at(cells, 2, 1)]);
@@ -105,6 +118,21 @@ test('painting, picking up, selecting, moving, flipping, filling, undo and redo 
   assert.deepEqual(at(now, 0, 24), at(now, 39, 0));
   await page.keyboard.press('Control+z');
   assert.deepEqual(await savedCells(page), beforeFlood);
+
+  // With Ctrl the right button takes the character and leaves the colours,
+  // with Shift the colours and leaves the character.
+  await page.keyboard.press('y');
+  await page.keyboard.down('Control');
+  await clickCell(page, 11, 11, { button: 'right' });
+  await page.keyboard.up('Control');
+  await clickCell(page, 30, 3);
+  await page.keyboard.down('Shift');
+  await clickCell(page, 12, 11, { button: 'right' });
+  await page.keyboard.up('Shift');
+  await clickCell(page, 31, 3);
+  now = await savedCells(page);
+  assert.deepEqual(at(now, 30, 3), { code: 0xF2, attr: 0x22 });
+  assert.deepEqual(at(now, 31, 3), { code: 0xF2, attr: at(cells, 1, 1).attr });
   assert.deepEqual(page.errors, []);
 });
 
