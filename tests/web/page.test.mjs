@@ -3,10 +3,11 @@
 // core draws and writes; the resource script for the texts.
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
+import { pathToFileURL } from 'node:url';
 import { after, before, test } from 'node:test';
 import {
   answerMessage, at, blankCells, cellPoint, chooseMenu, cli, clickCell, differences, dragCells, geometry, launch,
-  chooseFileFor, menuItemState, menuText, nextFrame, openPage, openScreen, readScreen, save, until, savedCells, screenText, text, writeScratch,
+  chooseFileFor, menuItemState, menuText, nextFrame, openPage, pagePath, openScreen, readScreen, save, until, savedCells, screenText, text, writeScratch,
 } from './helpers.mjs';
 
 let browser;
@@ -272,6 +273,17 @@ test('a block copied to the browser\'s clipboard is block text that pastes back'
   assert.deepEqual(page.errors, []);
 });
 
+// How many recovery copies the page's storage holds.
+function copyCount() {
+  return new Promise((resolve) => {
+    const open = indexedDB.open('Vexa');
+    open.onsuccess = () => {
+      const count = open.result.transaction('recovery').objectStore('recovery').count();
+      count.onsuccess = () => { open.result.close(); resolve(count.result); };
+    };
+  });
+}
+
 test('a reload with unsaved changes asks first, and the recovery copy comes back with the editor\'s question', async () => {
   const page = await openPage(browser);
   await page.keyboard.press('y');
@@ -356,5 +368,27 @@ test('a screen file dropped on the page opens', async () => {
   await page.dispatchEvent('#canvas', 'drop', { dataTransfer: transfer });
   await page.waitForFunction(() => document.title.startsWith('dropped.txt'));
   assert.deepEqual(await savedCells(page), readScreen(screenText(cells)));
+  assert.deepEqual(page.errors, []);
+});
+
+test('the exit item asks the discard question, and leaves no recovery copy behind', async () => {
+  const page = await openPage(browser);
+  await page.keyboard.press('y');
+  await clickCell(page, 6, 6);
+  await until(() => page.evaluate(copyCount).then((n) => n > 0));
+  const asked = [];
+  page.on('dialog', (d) => { asked.push(d.type()); d.accept(); });
+  await chooseMenu(page, 'ファイル', menuText('IDM_EXIT'));
+  assert.deepEqual(await answerMessage(page, 'no'), { message: text('IDS_DISCARD'), caption: text('IDS_CAPTION_VEXA') });
+  assert.match(page.url(), /vexa\.html$/);
+  await chooseMenu(page, 'ファイル', menuText('IDM_EXIT'));
+  await answerMessage(page, 'yes');
+  await page.waitForURL('about:blank');
+  assert.deepEqual(asked, []);
+  // Opened again, the page finds no copy to offer.
+  await page.goto(pathToFileURL(pagePath).href);
+  await page.waitForSelector('body[data-recovery-offered=true]');
+  assert.equal(await page.locator('dialog').count(), 0);
+  assert.equal(await page.evaluate(copyCount), 0);
   assert.deepEqual(page.errors, []);
 });

@@ -37,11 +37,16 @@ function runCommand(id, direct = false) {
   carryOut(int32s(core._vexa_command(id), 3));
 }
 
-// The page cannot close its own tab unless it opened it: it asks the
-// discard question and leaves the editor blank, as a new window would be.
+// The editor ends as the Win32 one does: after the discard question (which
+// takes the recovery copy away), with the settings kept. A tab the page did
+// not open itself cannot be closed by it: the page then leaves it.
+let closing = false;
 async function closePage() {
   if (!await discardPrompt()) return;
+  closing = true;
+  saveSettings();
   window.close();
+  location.replace('about:blank');
 }
 
 // --- The mouse: panel coordinates are the canvas's own.
@@ -161,7 +166,7 @@ noticeHandlers[Notice.Selection] = (active) => {
 // Closing or reloading the tab with unsaved changes asks first.
 addEventListener('beforeunload', (e) => {
   saveSettings();
-  if (!core._vexa_modified()) return;
+  if (closing || !core._vexa_modified()) return;
   e.preventDefault();
   e.returnValue = '';
 });
@@ -186,6 +191,7 @@ async function start() {
   performance.mark('vexa-ready');
   document.body.dataset.ready = 'true';
   await offerRecovery();
+  document.body.dataset.recoveryOffered = 'true';
 }
 
 start();

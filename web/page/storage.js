@@ -82,11 +82,17 @@ async function runEnded(run) {
   }
 }
 
+// The run's lock is held until the page goes, and let go of as it goes, so
+// that a reload finds the copy at once.
+function holdRun() {
+  navigator.locks?.request(recovery.run, () => new Promise((release) => addEventListener('pagehide', release, { once: true })));
+}
+
 async function startRecovery() {
   recovery.run = kRunPrefix + (crypto.randomUUID?.() ?? `${Date.now()}-${Math.random()}`);
-  // Held until the page goes; let go of as it goes, so that a reload finds
-  // the copy at once.
-  navigator.locks?.request(recovery.run, () => new Promise((release) => addEventListener('pagehide', release)));
+  holdRun();
+  // A page kept by the browser on going back comes back with its copy.
+  addEventListener('pageshow', (e) => { if (e.persisted) holdRun(); });
   recovery.db = await openRecoveryStore();
   setInterval(stepRecovery, kRecoveryPeriod);
 }
