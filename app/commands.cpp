@@ -284,15 +284,12 @@ CommandAnswer ShowLoadedOverlay()
 
 AnimationExport MakeAnimationMzf(const std::string& name)
 {
-    AnimationExport made;
-    const int delay = PlayerInterval();
-    switch (AnimationMzfImage(name, delay, gExportChoice.clearMarks, made.bytes)) {
+    AnimationExport made = {"", 0, PlayerInterval()};
+    switch (AnimationMzfImage(name, made.delay, gExportChoice.clearMarks, made.bytes)) {
     case AnimationRefusal::None: break;
-    case AnimationRefusal::NoFrames: made.refusal = "コマが設定されていません"; break;
+    case AnimationRefusal::NoFrames: made.refusal = IDS_ANIM_NO_FRAMES; break;
     case AnimationRefusal::DelayTooShort:
-    case AnimationRefusal::DelayTooLong:
-        made.refusal = std::to_string(delay) + " ミリ秒ごとのコマ送りはMZ-700ではできません";
-        break;
+    case AnimationRefusal::DelayTooLong: made.refusal = IDS_ANIM_DELAY; break;
     }
     return made;
 }

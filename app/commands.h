@@ -16,7 +16,6 @@ enum class Ask {
     SaveFile,        // to the document's name, or as a new one when untitled
     SaveFileAs,
     Export,          // `detail` is the ExportFormat
-    ExportAnimation, // the frames as an MZF: MakeAnimationMzf
     ConvertPicture,  // a picture file and the options: PlaceConvertedPicture
     OverlayFile,     // a picture file for the overlay: ShowLoadedOverlay
     Text,            // the text dialog: AcceptText
@@ -25,6 +24,7 @@ enum class Ask {
     Player,          // the animation player opens
     About,
     NoMemoryForView,  // the view could not be made at any zoom
+    ExportAnimation,  // the frames as an MZF: MakeAnimationMzf
 };
 
 struct CommandAnswer {
@@ -71,9 +71,10 @@ struct ExportChoice {
 extern ExportChoice gExportChoice;
 
 // The frames as an MZ-700 program at the player's speed: the MZF's bytes,
-// or why it cannot be made, to be shown.
+// or the text that says why it cannot be made, with the delay for its %s.
 struct AnimationExport {
     std::string bytes;
-    std::string refusal;
+    int refusal;  // a string ID, 0 when made
+    int delay;    // milliseconds
 };
 AnimationExport MakeAnimationMzf(const std::string& name);

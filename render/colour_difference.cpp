@@ -1,5 +1,6 @@
 #include "render/colour_difference.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -12,8 +13,11 @@ double Radians(double degrees) { return degrees * kPi / 180.0; }
 
 double Ciede2000(const Lab& p, const Lab& q)
 {
-    // The powers and the hue's cosines are written out (by the multiple-angle
-    // identities): the converter calls this some 30000 times a picture.
+    // Written without the hue angles wherever vectors do the work: the
+    // converter calls this tens of thousands of times a picture. The hue
+    // difference's sine and the mean hue's direction come from the two
+    // (a', b') vectors; the powers and the mean hue's multiple angles are
+    // multiplied out. Only the blue region's rotation needs an angle.
     const auto seventh = [](double x) {
         const double x2 = x * x;
         return x2 * x2 * x2 * x;
@@ -24,31 +28,41 @@ double Ciede2000(const Lab& p, const Lab& q)
     const double g = 0.5 * (1 - std::sqrt(cMean7 / (cMean7 + pow25to7)));
     const double a1 = (1 + g) * p.a, a2 = (1 + g) * q.a;
     const double cp1 = std::sqrt(a1 * a1 + p.b * p.b), cp2 = std::sqrt(a2 * a2 + q.b * q.b);
-    const auto hue = [](double b, double a) {
-        if (a == 0 && b == 0) return 0.0;
-        const double h = Degrees(std::atan2(b, a));
-        return h < 0 ? h + 360 : h;
-    };
-    const double h1 = hue(p.b, a1), h2 = hue(q.b, a2);
+    // Whether (a, b) lies at a smaller hue angle (0 to 360) than its opposite.
+    const auto lowerHalf = [](double a, double b) { return b > 0 || (b == 0 && a > 0); };
 
     const double dL = q.l - p.l, dC = cp2 - cp1;
-    double dh = 0;
+    // dH = 2 sqrt(C1 C2) sin(dh / 2), whose square is 2 (C1 C2 - a1 a2 - b1 b2):
+    // the squared distance of the two (a', b') less dC squared, which stays
+    // exact for near colours.
+    double dH = 0;
     if (cp1 * cp2 != 0) {
-        dh = h2 - h1;
-        if (dh > 180) dh -= 360;
-        else if (dh < -180) dh += 360;
+        const double cross = a1 * q.b - p.b * a2, da = a2 - a1, db = q.b - p.b;
+        const double size = std::sqrt(std::max(da * da + db * db - dC * dC, 0.0));
+        const bool ahead = cross > 0 || (cross == 0 && lowerHalf(a1, p.b));
+        dH = ahead ? size : -size;
     }
-    const double dH = 2 * std::sqrt(cp1 * cp2) * std::sin(Radians(dh / 2));
 
-    const double lMean = (p.l + q.l) / 2, cpMean = (cp1 + cp2) / 2;
-    double hMean = h1 + h2;
+    // The mean hue's direction: the bisector of the smaller arc between the
+    // two hues (the other hue alone when one colour has no chroma).
+    double ux = 1, uy = 0;
     if (cp1 * cp2 != 0) {
-        if (std::fabs(h1 - h2) <= 180) hMean = (h1 + h2) / 2;
-        else if (h1 + h2 < 360) hMean = (h1 + h2 + 360) / 2;
-        else hMean = (h1 + h2 - 360) / 2;
+        const double sx = a1 / cp1 + a2 / cp2, sy = p.b / cp1 + q.b / cp2, size = std::sqrt(sx * sx + sy * sy);
+        if (size > 1e-12) {
+            ux = sx / size;
+            uy = sy / size;
+        } else {  // opposite hues: a quarter turn on from the smaller angle
+            const bool first = lowerHalf(a1, p.b);
+            ux = -(first ? p.b / cp1 : q.b / cp2);
+            uy = first ? a1 / cp1 : a2 / cp2;
+        }
+    } else if (cp1 != 0 || cp2 != 0) {
+        ux = (a1 + a2) / (cp1 + cp2);
+        uy = (p.b + q.b) / (cp1 + cp2);
     }
+    const double lMean = (p.l + q.l) / 2, cpMean = (cp1 + cp2) / 2;
     // T = 1 - 0.17 cos(h - 30) + 0.24 cos 2h + 0.32 cos(3h + 6) - 0.20 cos(4h - 63), in degrees.
-    const double cos1 = std::cos(Radians(hMean)), sin1 = std::sin(Radians(hMean));
+    const double cos1 = ux, sin1 = uy;
     const double cos2 = 2 * cos1 * cos1 - 1, sin2 = 2 * sin1 * cos1;
     const double cos3 = cos2 * cos1 - sin2 * sin1, sin3 = sin2 * cos1 + cos2 * sin1;
     const double cos4 = 2 * cos2 * cos2 - 1, sin4 = 2 * sin2 * cos2;
@@ -56,6 +70,8 @@ double Ciede2000(const Lab& p, const Lab& q)
                         sin6 = std::sin(Radians(6)), cos63 = std::cos(Radians(63)), sin63 = std::sin(Radians(63));
     const double t = 1 - 0.17 * (cos1 * cos30 + sin1 * sin30) + 0.24 * cos2 + 0.32 * (cos3 * cos6 - sin3 * sin6) -
                      0.20 * (cos4 * cos63 + sin4 * sin63);
+    double hMean = Degrees(std::atan2(sin1, cos1));
+    if (hMean < 0) hMean += 360;
     const double fromBlue = (hMean - 275) / 25;
     const double dTheta = 30 * std::exp(-fromBlue * fromBlue);
     const double cpMean7 = seventh(cpMean);

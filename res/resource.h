@@ -137,6 +137,8 @@
 #define IDS_CAPTION_FILE_ERROR 7017
 #define IDS_CAPTION_VEXA 7018
 #define IDS_CAPTION_ABOUT 7019
+#define IDS_ANIM_NO_FRAMES 7090
+#define IDS_ANIM_DELAY 7091     // %s: the delay in milliseconds
 // The menu texts the program writes.
 #define IDS_RECENT_NONE 7033
 #define IDS_FRAME_SET 7034     // %d: the frame's number

@@ -68,8 +68,8 @@ void ExportScreen(HWND owner, ExportFormat format)
 void ExportAnimationMzf(HWND owner)
 {
     const AnimationExport made = MakeAnimationMzf(DocumentMzfName());
-    if (!made.refusal.empty()) {
-        ShowMessage(owner, Widen(made.refusal.c_str()), LoadText(IDS_CAPTION_FILE_ERROR), MB_OK);
+    if (made.refusal) {
+        ShowMessage(owner, LoadText(made.refusal, std::to_wstring(made.delay)), LoadText(IDS_CAPTION_FILE_ERROR), MB_OK);
         return;
     }
     FileChoice choice = {ProposedPath(ExportFormat::Mzf), 0};

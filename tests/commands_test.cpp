@@ -263,7 +263,7 @@ TEST(Commands, TheAnimationMzfGoesAtThePlayersSpeed)
     ResetFrames();
     const AnimationExport none = MakeAnimationMzf("WALK");
     EXPECT_TRUE(none.bytes.empty());
-    EXPECT_EQ(none.refusal, "コマが設定されていません");
+    EXPECT_EQ(none.refusal, IDS_ANIM_NO_FRAMES);
 
     gFrames[1] = {2, 2, 5, 4};
     gFrames[3] = {10, 2, 13, 4};
@@ -271,7 +271,7 @@ TEST(Commands, TheAnimationMzfGoesAtThePlayersSpeed)
         std::string mzf;
         ASSERT_EQ(AnimationMzfImage("WALK", delay, clearMarks, mzf), AnimationRefusal::None);
         const AnimationExport made = MakeAnimationMzf("WALK");
-        EXPECT_EQ(made.refusal, "");
+        EXPECT_EQ(made.refusal, 0);
         EXPECT_TRUE(made.bytes == mzf) << delay;
     };
     expect(192, false);

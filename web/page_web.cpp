@@ -67,7 +67,7 @@ void TakeRgba(const PixelView& v, int x, int y, int w, int h, std::vector<uint32
 }
 
 // The page knows the asks by name; a new one fails this switch's build
-// until it is named here too.
+// until it is named here too. Any other number has none.
 const char* AskName(Ask ask)
 {
     switch (ask) {
@@ -221,7 +221,7 @@ PAGE_CALL int vexa_is_command(int id) { return IsCommand(id); }
 // The name of ask number n, null past the last.
 PAGE_CALL const char* vexa_ask_name(int n)
 {
-    return n >= 0 && n <= static_cast<int>(Ask::NoMemoryForView) ? AskName(static_cast<Ask>(n)) : nullptr;
+    return n >= 0 ? AskName(static_cast<Ask>(n)) : nullptr;
 }
 // The answer: ask, detail, and flags 1 repaint panel, 2 repaint palette,
 // 4 relayout.
@@ -310,15 +310,19 @@ PAGE_CALL const char* vexa_export(int format, const char* fileName)
     default: return Return(std::string());
     }
 }
-PAGE_CALL const char* vexa_export_extension(int format) { return ExportExtension(static_cast<ExportFormat>(format)); }
-// The frames as an MZF at the player's speed: its bytes, or (with `refused`
-// set) why it cannot be made.
-PAGE_CALL const char* vexa_export_animation(const char* fileName, int* refused)
+// The frames as an MZF for the document's file name; when it cannot be
+// made, no bytes, and vexa_animation_refusal says why: the string ID (0 for
+// none) and the delay for its %s.
+static int32_t gAnimationRefusal[2];
+PAGE_CALL const char* vexa_export_animation(const char* fileName)
 {
-    AnimationExport made = MakeAnimationMzf(MzfNameOfFile(fileName));
-    *refused = !made.refusal.empty();
-    return Return(*refused ? made.refusal : made.bytes);
+    const AnimationExport made = MakeAnimationMzf(MzfNameOfFile(fileName));
+    gAnimationRefusal[0] = made.refusal;
+    gAnimationRefusal[1] = made.delay;
+    return Return(made.bytes);
 }
+PAGE_CALL const int32_t* vexa_animation_refusal() { return gAnimationRefusal; }
+PAGE_CALL const char* vexa_export_extension(int format) { return ExportExtension(static_cast<ExportFormat>(format)); }
 // The canvas as a picture at the current zoom, R, G, B, A bytes.
 PAGE_CALL const uint32_t* vexa_screen_picture()
 {

@@ -150,14 +150,13 @@ function exportScreen(format) {
   });
 }
 
-// The frames as an MZF program, or the core's reason why not.
+// The frames as an MZF program; the reason it cannot be made is shown
+// before any file is asked for.
 async function exportAnimation() {
-  const refused = core._malloc(4);
-  const made = withText(documentFile.name, (p) => returnedBytes(core._vexa_export_animation(p, refused)));
-  const wasRefused = core.HEAP32[refused >> 2] !== 0;
-  core._free(refused);
-  if (wasRefused) await showMessage(new TextDecoder().decode(made), text('IDS_CAPTION_FILE_ERROR'));
-  else await writeExport('mzf', 'application/octet-stream', () => made);
+  const bytes = withText(documentFile.name, (p) => returnedBytes(core._vexa_export_animation(p)));
+  const [refusal, delay] = int32s(core._vexa_animation_refusal(), 2);
+  if (refusal) await showMessage(formatText(texts().strings[refusal] ?? '', delay), text('IDS_CAPTION_FILE_ERROR'));
+  else await writeExport('mzf', 'application/octet-stream', () => bytes);
 }
 
 // --- Pictures: judged by their headers in the core before the browser's
