@@ -12,6 +12,8 @@
 // with the screen as it was, when it is not a screen file.
 bool OpenScreenText(const char* text, size_t size);
 
+// How often the recovery timer runs: a crash loses at most this much.
+constexpr int kRecoveryPeriodMs = 2000;
 // What the recovery timer does now: the copy goes once the document is no
 // longer modified, and is rewritten only when the history changed since
 // the copy last written (`written`, UINT64_MAX for none).

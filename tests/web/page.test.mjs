@@ -227,6 +227,20 @@ test('menu items show the core\'s states and the resource script\'s texts', asyn
   await page.keyboard.press('Control+g');
   assert.deepEqual(await menuItemState(page, '編集', 'IDM_UNDO'), { disabled: false, checked: false });
   assert.deepEqual(await menuItemState(page, '表示', 'IDM_GRID'), { disabled: false, checked: false });
+  // The title says the document is modified.
+  assert.equal(await page.title(), '無題 * Vexa');
+  // Keys that are no characters: F9 shows the marks, the space bar the
+  // auxiliary palette, an arrow moves the palette cursor.
+  await page.keyboard.press('F9');
+  assert.deepEqual(await menuItemState(page, '表示', 'IDM_MARKBIT3'), { disabled: false, checked: true });
+  await page.keyboard.press('Space');
+  assert.deepEqual(await menuItemState(page, '表示', 'IDM_AUXPALETTE'), { disabled: false, checked: true });
+  await page.keyboard.press('Space');
+  await clickCell(page, 4, 5);
+  await page.keyboard.press('ArrowRight');
+  await clickCell(page, 5, 5);
+  const painted = await savedCells(page);
+  assert.notEqual(at(painted, 4, 5).code, at(painted, 5, 5).code);
   // A frame's item names what it does next.
   await page.keyboard.press('m');
   await dragCells(page, [2, 2], [5, 5]);
@@ -237,8 +251,6 @@ test('menu items show the core\'s states and the resource script\'s texts', asyn
   await page.locator('#menubar .menu-title', { hasText: 'アニメーション' }).dispatchEvent('mousedown');
   assert.equal(await frame.textContent(), '1コマめをキャンセル');
   await page.keyboard.press('Escape');
-  // The title says the document is modified.
-  assert.equal(await page.title(), '無題 * Vexa');
   assert.deepEqual(page.errors, []);
 });
 

@@ -1,8 +1,6 @@
 'use strict';
 // Files, the clipboard and pictures: the browser's ways of reading and
 // writing them, around the core's readers and writers.
-const kScreenFileReadLimit = 16 << 20;  // as the Win32 editor reads: no more counts
-const kPictureFileLimit = 256 << 20;
 const canPickFiles = () => typeof window.showOpenFilePicker === 'function' && typeof window.showSaveFilePicker === 'function';
 const fileInput = document.getElementById('file-input');
 
@@ -49,7 +47,7 @@ async function discardPrompt() {
 async function openScreenFile(file, handle) {
   let bytes;
   try {
-    bytes = await readStart(file, kScreenFileReadLimit);
+    bytes = await readStart(file, core._vexa_file_limit(0));  // no more counts
   } catch {
     await showMessage(formatText(text('IDS_CANNOT_OPEN'), file.name), text('IDS_CAPTION_FILE_ERROR'));
     return false;
@@ -141,11 +139,10 @@ function exportScreen(format) {
   if (extension !== 'png')
     return writeExport(extension, 'application/octet-stream', () => withText(documentFile.name, (p) => returnedBytes(core._vexa_export(format, p))));
   return writeExport(extension, 'image/png', async () => {
-    const k = core._vexa_view(2);
     const picture = document.createElement('canvas');
-    picture.width = 320 * k;
-    picture.height = 200 * k;
-    picture.getContext('2d').putImageData(imageAt(core._vexa_screen_picture(), 320 * k, 200 * k), 0, 0);
+    picture.width = core._vexa_view(2);
+    picture.height = core._vexa_view(3);
+    picture.getContext('2d').putImageData(imageAt(core._vexa_screen_picture(), picture.width, picture.height), 0, 0);
     return new Uint8Array(await (await new Promise((r) => picture.toBlob(r, 'image/png'))).arrayBuffer());
   });
 }
@@ -164,7 +161,7 @@ async function exportAnimation() {
 const kPictureTypes = '.png,.jpg,.jpeg,.bmp,.gif';
 
 async function decodePicture(file) {
-  if (file.size > kPictureFileLimit) return false;
+  if (file.size > core._vexa_file_limit(1)) return false;
   const bytes = new Uint8Array(await file.arrayBuffer());
   const check = withBytes(bytes, (p, n) => int32s(core._vexa_check_picture(p, n), 3));
   if (check[0] !== 0) return false;

@@ -3,8 +3,6 @@
 // Win32 editor turns its window messages into them.
 const kZoneCursors = ['default', 'nesw-resize', 'ns-resize', 'nwse-resize', 'ew-resize', 'move',
   'ew-resize', 'nwse-resize', 'ns-resize', 'nesw-resize'];
-const kKeys = { ArrowLeft: 0, ArrowRight: 1, ArrowUp: 2, ArrowDown: 3, F9: 4, F11: 5 };
-const kKeyOther = 6;
 const kClipboardCommands = () => [ids.IDM_COPY, ids.IDM_CUT, ids.IDM_PASTE];
 
 // What the core's answer to a command asks of the page.
@@ -136,8 +134,7 @@ document.addEventListener('keydown', (e) => {
     return;
   }
   const ctrl = e.ctrlKey || e.metaKey;
-  const key = kKeys[e.key] ?? kKeyOther;
-  const answer = core._vexa_key(key, ctrl ? 1 : 0);
+  const answer = withText(e.key, (name) => core._vexa_key(name, ctrl ? 1 : 0));
   if (answer) {
     e.preventDefault();
     if (answer > 0) runCommand(answer);
@@ -160,7 +157,7 @@ noticeHandlers[Notice.ViewSize] = () => fitCanvas();
 let marqueeTimer = 0;
 noticeHandlers[Notice.Selection] = (active) => {
   clearInterval(marqueeTimer);
-  marqueeTimer = active ? setInterval(() => core._vexa_step_marquee(), 100) : 0;
+  marqueeTimer = active ? setInterval(() => core._vexa_step_marquee(), core._vexa_marquee_period()) : 0;
 };
 
 // Closing or reloading the tab with unsaved changes asks first.

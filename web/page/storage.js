@@ -3,7 +3,6 @@
 // IndexedDB, kept while the document has unsaved changes so that a crash,
 // a closed tab or a reload loses nothing.
 const kSettingsKey = 'Vexa.ini';
-const kRecoveryPeriod = 2000;  // ms: a crash loses at most this much
 const kRunPrefix = 'Vexa recovery ';
 const kRunEndWait = 3000;  // ms
 
@@ -94,7 +93,7 @@ async function startRecovery() {
   // A page kept by the browser on going back comes back with its copy.
   addEventListener('pageshow', (e) => { if (e.persisted) holdRun(); });
   recovery.db = await openRecoveryStore();
-  setInterval(stepRecovery, kRecoveryPeriod);
+  setInterval(stepRecovery, core._vexa_recovery_period());
 }
 
 // The newest copy of a run that has ended, taken over by this run; offered

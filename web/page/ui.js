@@ -1,6 +1,6 @@
 'use strict';
-// The page's own parts: the texts, the canvas, the
-// toolbar, the status bar, the title and message boxes.
+// The page's own parts: the texts, the canvas, the toolbar, the status bar,
+// the title and message boxes.
 const canvas = document.getElementById('canvas');
 const context = canvas.getContext('2d');
 const statusParts = document.querySelectorAll('#statusbar span');
@@ -64,7 +64,7 @@ function fitCanvas() {
 }
 
 function layOut() {
-  document.getElementById('statusbar').hidden = !core._vexa_view(3);
+  document.getElementById('statusbar').hidden = !core._vexa_view(4);
 }
 
 // --- The toolbar: the core's buttons, images from the toolbar bitmap.
