@@ -215,6 +215,22 @@ test('a file that is no screen file is refused with the editor\'s message and ch
   assert.deepEqual(page.errors, []);
 });
 
+// Where the canvas shows orange (the palette cursor's frame, and frame
+// outlines): the smallest box around it.
+function orangeBox(page) {
+  return page.evaluate(() => {
+    const c = document.getElementById('canvas');
+    const data = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    const box = { left: Infinity, top: Infinity, right: -1, bottom: -1 };
+    for (let i = 0; i < data.length; i += 4) {
+      if (data[i] !== 255 || data[i + 1] !== 128 || data[i + 2] !== 0) continue;
+      const x = (i / 4) % c.width, y = Math.floor(i / 4 / c.width);
+      Object.assign(box, { left: Math.min(box.left, x), top: Math.min(box.top, y), right: Math.max(box.right, x), bottom: Math.max(box.bottom, y) });
+    }
+    return box;
+  });
+}
+
 test('menu items show the core\'s states and the resource script\'s texts', async () => {
   const page = await openPage(browser);
   const titles = await page.locator('#menubar .menu-title').allTextContents();
@@ -237,7 +253,13 @@ test('menu items show the core\'s states and the resource script\'s texts', asyn
   assert.deepEqual(await menuItemState(page, '表示', 'IDM_AUXPALETTE'), { disabled: false, checked: true });
   await page.keyboard.press('Space');
   await clickCell(page, 4, 5);
+  const cursorBefore = await orangeBox(page);
   await page.keyboard.press('ArrowRight');
+  await nextFrame(page);
+  const cursorAfter = await orangeBox(page);
+  // One entry to the right: by about the frame's own width.
+  const step = cursorAfter.left - cursorBefore.left, size = cursorBefore.right - cursorBefore.left;
+  assert.ok(step > 0 && step < 2 * size && cursorAfter.top === cursorBefore.top, JSON.stringify([cursorBefore, cursorAfter]));
   await clickCell(page, 5, 5);
   const painted = await savedCells(page);
   assert.notEqual(at(painted, 4, 5).code, at(painted, 5, 5).code);
