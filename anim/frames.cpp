@@ -13,6 +13,8 @@ Player gPlayer;
 
 namespace {
 
+uint64_t gFrameChanges = 0;
+
 constexpr int kLeastClientWidth = 100;
 constexpr int kLeastClientHeight = 120;
 constexpr int kClientMarginWidth = 48;
@@ -37,19 +39,31 @@ void SetOrCancelFrame(int k)
     if (k < 0 || k >= kFrameCount) return;
     if (FrameDefined(k)) {
         gFrames[k] = kUndefinedFrame;
+        ++gFrameChanges;
         gHost.invalidateCanvas();
         return;
     }
     if (!SelectionCanBeFrame()) return;
     gFrames[k] = {gDoc.selection.x0, gDoc.selection.y0, gDoc.selection.x1, gDoc.selection.y1};
+    ++gFrameChanges;
     DropAndDeselect();
 }
 
 void CancelAllFrames()
 {
     ResetFrames();
+    ++gFrameChanges;
     gHost.invalidateCanvas();
 }
+
+void ReplaceFrames(const Frame frames[kFrameCount])
+{
+    std::copy(frames, frames + kFrameCount, gFrames);
+    ++gFrameChanges;
+    gHost.invalidateCanvas();
+}
+
+uint64_t FrameChanges() { return gFrameChanges; }
 
 FrameOutline FrameOutlineOf(int k, int T)
 {

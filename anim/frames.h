@@ -20,6 +20,10 @@ bool SelectionCanBeFrame();
 // selection cleared.
 void SetOrCancelFrame(int k);
 void CancelAllFrames();
+// The frames of a frames file or a recovery copy take the place of all nine.
+void ReplaceFrames(const Frame frames[kFrameCount]);
+// How many times the frames have changed in this run.
+uint64_t FrameChanges();
 
 // The orange outline one pixel outside frame k's cells, and where its
 // number goes (inside its top-left cell), in client coordinates.

@@ -2,8 +2,10 @@
 
 #include "anim/animation_mzf.h"
 #include "anim/frames.h"
+#include "io/frames_file.h"
 #include "app/edit_commands.h"
 #include "app/pointer.h"
+#include "app/settings.h"
 #include "io/clipboard.h"
 #include "io/exports.h"
 #include "render/block_view.h"
@@ -75,9 +77,9 @@ bool InRange(int id, int first, int last) { return id >= first && id <= last; }
 // Every command ID, as runs of consecutive numbers.
 const int kCommandRuns[][2] = {
     {IDM_OPEN, IDM_SAVEAS},        {IDM_EXIT, IDM_LOADOVERLAY},   {IDM_RECENT_NONE, IDM_RECENT9},
-    {IDM_UNDO, IDM_MARKTRANSPARENT}, {IDM_GRID, IDM_GRIDCROSS},   {IDM_ANIMSTART, IDM_FRAMECANCELALL},
-    {IDM_SEMIGRAPHIC, IDM_SHIFTDOWN}, {IDM_EXPORTMZF, IDM_CONVERTPICTURE}, {IDM_ZOOM1, IDM_ZOOM8},
-    {IDM_ABOUT, IDM_ABOUT},        {IDT_SELECT, IDT_MARK},         {IDM_EXPORTMZFANIM, IDM_EXPORTMZFANIM},
+    {IDM_UNDO, IDM_MARKTRANSPARENT}, {IDM_GRID, IDM_GRIDCROSS},   {IDM_ANIMSTART, IDM_FRAMESLOAD},
+    {IDM_SEMIGRAPHIC, IDM_SHIFTDOWN}, {IDM_EXPORTMZF, IDM_EXPORTMZFANIM}, {IDM_ZOOM1, IDM_ZOOM8},
+    {IDM_LANG_JAPANESE, IDM_LANG_ENGLISH}, {IDM_ABOUT, IDM_ABOUT}, {IDT_SELECT, IDT_MARK},
 };
 
 }  // namespace
@@ -112,6 +114,12 @@ CommandAnswer RunCommand(int id)
         return RepaintPanel();
     }
     if (InRange(id, IDM_ZOOM1, IDM_ZOOM8)) return ChangeZoom(id - IDM_ZOOM1);
+    if (InRange(id, IDM_LANG_JAPANESE, IDM_LANG_ENGLISH)) {
+        gInterface.Language = id - IDM_LANG_JAPANESE;
+        CommandAnswer a;
+        a.relanguage = true;
+        return a;
+    }
     // A frame's number may reach past the canvas's right edge: the whole
     // panel is repainted when frames change.
     if (InRange(id, IDM_FRAME1, IDM_FRAME9)) {
@@ -133,6 +141,7 @@ CommandAnswer RunCommand(int id)
     case IDM_SAVEAS: DropAndDeselect(); return AskFor(Ask::SaveFileAs);
     case IDM_EXIT: return AskFor(Ask::Close);
     case IDM_EXPORTCLEARMARKS: gExportChoice.clearMarks = !gExportChoice.clearMarks; break;
+    case IDM_EXPORTGIF: DropAndDeselect(); return AskFor(Ask::Export, static_cast<int>(ExportFormat::Gif));
     case IDM_EXPORTMZFANIM: DropAndDeselect(); return AskFor(Ask::ExportAnimation);
     case IDM_CONVERTPICTURE: DropAndDeselect(); return AskFor(Ask::ConvertPicture);
     case IDM_LOADOVERLAY: return AskFor(Ask::OverlayFile);
@@ -184,6 +193,9 @@ CommandAnswer RunCommand(int id)
     case IDM_AUXPALETTE: TogglePalettePage(); break;
     case IDM_ANIMSTART: return gPlayer.open ? a : AskFor(Ask::Player);
     case IDM_FRAMECANCELALL: CancelAllFrames(); return RepaintPanel();
+    // The frames stay as they are while they play.
+    case IDM_FRAMESSAVE: return AnyFrameDefined() && !gPlayer.open ? AskFor(Ask::SaveFrames) : a;
+    case IDM_FRAMESLOAD: return gPlayer.open ? a : AskFor(Ask::LoadFrames);
     case IDM_SEMIGRAPHIC: gTool.semigraphicMode = (gTool.semigraphicMode ^ kSemigraphicOn) & kSemigraphicOn; break;
     case IDM_ABOUT: return AskFor(Ask::About);
     case IDT_SELECT:
@@ -224,6 +236,8 @@ MenuState MenuStateOf(int id)
         radio(id - IDM_GRIDDOT == gView.GridType);
     else if (InRange(id, IDM_ZOOM1, IDM_ZOOM8))
         radio(id - IDM_ZOOM1 == gView.Zoom);
+    else if (InRange(id, IDM_LANG_JAPANESE, IDM_LANG_ENGLISH))
+        radio(id - IDM_LANG_JAPANESE == gInterface.Language);
     switch (id) {
     case IDM_UNDO: enabled(BlockFloats() || CanUndo()); break;
     case IDM_REDO: enabled(CanRedo()); break;
@@ -236,9 +250,12 @@ MenuState MenuStateOf(int id)
     case IDM_PASTE: enabled(CanPasteBlock()); break;
     case IDM_TEXTINPUT: enabled(true); break;
     case IDM_ANIMSTART:
-    case IDM_FRAMECANCELALL: enabled(framesPlayable); break;
-    case IDM_EXPORTCLEARMARKS: checked(gExportChoice.clearMarks); break;
+    case IDM_FRAMECANCELALL:
+    case IDM_FRAMESSAVE: enabled(framesPlayable); break;
+    case IDM_FRAMESLOAD: enabled(!gPlayer.open); break;
+    case IDM_EXPORTGIF:
     case IDM_EXPORTMZFANIM: enabled(AnyFrameDefined()); break;
+    case IDM_EXPORTCLEARMARKS: checked(gExportChoice.clearMarks); break;
     case IDM_MARKTRANSPARENT: checked(gMarks.MarkIsTransparent); break;
     case IDM_GRID: checked(gView.ShowGrid); break;
     case IDM_SHOWFRAMES: checked(gView.ShowFrames); break;
@@ -272,6 +289,16 @@ CommandAnswer PlaceConvertedPicture(OverlayPicture&& picture, const ConvertOptio
     gOverlay = std::move(picture);
     gHost.redrawOverlay();
     return ShowLoadedOverlay();
+}
+
+CommandAnswer AcceptFramesFile(const char* text, size_t size)
+{
+    Frame frames[kFrameCount];
+    FramesFileProblem problem;
+    if (gPlayer.open) return {};
+    if (!ReadFramesFile(text, size, frames, &problem)) return AskFor(Ask::DamagedFrames, problem.line);
+    ReplaceFrames(frames);
+    return RepaintPanel();  // as for any change of the frames
 }
 
 CommandAnswer ShowLoadedOverlay()

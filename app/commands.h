@@ -25,6 +25,9 @@ enum class Ask {
     About,
     NoMemoryForView,  // the view could not be made at any zoom
     ExportAnimation,  // the frames as an MZF: MakeAnimationMzf
+    SaveFrames,       // a frames file to write the frames into
+    LoadFrames,       // a frames file to read: AcceptFramesFile
+    DamagedFrames,    // say that a frames file was not read; `detail` is the line at fault
 };
 
 struct CommandAnswer {
@@ -33,6 +36,7 @@ struct CommandAnswer {
     bool repaintPanel = false;    // the whole panel, not only the canvas
     bool repaintPalette = false;
     bool relayout = false;        // the window's size and the status bar follow the view settings
+    bool relanguage = false;      // menus, status bar and title anew in the interface's language
 };
 
 // Whether `id` names a command of the editor: a menu item, an accelerator
@@ -63,6 +67,9 @@ struct ConvertChoice {
 CommandAnswer PlaceConvertedPicture(OverlayPicture&& picture, const ConvertOptions& options, bool asOverlay);
 // A picture was loaded as the overlay: it shows.
 CommandAnswer ShowLoadedOverlay();
+// A frames file's text: its frames replace all nine, or, when it is
+// damaged, nothing changes and the answer says where.
+CommandAnswer AcceptFramesFile(const char* text, size_t size);
 
 // Machine exports clear attribute bit 3 (off at start, for this run only).
 struct ExportChoice {

@@ -1,5 +1,6 @@
 #include "app/document_files.h"
 
+#include "anim/frames.h"
 #include "io/recovery.h"
 #include "io/screen_file.h"
 #include "render/view.h"
@@ -15,24 +16,29 @@ bool OpenScreenText(const char* text, size_t size)
     return true;
 }
 
+uint64_t RecoveryStamp() { return gDoc.history.changes + FrameChanges(); }
+
 RecoveryStep DueRecoveryStep(bool haveCopy, uint64_t written)
 {
     if (!IsModified()) return haveCopy ? RecoveryStep::Delete : RecoveryStep::Nothing;
-    return gDoc.history.changes == written ? RecoveryStep::Nothing : RecoveryStep::Write;
+    return RecoveryStamp() == written ? RecoveryStep::Nothing : RecoveryStep::Write;
 }
 
-bool ReadRecoveryAside(const char* text, size_t size, std::string& path, ScreenBuffer& recovered)
+std::string RecoveryCopyText(const std::string& path) { return RecoveryText(path, gFrames); }
+
+bool ReadRecoveryAside(const char* text, size_t size, std::string& path, RecoveredSession& recovered)
 {
     const ScreenBuffer shown = gDoc.screen;
-    const bool read = ReadRecovery(text, size, path);
-    recovered = gDoc.screen;
+    const bool read = ReadRecovery(text, size, path, recovered.frames);
+    recovered.screen = gDoc.screen;
     gDoc.screen = shown;
     return read;
 }
 
-void RestoreRecoveredScreen(const ScreenBuffer& recovered)
+void RestoreRecoveredSession(const RecoveredSession& recovered)
 {
-    gDoc.screen = recovered;
+    gDoc.screen = recovered.screen;
+    ReplaceFrames(recovered.frames);
     ClearHistory();
     MarkUnsaved();  // also puts the modified mark in the title
     RedrawCanvas();

@@ -1,7 +1,5 @@
 #include "app/pointer.h"
 
-#include <cstdio>
-
 #include "render/block_view.h"
 #include "render/palette_view.h"
 #include "render/view.h"
@@ -17,18 +15,13 @@
 
 namespace {
 
-void SetStatus(PointerAnswer& a, int part, const char* text)
+void SetStatus(PointerAnswer& a, int part, int format, int first = 0, int second = 0)
 {
     a.statusChanged[part] = true;
-    std::snprintf(a.status[part], kStatusChars, "%s", text);
+    a.status[part] = {format, {first, second}};
 }
 
-void DescribeCell(PointerAnswer& a, int code, int attr)
-{
-    char text[kStatusChars];
-    std::snprintf(text, sizeof text, "Chr: %02X h  Attr: %02X h", code & 0xFF, attr & 0xFF);
-    SetStatus(a, 1, text);
-}
+void DescribeCell(PointerAnswer& a, int code, int attr) { SetStatus(a, 1, IDS_STATUS_CHR, code & 0xFF, attr & 0xFF); }
 
 bool SameCell(Point cell, CellPos last) { return cell.x == last.x && cell.y == last.y; }
 
@@ -41,7 +34,7 @@ bool DescribePaletteEntry(PointerAnswer& a, int x, int y, bool held)
     if (entry < 0) return false;
     if (entry != gTool.lastPaletteIndex) {
         const PenValue v = PaletteEntryCell(gPalettePages[gPen.page][entry]);
-        SetStatus(a, 0, "");
+        SetStatus(a, 0, 0);
         DescribeCell(a, v.code, v.attr);
         gTool.lastPaletteIndex = entry;
         gTool.lastCell = kNoCell;
@@ -102,9 +95,7 @@ void SelectionDrag(PointerAnswer& a, Point cell)
         DragHandle(gTool.dragZone, cell);
     }
     if (!gDoc.selection.active) return;
-    char text[kStatusChars];
-    std::snprintf(text, sizeof text, "[%2d, %2d]", SelectionWidth(), SelectionHeight());
-    SetStatus(a, 0, text);
+    SetStatus(a, 0, IDS_STATUS_SIZE, SelectionWidth(), SelectionHeight());
 }
 
 // A tool chosen or a selection made by a command during a drag ends the
@@ -200,9 +191,7 @@ PointerAnswer PointerMove(int x, int y, bool held, Modifiers keys)
         a.invalidateCanvas = PenStrokeMove(cell.x, cell.y, SubBlockBit(PixelToHalfCellClamped(x, y)), keys.shift);
     if (gTool.tool == IDT_SELECT && held && moved) SelectionDrag(a, cell);
     if (gView.ShowStatusBar && !held && moved) {
-        char text[kStatusChars];
-        std::snprintf(text, sizeof text, "(%2d, %2d)", cell.x, cell.y);
-        SetStatus(a, 0, text);
+        SetStatus(a, 0, IDS_STATUS_CELL, cell.x, cell.y);
         const int i = CellIndex(cell.x, cell.y);
         DescribeCell(a, gDoc.screen.code[i], gDoc.screen.attr[i]);
         gTool.lastPaletteIndex = -1;
@@ -224,4 +213,12 @@ PointerAnswer RightPress(int x, int y, Modifiers keys)
     Point cell;
     if (PixelToCell(x, y, cell)) PickUpCell(cell.x, cell.y, keys.ctrl, keys.shift);
     return PointerAnswer();
+}
+
+int TransparencyHint()
+{
+    if (!gMarks.MarkIsTransparent || !BlockFloats()) return 0;
+    if (gMarks.MarkBit3 && gMarks.MarkDispc0) return IDS_HINT_BOTH;
+    if (gMarks.MarkBit3) return IDS_HINT_BIT3;
+    return gMarks.MarkDispc0 ? IDS_HINT_CODE0 : IDS_HINT_NONE;
 }

@@ -14,7 +14,12 @@ struct Modifiers {
 enum class Capture { Keep, Take, Release };
 
 constexpr int kStatusParts = 2;
-constexpr int kStatusChars = 32;
+
+// A part of the status bar: a string-table format of two numbers.
+struct StatusText {
+    int format = 0;  // 0: the part is empty
+    int values[2] = {};
+};
 
 // What the shell must do after a mouse report.
 struct PointerAnswer {
@@ -22,7 +27,7 @@ struct PointerAnswer {
     Capture capture = Capture::Keep;
     int cursorZone = -1;  // a new hover zone whose cursor shows at once, or -1
     bool statusChanged[kStatusParts] = {};
-    char status[kStatusParts][kStatusChars] = {};
+    StatusText status[kStatusParts];
 };
 
 // The tool switch of the toolbar and the tool keys: a floating block is
@@ -39,3 +44,8 @@ PointerAnswer PointerMove(int x, int y, bool buttonHeld, Modifiers keys);
 // The left button came up, or the drag lost the mouse.
 PointerAnswer PointerRelease();
 PointerAnswer RightPress(int x, int y, Modifiers keys);
+
+// The status bar's hint while marked cells of a floating block are left out
+// of its drop: which marks make a cell transparent. 0 while no block floats
+// or marked cells are dropped like any other.
+int TransparencyHint();

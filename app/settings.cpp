@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+InterfaceSettings gInterface;
+
 const SettingEntry kSettingsTable[] = {
     {"ShowGrid", &gView.ShowGrid, 1, 0, 1, true},
     {"Zoom", &gView.Zoom, 1, 0, kZoomLevels - 1, true},
@@ -9,6 +11,7 @@ const SettingEntry kSettingsTable[] = {
     {"MarkIsTransparent", &gMarks.MarkIsTransparent, 0, 0, 1, true},
     {"ShowStatusBar", &gView.ShowStatusBar, 0, 0, 1, true},
     {"GridType", &gView.GridType, 1, 0, 1, true},
+    {"Language", &gInterface.Language, kJapanese, kJapanese, kEnglish, true},
     {"ShowOverlay", &gView.ShowOverlay, 0, 0, 1, false},
     {"ShowFrames", &gView.ShowFrames, 1, 0, 1, false},
     {nullptr, nullptr, 0, 0, 0, false},

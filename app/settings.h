@@ -16,6 +16,14 @@ struct SettingEntry {
 
 extern const SettingEntry kSettingsTable[];
 
+// The language of menus, dialogs and messages, kept as "Language".
+constexpr int32_t kJapanese = 0;
+constexpr int32_t kEnglish = 1;
+struct InterfaceSettings {
+    int32_t Language;
+};
+extern InterfaceSettings gInterface;
+
 // Every setting back to its default.
 void ResetSettings();
 // A value outside its range (a hand-edited or damaged file) falls back to

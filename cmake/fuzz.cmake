@@ -9,7 +9,7 @@ add_library(vexa_fuzz_support OBJECT tests/fuzz/fuzz_support.cpp)
 target_link_libraries(vexa_fuzz_support PUBLIC vexa_core)
 target_compile_options(vexa_fuzz_support PRIVATE ${VEXA_WARNINGS} ${VEXA_FUZZ_FLAGS})
 
-foreach(name screen_file block_text text_input picture overlay convert settings)
+foreach(name screen_file frames_file block_text text_input picture overlay convert settings)
   add_executable(${name}_fuzz tests/fuzz/${name}_fuzz.cpp)
   target_link_libraries(${name}_fuzz PRIVATE vexa_fuzz_support)
   target_compile_options(${name}_fuzz PRIVATE ${VEXA_WARNINGS} ${VEXA_FUZZ_FLAGS} -fsanitize=fuzzer)

@@ -8,11 +8,14 @@ find_package(GIF 5 REQUIRED)
 find_path(Z80EX_INCLUDE_DIR z80ex/z80ex.h REQUIRED)
 find_library(Z80EX_LIBRARY z80ex REQUIRED)
 
-add_executable(vexa-cli tools/vexa_cli.cpp tools/posix_file.cpp tools/picture_read.cpp)
+add_executable(vexa-cli tools/vexa_cli.cpp tools/posix_file.cpp tools/picture_read.cpp ${VEXA_GIFLIB_GLUE})
 target_link_libraries(vexa-cli PRIVATE vexa_core PNG::PNG JPEG::JPEG GIF::GIF)
 target_compile_options(vexa-cli PRIVATE ${VEXA_WARNINGS})
 add_dependencies(vexa-cli font)
 
+# Debian's Python with PIL (python3-pil) decodes GIFs in the tests, apart
+# from the giflib that writes them.
+set(VEXA_PYTHON /usr/bin/python3 CACHE FILEPATH "Python 3 with PIL for the GIF checks")
 file(GLOB VEXA_TEST_SOURCES CONFIGURE_DEPENDS tests/*.cpp)
 add_executable(vexa_tests ${VEXA_TEST_SOURCES})
 target_link_libraries(vexa_tests PRIVATE vexa_core GTest::gtest GTest::gtest_main PNG::PNG JPEG::JPEG GIF::GIF
@@ -23,6 +26,7 @@ target_compile_definitions(vexa_tests PRIVATE
   VEXA_FONT_FILE="${VEXA_FONT_FILE}"
   VEXA_FONTC="${VEXA_FONTC_COMMAND}"
   VEXA_CLI="$<TARGET_FILE:vexa-cli>"
+  VEXA_PYTHON="${VEXA_PYTHON}"
   VEXA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_dependencies(vexa_tests font vexa-cli fontc)
 add_test(NAME core COMMAND vexa_tests)

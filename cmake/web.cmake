@@ -19,9 +19,10 @@ add_custom_command(OUTPUT ${VEXA_TOOLBAR_BMP} ${VEXA_ICON}
   DEPENDS ${VEXA_MAKE_ASSETS_DEPENDS} ${CMAKE_SOURCE_DIR}/res/toolbar.txt ${CMAKE_SOURCE_DIR}/res/icon16.txt
   COMMENT "Drawing the toolbar and the icon")
 
+include(cmake/giflib.cmake)  # sets VEXA_GIFLIB
 file(GLOB VEXA_WEB_SOURCES CONFIGURE_DEPENDS web/*.cpp)
-add_executable(vexa_web ${VEXA_WEB_SOURCES})
-target_link_libraries(vexa_web PRIVATE vexa_core)
+add_executable(vexa_web ${VEXA_WEB_SOURCES} ${VEXA_GIFLIB_GLUE})
+target_link_libraries(vexa_web PRIVATE vexa_core ${VEXA_GIFLIB})
 target_compile_options(vexa_web PRIVATE ${VEXA_WARNINGS})
 # The font travels inside the module, where the core's LoadFont reads it.
 # The page carries no debugging information: it is what users download.

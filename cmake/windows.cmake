@@ -6,12 +6,14 @@ if(MINGW)
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
+include(cmake/giflib.cmake)  # sets VEXA_GIFLIB
+
 file(GLOB VEXA_SHELL_SOURCES CONFIGURE_DEPENDS shell/*.cpp shell/base/*.cpp)
 list(FILTER VEXA_SHELL_SOURCES EXCLUDE REGEX "shell/main_win32\\.cpp$")
 # An object library: every shell file is linked in, so the core can call
 # its seams whatever pulled them.
-add_library(vexa_shell OBJECT ${VEXA_SHELL_SOURCES})
-target_link_libraries(vexa_shell PUBLIC vexa_core comctl32 comdlg32 shlwapi gdi32 user32 shell32 ole32 windowscodecs)
+add_library(vexa_shell OBJECT ${VEXA_SHELL_SOURCES} ${VEXA_GIFLIB_GLUE})
+target_link_libraries(vexa_shell PUBLIC vexa_core ${VEXA_GIFLIB} comctl32 comdlg32 shlwapi gdi32 user32 shell32 ole32 windowscodecs)
 target_compile_options(vexa_shell PRIVATE ${VEXA_WARNINGS})
 
 add_executable(Vexa WIN32 shell/main_win32.cpp)
@@ -28,7 +30,7 @@ set(VEXA_RELEASE_NAME Vexa-${VEXA_VERSION}-windows)
 # The browser version rides along when its configuration has made it.
 set(VEXA_WEB_PAGE "" CACHE FILEPATH "vexa.html from the emcmake configuration, packed into the release zip")
 set(VEXA_RELEASE_ZIP ${CMAKE_BINARY_DIR}/${VEXA_RELEASE_NAME}.zip)
-file(GLOB VEXA_EXAMPLES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/examples/*.txt)
+file(GLOB VEXA_EXAMPLES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/examples/*.txt ${CMAKE_SOURCE_DIR}/examples/*.vxf)
 set(stage ${CMAKE_BINARY_DIR}/release/${VEXA_RELEASE_NAME})
 add_custom_command(OUTPUT ${VEXA_RELEASE_ZIP}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/release
@@ -78,6 +80,17 @@ set(VEXA_WINE_ENV
 # windows unmanaged.
 add_test(NAME wine-prefix COMMAND wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /t REG_SZ /d N /f)
 set_tests_properties(wine-prefix PROPERTIES ENVIRONMENT "${VEXA_WINE_ENV}" FIXTURES_SETUP wine RUN_SERIAL ON)
+# The Japanese fonts Windows programs ask for are Debian's IPA Gothic, as
+# ./vexa sets them up, so that dialogs are measured in the font a user sees.
+set(VEXA_JAPANESE_FACES "MS UI Gothic" "MS Gothic" "MS PGothic" "ＭＳ ゴシック" "ＭＳ Ｐゴシック" "Yu Gothic UI" "Meiryo"
+    "Meiryo UI")
+set(replace "")
+foreach(face ${VEXA_JAPANESE_FACES})
+  string(APPEND replace "wine reg add 'HKCU\\Software\\Wine\\Fonts\\Replacements' /v '${face}' /t REG_SZ /d IPAGothic /f && ")
+endforeach()
+add_test(NAME wine-fonts COMMAND sh -c "${replace}true")
+set_tests_properties(wine-fonts PROPERTIES ENVIRONMENT "${VEXA_WINE_ENV};LANG=C.UTF-8" FIXTURES_SETUP wine
+  DEPENDS wine-prefix RUN_SERIAL ON)
 # Once under a Japanese system locale (code page 932) and once under the C
 # locale (code page 1252). In the C run only the characters of Unix file
 # names are UTF-8, so that Wine can store Unicode names at all.
@@ -92,6 +105,17 @@ foreach(locale ja_JP.UTF-8 C)
     FIXTURES_REQUIRED wine
     RUN_SERIAL ON)
 endforeach()
+
+# The animated GIF the window wrote in the C run, decoded by PIL (Debian's
+# python3-pil), a decoder apart from the giflib that wrote it, and compared
+# with the player's pictures the test left beside it.
+set(VEXA_PYTHON /usr/bin/python3 CACHE FILEPATH "Python 3 with PIL for the GIF checks")
+add_test(NAME gif-clean COMMAND ${CMAKE_COMMAND} -E rm -f window-animation.gif window-animation.expected)
+set_tests_properties(gif-clean PROPERTIES FIXTURES_SETUP gifclean)
+set_tests_properties(shell-C PROPERTIES FIXTURES_REQUIRED "wine;gifclean" FIXTURES_SETUP windowgif)
+add_test(NAME gif-from-window COMMAND ${VEXA_PYTHON} ${CMAKE_SOURCE_DIR}/tests/gif/check_gif.py
+         window-animation.gif window-animation.expected)
+set_tests_properties(gif-from-window PROPERTIES FIXTURES_REQUIRED windowgif)
 
 # Resources (menu, accelerators, toolbar bitmap, icons) for Vexa.exe and for
 # the shell tests, which load them from their own module.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <iterator>
 
 #include "render/font.h"
 #include "render/view.h"
@@ -64,7 +65,7 @@ void AppendRows(std::string& out, const char* label, bool attributes, bool clear
 
 namespace {
 // In the order of the formats.
-const char* const kExtensions[] = {"mzf", "asm", "bin", "png"};
+const char* const kExtensions[] = {"mzf", "asm", "bin", "png", "gif"};
 }  // namespace
 
 const char* ExportExtension(ExportFormat format) { return kExtensions[static_cast<int>(format)]; }
@@ -75,7 +76,7 @@ bool ExportFormatOf(const std::string& path, ExportFormat& format)
     if (dot == std::string::npos || path.find_first_of("/\\", dot) != std::string::npos) return false;
     std::string ext = path.substr(dot + 1);
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    for (int i = 0; i < 4; ++i)
+    for (size_t i = 0; i < std::size(kExtensions); ++i)
         if (ext == kExtensions[i]) {
             format = static_cast<ExportFormat>(i);
             return true;
@@ -125,6 +126,8 @@ std::string MzfFile(const std::string& name, const std::string& body)
     return header + body;
 }
 
+// Every label ends in a colon, the names EQU defines too: some assemblers
+// read a name without one at the start of a line as an instruction.
 std::string AssemblerSource(const std::string& name, bool clearMarks)
 {
     std::string out = "; " + MzfName(name) +
@@ -132,8 +135,8 @@ std::string AssemblerSource(const std::string& name, bool clearMarks)
                       "; Load and run at 1200H: the loader copies the display codes to the text\n"
                       "; VRAM and the attributes to the colour VRAM, then loops so that the\n"
                       "; picture stays. The two tables can go into programs of their own.\n"
-                      "TVRAM   EQU 0D000H          ; text VRAM: display codes, row by row\n"
-                      "CVRAM   EQU 0D800H          ; colour VRAM: attributes, row by row\n"
+                      "TVRAM:  EQU 0D000H          ; text VRAM: display codes, row by row\n"
+                      "CVRAM:  EQU 0D800H          ; colour VRAM: attributes, row by row\n"
                       "        ORG 1200H\n"
                       "START:  DI                  ; the picture needs no interrupt\n"
                       "        LD HL,CODES\n"

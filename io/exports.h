@@ -1,6 +1,7 @@
 // The screen for the real machine and for the web: an MZF tape image that
 // shows it when loaded, Z80 assembler source of the same, a raw VRAM image,
-// and the picture's pixels for PNG.
+// and the picture's pixels for PNG; the frames as an animated GIF
+// (anim/animated_gif.h).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -13,7 +14,7 @@ constexpr uint16_t kColourVram = 0xD800;
 constexpr size_t kMzfHeaderBytes = 128;
 constexpr size_t kMzfNameChars = 16;
 
-enum class ExportFormat { Mzf, Asm, Bin, Png };
+enum class ExportFormat { Mzf, Asm, Bin, Png, Gif };
 // The file name extension of a format, without the dot.
 const char* ExportExtension(ExportFormat format);
 // From a file name's extension, case ignored; false when it names none.

@@ -6,6 +6,8 @@
 #pragma once
 #include <string>
 
+#include "res/resource.h"
+
 enum class TargetKind { Missing, Regular, Special, Directory };
 enum class SafeWriteResult { Written, ReadOnly, NotAFile, Failed };
 
@@ -38,4 +40,22 @@ SafeWriteResult SafeWrite(Target& target, const std::string& bytes)
     if (target.Replace()) return SafeWriteResult::Written;
     target.RemoveTemp();
     return SafeWriteResult::Failed;
+}
+
+// Why a file could not be written, as far as the system says.
+enum class WriteFailure { Unknown, ReadOnly, Folder, NoAccess, InUse, DiskFull, NoFolder };
+
+// The text that tells a user the reason; 0 when none is known.
+inline int WriteFailureText(WriteFailure why)
+{
+    switch (why) {
+    case WriteFailure::ReadOnly: return IDS_WRITE_READONLY;
+    case WriteFailure::Folder: return IDS_WRITE_FOLDER;
+    case WriteFailure::NoAccess: return IDS_WRITE_NOACCESS;
+    case WriteFailure::InUse: return IDS_WRITE_INUSE;
+    case WriteFailure::DiskFull: return IDS_WRITE_DISKFULL;
+    case WriteFailure::NoFolder: return IDS_WRITE_NOFOLDER;
+    case WriteFailure::Unknown: break;
+    }
+    return 0;
 }

@@ -5,7 +5,6 @@ namespace {
 constexpr size_t kNameLimit = 73;
 constexpr size_t kTitleLimit = 76;
 const char kProgramTitle[] = "Vexa";
-const char kUntitled[] = "無題";
 
 // Length in UTF-8 bytes of the character starting at s[i].
 size_t CharBytes(const std::string& s, size_t i)
@@ -29,9 +28,9 @@ size_t CharWidth(const std::string& s, size_t i, size_t bytes)
 
 }  // namespace
 
-std::string BuildTitle(const std::string& name, bool modified)
+std::string BuildTitle(const std::string& name, bool modified, const std::string& untitled)
 {
-    const std::string shown = name.empty() ? kUntitled : name;
+    const std::string shown = name.empty() ? untitled : name;
     std::string title;
     size_t width = 0;
     for (size_t i = 0; i < shown.size();) {

@@ -70,6 +70,8 @@
 #define IDM_FRAME8 1068
 #define IDM_FRAME9 1069
 #define IDM_FRAMECANCELALL 1070
+#define IDM_FRAMESSAVE 1071
+#define IDM_FRAMESLOAD 1072
 
 // Semigraphic menu.
 #define IDM_SEMIGRAPHIC 1080
@@ -85,6 +87,7 @@
 #define IDM_EXPORTPNG 1093
 #define IDM_EXPORTCLEARMARKS 1094
 #define IDM_CONVERTPICTURE 1095
+#define IDM_EXPORTGIF 1096
 #define IDM_EXPORTMZFANIM 1097
 
 // Zoom popup: x1 .. x8, zoom index = ID - IDM_ZOOM1.
@@ -96,6 +99,10 @@
 #define IDM_ZOOM6 1105
 #define IDM_ZOOM7 1106
 #define IDM_ZOOM8 1107
+
+// Language popup of the View menu: the interface's language.
+#define IDM_LANG_JAPANESE 1110
+#define IDM_LANG_ENGLISH 1111
 
 // Help menu.
 #define IDM_ABOUT 1999
@@ -122,27 +129,66 @@
 #define IDC_CONVERT_GRAIN 5109
 #define IDC_CONVERT_OVERLAY 5110
 
-// Texts of the string table. Messages:
-#define IDS_FONT_MISSING 7000
-#define IDS_NO_VIEW_MEMORY 7001
-#define IDS_RECENT_MISSING 7002
-#define IDS_CANNOT_OPEN 7003       // %s: the path
-#define IDS_NOT_BRISEL 7004
+// Texts of the string tables, one table for each language. Message boxes
+// and the texts the program builds menu items from; "%s" stands for a file
+// name, "%d" for a frame's number.
+#define IDS_CAPTION 7000
+#define IDS_ERROR_CAPTION 7001
+#define IDS_PLAIN_ERROR 7002
+#define IDS_ABOUT_CAPTION 7003
+#define IDS_ABOUT 7004
 #define IDS_DISCARD 7005
-#define IDS_NOT_SAVED 7006         // %s: the path
-#define IDS_RECOVER 7007
-#define IDS_ABOUT 7009
-// Message box captions.
-#define IDS_CAPTION_ERROR 7016
-#define IDS_CAPTION_FILE_ERROR 7017
-#define IDS_CAPTION_VEXA 7018
-#define IDS_CAPTION_ABOUT 7019
+#define IDS_RECOVER 7006
+#define IDS_CANNOT_OPEN 7007
+#define IDS_NOT_BRISEL 7008
+#define IDS_CANNOT_SAVE 7009
+#define IDS_NO_FONT 7010
+#define IDS_NO_VIEW_MEMORY 7011
+#define IDS_NO_RECENT_FILE 7012
+#define IDS_NO_RECENT 7013
+#define IDS_FRAME_SET 7014
+#define IDS_FRAME_CANCEL 7015
+#define IDS_RECOVERY_DAMAGED 7016  // %s: where the copy was kept
+#define IDS_UNTITLED 7032          // the title's name for an untitled document
+// The status bar's texts, formats of two numbers.
+#define IDS_STATUS_CELL 7048  // column, row
+#define IDS_STATUS_SIZE 7049  // width, height
+#define IDS_STATUS_CHR 7050   // display code, attribute
+// File dialogs: titles, and filters as description|pattern pairs.
+#define IDS_OPEN_TITLE 7064
+#define IDS_SAVEAS_TITLE 7065
+#define IDS_OVERLAY_TITLE 7066
+#define IDS_CONVERT_TITLE 7067
+#define IDS_EXPORT_TITLE 7068
+#define IDS_FRAMES_SAVE_TITLE 7069
+#define IDS_FRAMES_OPEN_TITLE 7070
+#define IDS_SCREEN_FILTER 7080
+#define IDS_OVERLAY_FILTER 7081
+#define IDS_CONVERT_FILTER 7082
+#define IDS_MZF_FILTER 7083
+#define IDS_ASM_FILTER 7084
+#define IDS_BIN_FILTER 7085
+#define IDS_PNG_FILTER 7086
+#define IDS_GIF_FILTER 7087
+#define IDS_FRAMES_FILTER 7088
+// Why the frames cannot leave as an animated MZF.
 #define IDS_ANIM_NO_FRAMES 7090
-#define IDS_ANIM_DELAY 7091     // %s: the delay in milliseconds
-// The menu texts the program writes.
-#define IDS_RECENT_NONE 7033
-#define IDS_FRAME_SET 7034     // %d: the frame's number
-#define IDS_FRAME_CANCEL 7035  // %d: the frame's number
+#define IDS_ANIM_DELAY 7091  // %s: the delay in milliseconds
+#define IDS_FRAMES_DAMAGED 7092  // %s: the line at fault
+// Why a file could not be written:
+#define IDS_WRITE_READONLY 7100
+#define IDS_WRITE_FOLDER 7101
+#define IDS_WRITE_NOACCESS 7102
+#define IDS_WRITE_INUSE 7103
+#define IDS_WRITE_DISKFULL 7104
+#define IDS_WRITE_NOFOLDER 7105
+
+// The status bar's hint while marked cells of a floating block are
+// transparent: which marks make them so.
+#define IDS_HINT_BIT3 7200
+#define IDS_HINT_CODE0 7201
+#define IDS_HINT_BOTH 7202
+#define IDS_HINT_NONE 7203
 
 // Toolbar buttons. Colour n of the foreground and background rows is
 // IDT_FG0 + n and IDT_BG0 + n.

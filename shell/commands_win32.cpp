@@ -1,11 +1,13 @@
 #include "shell/commands_win32.h"
 
 #include <string>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/pointer.h"
 #include "anim/frames.h"
 #include "app/recent_files.h"
+#include "io/frames_file.h"
 #include "render/font.h"
 #include "render/overlay.h"
 #include "render/palette_view.h"
@@ -17,6 +19,7 @@
 #include "screen/strokes.h"
 #include "screen/text_input.h"
 #include "screen/undo.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
@@ -25,6 +28,7 @@
 #include "shell/overlay_win32.h"
 #include "shell/panel_win32.h"
 #include "shell/player_win32.h"
+#include "shell/safe_file_win32.h"
 #include "shell/window_win32.h"
 
 namespace {
@@ -36,7 +40,7 @@ void OpenRecent(int position)
     if (!DiscardPrompt(gShell.main)) return;
     const char* entry = LookUpRecentFile(position);
     if (!entry) {
-        ShowMessage(gShell.main, LoadText(IDS_RECENT_MISSING), LoadText(IDS_CAPTION_ERROR), MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_NO_RECENT_FILE), LoadText(IDS_PLAIN_ERROR), MB_OK);
         return;
     }
     SetDocumentPath(Widen(entry));
@@ -55,12 +59,39 @@ void ConvertPictureFile()
     last = file.path;
     OverlayPicture picture;
     if (!DecodePictureFile(file.path, picture)) {
-        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, file.path), LoadText(IDS_CAPTION_FILE_ERROR), MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, file.path), LoadText(IDS_ERROR_CAPTION), MB_OK);
         return;
     }
     ConvertChoice choice;
     if (!AskConvertOptions(gShell.main, picture, choice)) return;
     CarryOut(PlaceConvertedPicture(std::move(picture), choice.options, choice.asOverlay));
+}
+
+// Frames files: the dialogs start from the last one used; saving proposes
+// the screen's own name first.
+std::wstring gLastFramesFile;
+
+void SaveFramesFile()
+{
+    const std::wstring proposed = DocumentPathWith(L".vxf");
+    FileChoice file = {proposed.empty() ? gLastFramesFile : proposed, 0};
+    if (!ChooseFile(gShell.main, FileDialog::SaveFrames, file)) return;
+    gLastFramesFile = file.path;
+    if (WriteFileSafely(file.path, FramesFileText(gFrames)) != SafeWriteResult::Written)
+        ShowMessage(gShell.main, LoadText(IDS_CANNOT_SAVE, file.path), LoadText(IDS_ERROR_CAPTION), MB_OK);
+}
+
+void LoadFramesFile()
+{
+    FileChoice file = {gLastFramesFile.empty() ? DocumentPathWith(L".vxf") : gLastFramesFile, 0};
+    if (!ChooseFile(gShell.main, FileDialog::OpenFrames, file)) return;
+    gLastFramesFile = file.path;
+    std::vector<uint8_t> text;
+    if (!ReadFileBytes(file.path, kFramesFileReadLimit, LongerFile::Refuse, text)) {
+        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, file.path), LoadText(IDS_ERROR_CAPTION), MB_OK);
+        return;
+    }
+    CarryOut(AcceptFramesFile(reinterpret_cast<const char*>(text.data()), text.size()));
 }
 
 void AskForText()
@@ -73,7 +104,7 @@ void RebuildRecentPopup(HMENU popup)
 {
     for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) DeleteMenu(popup, i, MF_BYPOSITION);
     if (!LookUpRecentFile(0)) {
-        AppendMenuW(popup, MF_STRING | MF_GRAYED, IDM_RECENT_NONE, LoadText(IDS_RECENT_NONE).c_str());
+        AppendMenuW(popup, MF_STRING | MF_GRAYED, IDM_RECENT_NONE, LoadText(IDS_NO_RECENT).c_str());
         return;
     }
     for (int p = 0; p < kRecentFiles && LookUpRecentFile(p); ++p) {
@@ -88,6 +119,7 @@ void CarryOut(const CommandAnswer& a)
         ShowWindow(gShell.statusBar, gView.ShowStatusBar ? SW_SHOW : SW_HIDE);
         ResizeToLayout();
     }
+    if (a.relanguage) ApplyLanguage();
     if (a.repaintPanel) InvalidatePanel();
     if (a.repaintPalette) InvalidatePalette();
     switch (a.ask) {
@@ -107,9 +139,15 @@ void CarryOut(const CommandAnswer& a)
     case Ask::OpenRecent: OpenRecent(a.detail); break;
     case Ask::Close: SendMessageW(gShell.main, WM_CLOSE, 0, 0); break;
     case Ask::Player: OpenPlayer(gShell.main); break;
-    case Ask::About: ShowMessage(gShell.main, LoadText(IDS_ABOUT), LoadText(IDS_CAPTION_ABOUT), MB_OK); break;
+    case Ask::SaveFrames: SaveFramesFile(); break;
+    case Ask::LoadFrames: LoadFramesFile(); break;
+    case Ask::DamagedFrames:
+        ShowMessage(gShell.main, LoadText(IDS_FRAMES_DAMAGED, std::to_wstring(a.detail)), LoadText(IDS_ERROR_CAPTION),
+                    MB_OK);
+        break;
+    case Ask::About: ShowMessage(gShell.main, LoadText(IDS_ABOUT), LoadText(IDS_ABOUT_CAPTION), MB_OK); break;
     case Ask::NoMemoryForView:
-        ShowMessage(gShell.main, LoadText(IDS_NO_VIEW_MEMORY), LoadText(IDS_CAPTION_ERROR), MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_NO_VIEW_MEMORY), LoadText(IDS_PLAIN_ERROR), MB_OK);
         break;
     }
 }
@@ -135,6 +173,7 @@ bool HandleCommand(int id)
 {
     if (!IsCommand(id)) return false;
     CarryOut(RunCommand(id));
+    RefreshStatusHint();
     return true;
 }
 

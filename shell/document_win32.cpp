@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "app/document_files.h"
 #include "app/recent_files.h"
@@ -41,10 +42,20 @@ void SetDocumentPath(const std::wstring& path)
     gDocumentFile.name = PathFindFileNameW(path.c_str());
 }
 
+std::wstring DocumentPathWith(const wchar_t* extension)
+{
+    std::wstring path = gDocumentFile.path;
+    if (path.empty()) return path;
+    const size_t dot = path.find_last_of(L'.'), slash = path.find_last_of(L"\\/");
+    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) path.erase(dot);
+    return path + extension;
+}
+
 void RefreshTitle(bool modified)
 {
     if (!gShell.main) return;
-    const std::string title = BuildTitle(Narrow(gDocumentFile.name.c_str()), modified);
+    const std::string title =
+        BuildTitle(Narrow(gDocumentFile.name.c_str()), modified, Narrow(LoadText(IDS_UNTITLED).c_str()));
     SetWindowTextW(gShell.main, Widen(title.c_str()).c_str());
 }
 
@@ -54,7 +65,7 @@ void OnModifiedStateChanged(bool modified) { RefreshTitle(modified); }
 bool DiscardPrompt(HWND owner)
 {
     if (!IsModified()) return true;
-    if (ShowMessage(owner, LoadText(IDS_DISCARD), LoadText(IDS_CAPTION_VEXA), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (ShowMessage(owner, LoadText(IDS_DISCARD), LoadText(IDS_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
     DeleteRecoveryCopy();  // the changes were given up
     return true;
@@ -66,7 +77,7 @@ bool Load()
     // A bigger file is read only this far: nothing after it counts.
     std::vector<uint8_t> text;
     if (!ReadFileBytes(path, kScreenFileReadLimit, LongerFile::Cut, text)) {
-        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, path), LoadText(IDS_CAPTION_FILE_ERROR), MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_CANNOT_OPEN, path), LoadText(IDS_ERROR_CAPTION), MB_OK);
         FailureTail(path);
         return false;
     }
@@ -74,7 +85,7 @@ bool Load()
     // was left on: naming the document after a file that was not read would
     // let the next save empty it.
     if (!OpenScreenText(reinterpret_cast<const char*>(text.data()), text.size())) {
-        ShowMessage(gShell.main, LoadText(IDS_NOT_BRISEL), LoadText(IDS_CAPTION_FILE_ERROR), MB_OK);
+        ShowMessage(gShell.main, LoadText(IDS_NOT_BRISEL), LoadText(IDS_ERROR_CAPTION), MB_OK);
         FailureTail(path);
         return false;
     }
@@ -102,7 +113,8 @@ bool Save(HWND owner, bool overwrite)
         chosenType = choice.filterIndex;
     }
     // Every save writes a screen file, whatever filter the dialog was left on.
-    const bool written = WriteFileSafely(gDocumentFile.path, ScreenFileText()) == SafeWriteResult::Written;
+    WriteFailure why = WriteFailure::Unknown;
+    const bool written = WriteFileSafely(gDocumentFile.path, ScreenFileText(), &why) == SafeWriteResult::Written;
     if (written) {
         gDocumentFile.fileType = chosenType;
         MarkSaved();
@@ -111,7 +123,13 @@ bool Save(HWND owner, bool overwrite)
     // The dialog may have renamed the document, saved or not.
     if (askName) RefreshTitle(IsModified());
     AddToRecentFiles(gDocumentFile.path);
-    if (!written)
-        ShowMessage(owner, LoadText(IDS_NOT_SAVED, gDocumentFile.path), LoadText(IDS_CAPTION_FILE_ERROR), MB_OK);
+    if (!written) TellNotWritten(owner, gDocumentFile.path, why);
     return written;
+}
+
+void TellNotWritten(HWND owner, const std::wstring& path, WriteFailure why)
+{
+    std::wstring text = LoadText(IDS_CANNOT_SAVE, path);
+    if (const int reason = WriteFailureText(why)) text += L"\n" + LoadText(reason);
+    ShowMessage(owner, text, LoadText(IDS_ERROR_CAPTION), MB_OK);
 }

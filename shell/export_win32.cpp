@@ -2,9 +2,12 @@
 
 #include <vector>
 
+#include "anim/animated_gif.h"
+#include "anim/frames.h"
 #include "app/commands.h"
 #include "render/view.h"
 #include "res/resource.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/text_win32.h"
 #include "shell/document_win32.h"
@@ -17,26 +20,16 @@ namespace {
 // The dialog proposes the document's name with the format's extension.
 std::wstring ProposedPath(ExportFormat format)
 {
-    std::wstring proposed = gDocumentFile.path;
-    const size_t dot = proposed.find_last_of(L'.'), slash = proposed.find_last_of(L"\\/");
-    if (!proposed.empty() && dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
-        proposed.erase(dot);
-    if (!proposed.empty()) proposed += L"." + Widen(ExportExtension(format));
-    return proposed;
+    return DocumentPathWith((L"." + Widen(ExportExtension(format))).c_str());
 }
 
 std::string DocumentMzfName() { return MzfNameOfFile(Narrow(gDocumentFile.name.c_str())); }
 
-// As saving reports it.
-void ReportNotWritten(HWND owner, const std::wstring& path)
-{
-    ShowMessage(owner, LoadText(IDS_NOT_SAVED, path), LoadText(IDS_CAPTION_FILE_ERROR), MB_OK);
-}
-
 }  // namespace
 
-bool ExportScreenTo(const std::wstring& path, ExportFormat format)
+bool ExportScreenTo(const std::wstring& path, ExportFormat format, WriteFailure& why)
 {
+    why = WriteFailure::Unknown;
     const std::string name = DocumentMzfName();
     std::string bytes;
     switch (format) {
@@ -53,8 +46,15 @@ bool ExportScreenTo(const std::wstring& path, ExportFormat format)
             return false;
         break;
     }
+    // The frames at the canvas's zoom and the player's speed.
+    case ExportFormat::Gif: {
+        GifAnimation gif;
+        if (!AnimationForGif(CurrentView().k, PlayerInterval(), gif) || !EncodeAnimatedGif(gif, bytes))
+            return false;
+        break;
     }
-    return WriteFileSafely(path, bytes) == SafeWriteResult::Written;
+    }
+    return WriteFileSafely(path, bytes, &why) == SafeWriteResult::Written;
 }
 
 void ExportScreen(HWND owner, ExportFormat format)
@@ -62,17 +62,19 @@ void ExportScreen(HWND owner, ExportFormat format)
     FileChoice choice = {ProposedPath(format), 0};
     const FileDialog kind = static_cast<FileDialog>(static_cast<int>(FileDialog::ExportMzf) + static_cast<int>(format));
     if (!ChooseFile(owner, kind, choice)) return;
-    if (!ExportScreenTo(choice.path, format)) ReportNotWritten(owner, choice.path);
+    WriteFailure why;
+    if (!ExportScreenTo(choice.path, format, why)) TellNotWritten(owner, choice.path, why);
 }
 
 void ExportAnimationMzf(HWND owner)
 {
     const AnimationExport made = MakeAnimationMzf(DocumentMzfName());
     if (made.refusal) {
-        ShowMessage(owner, LoadText(made.refusal, std::to_wstring(made.delay)), LoadText(IDS_CAPTION_FILE_ERROR), MB_OK);
+        ShowMessage(owner, LoadText(made.refusal, std::to_wstring(made.delay)), LoadText(IDS_ERROR_CAPTION), MB_OK);
         return;
     }
     FileChoice choice = {ProposedPath(ExportFormat::Mzf), 0};
     if (!ChooseFile(owner, FileDialog::ExportMzfAnimation, choice)) return;
-    if (WriteFileSafely(choice.path, made.bytes) != SafeWriteResult::Written) ReportNotWritten(owner, choice.path);
+    WriteFailure why = WriteFailure::Unknown;
+    if (WriteFileSafely(choice.path, made.bytes, &why) != SafeWriteResult::Written) TellNotWritten(owner, choice.path, why);
 }

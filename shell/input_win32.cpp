@@ -7,7 +7,6 @@
 #include "render/view.h"
 #include "screen/pen.h"
 #include "shell/base/shell_win32.h"
-#include "shell/base/text_win32.h"
 #include "shell/commands_win32.h"
 #include "shell/panel_win32.h"
 #include "shell/window_win32.h"
@@ -34,7 +33,8 @@ void CarryOut(const PointerAnswer& a)
     if (a.capture == Capture::Release && GetCapture() == gShell.main) ReleaseCapture();
     if (a.cursorZone >= 0 && a.cursorZone < 10) ShowZoneCursor(a.cursorZone);
     for (int part = 0; part < kStatusParts; ++part)
-        if (a.statusChanged[part]) SetStatusText(part, Widen(a.status[part]).c_str());
+        if (a.statusChanged[part]) ShowStatus(part, a.status[part]);
+    RefreshStatusHint();
 }
 
 // Alt with a lowercase letter or a digit never reaches the menu bar.

@@ -5,6 +5,8 @@
 #include "anim/frames.h"
 #include "render/view.h"
 #include "res/resource.h"
+#include "shell/base/dialog_win32.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/shell_win32.h"
 #include "shell/offscreen_win32.h"
 
@@ -47,11 +49,8 @@ void Arrange(HWND player)
     RECT frame = {0, 0, l.clientWidth, l.clientHeight};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(player, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(player, GWL_EXSTYLE)));
-    RECT desktop;
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-    SetWindowPos(player, nullptr, (desktop.right - desktop.left - w) / 2, (desktop.bottom - desktop.top - h) / 2, w,
-                 h, SWP_NOZORDER);
+    SetWindowPos(player, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
+    CentreOnDesktop(player);
     RECT r;
     HWND button = GetDlgItem(player, IDOK);
     GetWindowRect(button, &r);
@@ -118,7 +117,7 @@ void OpenPlayer(HWND owner)
         gPlayer.open = false;
         return;
     }
-    gPlayerWindow = CreateDialogParamW(gShell.instance, MAKEINTRESOURCEW(IDD_PLAYER), owner, PlayerProc, 0);
+    gPlayerWindow = CreateInterfaceDialog(IDD_PLAYER, owner, PlayerProc, 0);
     if (!gPlayerWindow) {
         FreeOffscreenBuffer(gAnimationBuffer);
         gPlayer.open = false;

@@ -10,6 +10,7 @@
 #include "res/resource.h"
 #include "screen/document.h"
 #include "screen/undo.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
@@ -21,11 +22,12 @@ namespace {
 constexpr UINT_PTR kRecoveryTimer = 3;
 constexpr DWORD kCopyLimit = 64 * 1024;  // far more than a copy holds
 const wchar_t kExtension[] = L".vxr";
+const wchar_t kDamagedEnding[] = L"-damaged.txt";  // no start looks for these
 
 std::wstring gFolderOverride;
 std::wstring gRun;      // this run's name: its copy is <run>.vxr
 HANDLE gAlive = nullptr;  // held while this run lasts, so others leave its copy alone
-uint64_t gWritten = UINT64_MAX;  // the history's change count last written
+uint64_t gWritten = UINT64_MAX;  // the recovery stamp last written
 bool gHaveCopy = false;
 
 std::wstring RecoveryFolder()
@@ -72,6 +74,16 @@ bool ClaimOrphan(FILETIME& when)
     return !newest.empty() && MoveFileExW(CopyOf(newest).c_str(), CopyOf(gRun).c_str(), 0);
 }
 
+// A copy that cannot be read is put aside under a name no start looks for,
+// and the user is told where, once: a person may still rescue what it holds.
+void KeepDamagedCopy()
+{
+    const std::wstring kept = RecoveryFolder() + L"\\" + gRun + kDamagedEnding;
+    gHaveCopy = false;
+    if (MoveFileExW(CopyOf(gRun).c_str(), kept.c_str(), 0))
+        ShowMessage(gShell.main, LoadText(IDS_RECOVERY_DAMAGED, kept), LoadText(IDS_CAPTION), MB_OK | MB_ICONWARNING);
+}
+
 }  // namespace
 
 void UseRecoveryFolder(const std::wstring& folder) { gFolderOverride = folder; }
@@ -95,8 +107,8 @@ bool StepRecovery(UINT_PTR timer)
     const RecoveryStep step = DueRecoveryStep(gHaveCopy, gWritten);
     if (step == RecoveryStep::Delete) DeleteRecoveryCopy();
     if (step != RecoveryStep::Write || RecoveryFolder().empty()) return true;
-    if (WriteFileSafely(CopyOf(gRun), RecoveryText(Narrow(gDocumentFile.path.c_str()))) == SafeWriteResult::Written) {
-        gWritten = gDoc.history.changes;
+    if (WriteFileSafely(CopyOf(gRun), RecoveryCopyText(Narrow(gDocumentFile.path.c_str()))) == SafeWriteResult::Written) {
+        gWritten = RecoveryStamp();
         gHaveCopy = true;
     }
     return true;
@@ -109,7 +121,7 @@ void OfferRecovery()
     gHaveCopy = true;  // it is ours now: whatever follows, it goes or gets rewritten
     std::vector<uint8_t> bytes;
     std::string path;
-    ScreenBuffer recovered;
+    RecoveredSession recovered;
     const bool read = ReadFileBytes(CopyOf(gRun), kCopyLimit, LongerFile::Cut, bytes) &&
                       ReadRecoveryAside(reinterpret_cast<const char*>(bytes.data()), bytes.size(), path, recovered);
     WIN32_FILE_ATTRIBUTE_DATA file;
@@ -118,8 +130,12 @@ void OfferRecovery()
     const bool overtaken = !documentPath.empty() &&
                            GetFileAttributesExW(documentPath.c_str(), GetFileExInfoStandard, &file) &&
                            !Newer(when, file.ftLastWriteTime);
-    if (!read || overtaken ||
-        ShowMessage(gShell.main, LoadText(IDS_RECOVER), LoadText(IDS_CAPTION_VEXA), MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (!read) {
+        KeepDamagedCopy();
+        return;
+    }
+    if (overtaken ||
+        ShowMessage(gShell.main, LoadText(IDS_RECOVER), LoadText(IDS_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES) {
         DeleteRecoveryCopy();
         return;
     }
@@ -130,7 +146,7 @@ void OfferRecovery()
         SetDocumentPath(documentPath);
         gDocumentFile.fileType = kBriselFileType;
     }
-    RestoreRecoveredScreen(recovered);  // also puts the name in the title
+    RestoreRecoveredSession(recovered);  // also puts the name in the title
 }
 
 void DeleteRecoveryCopy()

@@ -9,6 +9,22 @@ namespace {
 
 constexpr unsigned kTempAttempts = 100;
 
+// The reason a call that set `error` gave for failing.
+WriteFailure FailureOf(DWORD error)
+{
+    switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return WriteFailure::DiskFull;
+    case ERROR_ACCESS_DENIED: return WriteFailure::NoAccess;
+    case ERROR_WRITE_PROTECT: return WriteFailure::ReadOnly;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE: return WriteFailure::InUse;
+    case ERROR_PATH_NOT_FOUND: return WriteFailure::NoFolder;
+    default: return WriteFailure::Unknown;
+    }
+}
+
 bool WriteAll(HANDLE file, const std::string& bytes)
 {
     DWORD written = 0;
@@ -24,8 +40,8 @@ public:
     {
         const DWORD attributes = GetFileAttributesW(target_.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) {
-            const DWORD error = GetLastError();
-            inspected = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+            error_ = GetLastError();
+            inspected = error_ == ERROR_FILE_NOT_FOUND || error_ == ERROR_PATH_NOT_FOUND;
             return TargetKind::Missing;
         }
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) return TargetKind::Directory;
@@ -37,6 +53,7 @@ public:
         HANDLE probe = CreateFileW(target_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (probe == INVALID_HANDLE_VALUE) {
+            error_ = GetLastError();
             readOnly_ = true;
             return TargetKind::Regular;
         }
@@ -51,8 +68,8 @@ public:
     {
         HANDLE file = CreateFileW(target_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return false;
-        const bool ok = WriteAll(file, bytes);
+        if (file == INVALID_HANDLE_VALUE) return Failed();
+        const bool ok = WriteAll(file, bytes) || Failed();
         return CloseHandle(file) && ok;
     }
 
@@ -69,19 +86,21 @@ public:
             if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
         }
         if (file == INVALID_HANDLE_VALUE) {
+            Failed();
             temp_.clear();
             return false;
         }
-        bool ok = WriteAll(file, bytes);
-        ok = FlushFileBuffers(file) && ok;
+        bool ok = WriteAll(file, bytes) || Failed();
+        ok = (FlushFileBuffers(file) || Failed()) && ok;
         return CloseHandle(file) && ok;
     }
 
     bool Replace()
     {
-        return existed_ ? ReplaceFileW(target_.c_str(), temp_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                                       nullptr, nullptr)
-                        : MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH);
+        return (existed_ ? ReplaceFileW(target_.c_str(), temp_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                        nullptr, nullptr)
+                         : MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH)) ||
+               Failed();
     }
 
     void RemoveTemp()
@@ -89,9 +108,30 @@ public:
         if (!temp_.empty()) DeleteFileW(temp_.c_str());
     }
 
+    // Why the write did not happen, after SafeWrite gave `result`.
+    WriteFailure FailureFor(SafeWriteResult result) const
+    {
+        switch (result) {
+        case SafeWriteResult::Written: return WriteFailure::Unknown;
+        case SafeWriteResult::NotAFile: return WriteFailure::Folder;
+        case SafeWriteResult::ReadOnly:  // the attribute, or a file that would not open for writing
+            return error_ ? FailureOf(error_) : WriteFailure::ReadOnly;
+        case SafeWriteResult::Failed: break;
+        }
+        return FailureOf(error_);
+    }
+
 private:
+    // Keeps the reason of the call that just failed; always false.
+    bool Failed()
+    {
+        error_ = GetLastError();
+        return false;
+    }
+
     std::wstring path_, target_, temp_;
     bool existed_ = false, readOnly_ = false;
+    DWORD error_ = 0;
 };
 
 }  // namespace
@@ -125,8 +165,10 @@ bool ReadFileBytes(const std::wstring& path, size_t limit, LongerFile longer, st
     return ok;
 }
 
-SafeWriteResult WriteFileSafely(const std::wstring& path, const std::string& bytes)
+SafeWriteResult WriteFileSafely(const std::wstring& path, const std::string& bytes, WriteFailure* why)
 {
     WindowsTarget target(path);
-    return SafeWrite(target, bytes);
+    const SafeWriteResult result = SafeWrite(target, bytes);
+    if (why) *why = target.FailureFor(result);
+    return result;
 }

@@ -20,5 +20,5 @@ bool ReadFileBytes(const std::wstring& path, size_t limit, LongerFile longer, st
 
 // The safe write: a file of our own beside `path`, flushed, then put in its
 // place with ReplaceFileW, which keeps the replaced file's attributes and
-// permissions.
-SafeWriteResult WriteFileSafely(const std::wstring& path, const std::string& bytes);
+// permissions. `why`, when given, gets the reason it was not written.
+SafeWriteResult WriteFileSafely(const std::wstring& path, const std::string& bytes, WriteFailure* why = nullptr);

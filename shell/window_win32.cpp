@@ -24,6 +24,7 @@
 #include "screen/screen.h"
 #include "screen/selection.h"
 #include "screen/undo.h"
+#include "shell/base/language_win32.h"
 #include "shell/base/modal_win32.h"
 #include "shell/base/shell_win32.h"
 #include "shell/base/text_win32.h"
@@ -47,6 +48,7 @@ constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 constexpr int kInitialWidth = 320;
 constexpr int kInitialHeight = 200;
 constexpr size_t kArgumentLimit = 260;
+constexpr int kHintPart = 2;  // after the two parts the mouse writes
 const char kFontFile[] = "mz700fon.dat";  // beside the program
 
 
@@ -79,16 +81,32 @@ void CreateToolbar()
     gShell.Tb = gShell.toolbar ? Height(gShell.toolbar) : 0;
 }
 
-// The widest text among the status bar's texts, in its own font.
-int WidestStatusText(HDC dc, const wchar_t* format)
+constexpr int kStatusChars = 64;
+
+void SetStatusText(int part, const std::wstring& text)
 {
-    const wchar_t digits[] = L"0123456789ABCDEF";
+    if (gShell.statusBar) SendMessageW(gShell.statusBar, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring StatusString(const StatusText& t)
+{
+    if (!t.format) return std::wstring();
+    wchar_t text[kStatusChars];
+    swprintf(text, kStatusChars, LoadText(t.format).c_str(), t.values[0], t.values[1]);
+    return text;
+}
+
+// The widest a status format gets, in the bar's own font: every digit in
+// every place, the numbers being `count` repeated digits (11, 22, ... or
+// 0x11, 0x22, ...) `step` apart.
+int WidestStatusText(HDC dc, int format, int step, int count)
+{
     int widest = 0;
-    for (const wchar_t* d = digits; *d; ++d) {
-        wchar_t text[kStatusChars];
-        swprintf(text, kStatusChars, format, *d, *d, *d, *d);
+    for (int i = 0; i < count; ++i) {
+        const std::wstring text = StatusString({format, {i * step, i * step}});
         SIZE size;
-        if (GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size)) widest = std::max(widest, static_cast<int>(size.cx));
+        if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size))
+            widest = std::max(widest, static_cast<int>(size.cx));
     }
     return widest;
 }
@@ -102,8 +120,9 @@ void SizeStatusParts()
     HDC dc = GetDC(gShell.statusBar);
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(gShell.statusBar, WM_GETFONT, 0, 0));
     HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    const int cell = std::max(WidestStatusText(dc, L"(%c%c, %c%c)"), WidestStatusText(dc, L"[%c%c, %c%c]"));
-    const int chr = WidestStatusText(dc, L"Chr: %c%c h  Attr: %c%c h");
+    const int cell =
+        std::max(WidestStatusText(dc, IDS_STATUS_CELL, 11, 10), WidestStatusText(dc, IDS_STATUS_SIZE, 11, 10));
+    const int chr = WidestStatusText(dc, IDS_STATUS_CHR, 0x11, 16);
     SelectObject(dc, old);
     ReleaseDC(gShell.statusBar, dc);
     int parts[3];
@@ -154,6 +173,7 @@ void PruneZoomMenu()
     // A stored zoom the screen cannot show falls back to the largest that fits.
     if (fitting > 0 && gView.Zoom >= fitting) gView.Zoom = fitting - 1;
     if (fitting > 1 && gView.ZoomRatio >= fitting) gView.ZoomRatio = fitting - 1;
+    gShell.zoomLevels = fitting;
     DeleteZoomItems(GetMenu(gShell.main), fitting);
 }
 
@@ -257,9 +277,34 @@ void PressButton(int id)
     if (gShell.toolbar) SendMessageW(gShell.toolbar, TB_CHECKBUTTON, id, 1);
 }
 
-void SetStatusText(int part, const wchar_t* text)
+void ShowStatus(int part, const StatusText& text)
 {
-    if (gShell.statusBar) SendMessageW(gShell.statusBar, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text));
+    gShell.status[part] = text;
+    SetStatusText(part, StatusString(text));
+}
+
+void RefreshStatusHint()
+{
+    const int hint = TransparencyHint();
+    if (hint == gShell.statusHint) return;
+    gShell.statusHint = hint;
+    SetStatusText(kHintPart, hint ? LoadText(hint) : std::wstring());
+}
+
+void ApplyLanguage()
+{
+    HMENU old = GetMenu(gShell.main);
+    SetMenu(gShell.main, LoadInterfaceMenu());
+    if (old) DestroyMenu(old);
+    DeleteZoomItems(GetMenu(gShell.main), gShell.zoomLevels);
+    DrawMenuBar(gShell.main);
+    SizeStatusParts();
+    for (int part = 0; part < kStatusParts; ++part) ShowStatus(part, gShell.status[part]);
+    gShell.statusHint = 0;
+    SetStatusText(kHintPart, std::wstring());
+    RefreshStatusHint();
+    RefreshTitle(IsModified());
+    ResizeToLayout();  // the menu bar may take another number of lines
 }
 
 bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
@@ -285,7 +330,7 @@ bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
     LoadSettings();
     gCanvas.markColour = kMarkPurple;
     if (!LoadFont(kFontFile)) {
-        ShowMessage(nullptr, LoadText(IDS_FONT_MISSING), LoadText(IDS_CAPTION_ERROR), MB_OK);
+        ShowMessage(nullptr, LoadText(IDS_NO_FONT), LoadText(IDS_PLAIN_ERROR), MB_OK);
         return false;
     }
 
@@ -301,8 +346,9 @@ bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
     wc.lpszMenuName = L"VexaMenu";
     wc.lpszClassName = kMainWindowClass;
     RegisterClassExW(&wc);  // already there when started again in-process
+    // The class names the menu; the window takes it in the interface's language.
     if (!CreateWindowExW(0, kMainWindowClass, L"Vexa", kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT, kInitialWidth,
-                         kInitialHeight, nullptr, nullptr, instance, nullptr))
+                         kInitialHeight, nullptr, LoadInterfaceMenu(), instance, nullptr))
         return false;
 
     PruneZoomMenu();
@@ -312,7 +358,7 @@ bool StartUp(HINSTANCE instance, const wchar_t* commandLine, int show)
         return false;
     }
     if (!RebuildView(gShell.main)) {
-        ShowMessage(nullptr, LoadText(IDS_NO_VIEW_MEMORY), LoadText(IDS_CAPTION_ERROR), MB_OK);
+        ShowMessage(nullptr, LoadText(IDS_NO_VIEW_MEMORY), LoadText(IDS_PLAIN_ERROR), MB_OK);
         DestroyWindow(gShell.main);
         DestroyHistory();
         return false;

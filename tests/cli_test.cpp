@@ -19,10 +19,13 @@
 #include "anim/animation_mzf.h"
 #include "anim/frames.h"
 #include "io/exports.h"
+#include "io/frames_file.h"
 #include "io/picture_file.h"
 #include "io/screen_file.h"
+#include "render/font.h"
 #include "screen/document.h"
 #include "tests/bmp_maker.h"
+#include "tests/gif/player_pictures.h"
 #include "tests/png_maker.h"
 #include "tests/test_support.h"
 
@@ -33,9 +36,9 @@ struct CliRun {
     std::string out;
 };
 
-CliRun RunCli(const std::string& args)
+CliRun RunCommand(const std::string& command_line)
 {
-    const std::string command = std::string(VEXA_CLI) + " " + args + " 2>&1";
+    const std::string command = command_line + " 2>&1";
     FILE* p = popen(command.c_str(), "r");
     CliRun r = {-1, ""};
     if (!p) return r;
@@ -46,6 +49,8 @@ CliRun RunCli(const std::string& args)
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return r;
 }
+
+CliRun RunCli(const std::string& args) { return RunCommand(std::string(VEXA_CLI) + " " + args); }
 
 class CliTest : public ::testing::Test {
 protected:
@@ -135,10 +140,32 @@ TEST_F(CliTest, CheckNormalizeAndUsage)
 
     r = RunCli("--help");
     EXPECT_TRUE(r.status == 0 && r.out.find("normalize IN OUT") != std::string::npos) << r.out;
-    for (const char* args : {"", "check", "normalize a", "frobnicate x", "check a b"}) {
+    // A usage error says in one line which argument, what is wrong with it
+    // and what is allowed, then where the whole usage is; it writes nothing.
+    const std::string good = Path("good.txt") + " ";
+    const std::pair<std::string, std::string> usage[] = {
+        {"", "the command is missing; use check, normalize, render, export or import"},
+        {"frobnicate x", "frobnicate: no such command; use check, normalize, render, export or import"},
+        {"check", "check: FILE is missing; use vexa-cli check FILE"},
+        {"normalize a", "normalize: OUT is missing; use vexa-cli normalize IN OUT"},
+        {"check a b", "b: one argument too many; use vexa-cli check FILE"},
+        {"render " + good + Path("o.png") + " --zoom 9", "--zoom 9: not allowed; --zoom takes 1 to 8"},
+        {"render " + good + Path("o.png") + " --grid foo", "--grid foo: not allowed; --grid takes dot or cross"},
+        {"render " + good + Path("o.png") + " --zoom", "--zoom: the value is missing; --zoom takes 1 to 8"},
+        {"import " + good + Path("o.txt") + " --dither foo",
+         "--dither foo: not allowed; --dither takes none, pattern or grain"},
+        {"export " + good + Path("o.mzf") + " --grid dot",
+         "--grid: not an option of export; export takes --zoom, --format, --name, --clear-marks, --frames, --animate, "
+         "--delay, --font"},
+        {"export " + good + Path("o.data"),
+         Path("o.data") + ": names no export format; end it in .mzf, .asm, .bin, .png or .gif, or give --format"},
+    };
+    for (const auto& [args, line] : usage) {
         r = RunCli(args);
-        EXPECT_TRUE(r.status == 2 && r.out.rfind("usage: vexa-cli", 0) == 0) << args;
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out, "vexa-cli: " + line + "\nRun 'vexa-cli --help' for the whole usage.\n") << args;
     }
+    for (const char* out : {"o.png", "o.txt", "o.mzf", "o.data"}) EXPECT_FALSE(std::filesystem::exists(Path(out)));
 }
 
 TEST_F(CliTest, RenderDrawsTheCanvasExactlyAndWritesNothingOnErrors)
@@ -443,6 +470,48 @@ TEST_F(CliTest, AFramesFileIsTakenWholeOrRefused)
     EXPECT_FALSE(std::filesystem::exists(Path("b.bin")));
 }
 
+// The GIF is checked by PIL, a decoder of its own, against the player's
+// pictures of the same screen and frames.
+TEST_F(CliTest, AnimatedGifShowsWhatThePlayerShows)
+{
+    // Frames 1, 3, 4 and 6: 3 and 4 the same cells (a picture with no
+    // change), 6 a single cell in the corner of a black canvas.
+    const std::string screen = RenderSample(), frames = "1 0 0 4 2\n3 5 0 7 4\n4 5 0 7 4\n# a dot\n6 20 10 20 10\n";
+    Write("in.txt", screen);
+    Write("walk.vxf", frames);
+    ResetCore();
+    ASSERT_TRUE(LoadFont(VEXA_FONT_FILE));
+    ASSERT_TRUE(ReadScreenFile(screen.data(), screen.size(), nullptr));
+    ASSERT_TRUE(ReadFramesFile(frames.data(), frames.size(), gFrames, nullptr));
+    const auto check = [&](const std::string& gif, int k, int delayMs) {
+        Write("expected", PlayerPictures(k, delayMs));
+        return RunCommand(std::string(VEXA_PYTHON) + " " + VEXA_SOURCE_DIR + "/tests/gif/check_gif.py " + Path(gif) +
+                          " " + Path("expected"));
+    };
+    const std::string export_ = "export " + Path("in.txt") + " ";
+    CliRun r = RunCli(export_ + Path("a.gif") + " --frames " + Path("walk.vxf") + " --zoom 2 --delay 256");
+    ASSERT_EQ(r.status, 0) << r.out;
+    r = check("a.gif", 2, 260);  // kept to the nearest hundredth
+    EXPECT_TRUE(r.status == 0 && r.out == "ok\n") << r.out;
+    // By default the player's opening speed, 192 ms, kept as 190.
+    ASSERT_EQ(RunCli(export_ + Path("b.gif") + " --frames " + Path("walk.vxf")).status, 0);
+    r = check("b.gif", 1, 190);
+    EXPECT_TRUE(r.status == 0 && r.out == "ok\n") << r.out;
+
+    // No frames file, a delay a GIF cannot keep, or one that is no number:
+    // exit 2; a frames file without a frame: exit 1. Nothing is written.
+    Write("none.vxf", "# nothing yet\n");
+    const std::pair<std::string, int> refused[] = {
+        {"", 2}, {" --frames " + Path("walk.vxf") + " --delay 9", 2}, {" --frames " + Path("walk.vxf") + " --delay 655360", 2},
+        {" --frames " + Path("walk.vxf") + " --delay 1s", 2},
+        {" --frames " + Path("none.vxf"), 1}};
+    for (const auto& [options, status] : refused) {
+        r = RunCli(export_ + Path("no.gif") + options);
+        EXPECT_TRUE(r.status == status && !r.out.empty()) << options << ": " << r.status << " " << r.out;
+    }
+    EXPECT_FALSE(std::filesystem::exists(Path("no.gif")));
+}
+
 TEST_F(CliTest, AnimateMakesAnMzfOfTheFramesOrSaysWhyNot)
 {
     Write("walk.txt", Sloppy());
@@ -469,6 +538,9 @@ TEST_F(CliTest, AnimateMakesAnMzfOfTheFramesOrSaysWhyNot)
 
     // Frames that cannot be animated exit 1 with the reason; wrong options
     // exit 2. Nothing is written.
+    const std::string kAnimateUsage =
+        "vexa-cli: --animate: makes an MZF of the frames that --frames FILE reads; give an OUT.mzf and --frames FILE\n"
+        "Run 'vexa-cli --help' for the whole usage.\n";
     const struct {
         std::string args;
         int status;
@@ -479,8 +551,8 @@ TEST_F(CliTest, AnimateMakesAnMzfOfTheFramesOrSaysWhyNot)
          "vexa-cli: cannot animate: copying a frame takes longer than 0 ms; the delay must be at least 1 ms\n"},
         {" --frames " + Path("none.vxf") + " --animate", 1,
          "vexa-cli: cannot animate: '" + Path("none.vxf") + "' defines no frame\n"},
-        {" --animate", 2, "vexa-cli: --animate makes an MZF of the frames that --frames FILE reads\n"},
-        {frames + " --format bin", 2, "vexa-cli: --animate makes an MZF of the frames that --frames FILE reads\n"},
+        {" --animate", 2, kAnimateUsage},
+        {frames + " --format bin", 2, kAnimateUsage},
     };
     for (const auto& r : refused) {
         const CliRun run = RunCli("export " + in + Path("x.mzf") + r.args);

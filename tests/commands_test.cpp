@@ -2,6 +2,7 @@
 // the menu states that follow, and the keys that run commands.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "anim/animation_mzf.h"
@@ -47,8 +48,8 @@ bool Checked(int id) { return MenuStateOf(id).checked.value_or(false); }
 
 TEST(Commands, EveryIdOfTheMenusAndToolbarIsACommandAndNoOtherIs)
 {
-    const int runs[][2] = {{1000, 1002}, {1004, 1005}, {1010, 1031}, {1040, 1049}, {1060, 1070},
-                           {1080, 1084}, {1090, 1095}, {1097, 1097}, {1100, 1107}, {1999, 1999}, {2000, 2021}};
+    const int runs[][2] = {{1000, 1002}, {1004, 1005}, {1010, 1031}, {1040, 1049}, {1060, 1072},
+                           {1080, 1084}, {1090, 1097}, {1100, 1107}, {1110, 1111}, {1999, 1999}, {2000, 2021}};
     int commands = 0;
     for (int id = 900; id < 2100; ++id) {
         bool listed = false;
@@ -56,7 +57,7 @@ TEST(Commands, EveryIdOfTheMenusAndToolbarIsACommandAndNoOtherIs)
         EXPECT_EQ(IsCommand(id), listed) << id;
         commands += listed;
     }
-    EXPECT_EQ(commands, 3 + 2 + 22 + 10 + 11 + 5 + 6 + 1 + 8 + 1 + 22);
+    EXPECT_EQ(commands, 3 + 2 + 22 + 10 + 13 + 5 + 8 + 8 + 2 + 1 + 22);
 }
 
 TEST(Commands, MenuStatesFollowTheEditor)
@@ -66,9 +67,10 @@ TEST(Commands, MenuStatesFollowTheEditor)
     // A fresh editor: nothing to undo, redo, cut, paste, shift or play.
     for (int id : {IDM_UNDO, IDM_REDO, IDM_CUT, IDM_COPY, IDM_COPYIMAGE, IDM_FILL, IDM_FLIPLR, IDM_FLIPUD, IDM_PASTE,
                    IDM_SHIFTLEFT, IDM_SHIFTDOWN, IDM_ANIMSTART, IDM_FRAMECANCELALL, IDM_FRAME1, IDM_FRAME9,
-                   IDM_EXPORTMZFANIM})
+                   IDM_FRAMESSAVE, IDM_EXPORTGIF, IDM_EXPORTMZFANIM})
         EXPECT_FALSE(Enabled(id)) << id;
-    EXPECT_TRUE(MenuStateOf(IDM_TEXTINPUT).enabled.value() && MenuStateOf(IDM_MARKBIT3).enabled.value());
+    EXPECT_TRUE(MenuStateOf(IDM_TEXTINPUT).enabled.value() && MenuStateOf(IDM_MARKBIT3).enabled.value() &&
+                MenuStateOf(IDM_FRAMESLOAD).enabled.value());
     // Items without a rule keep what the menu resource gives them.
     for (int id : {IDM_OPEN, IDM_SAVE, IDM_EXIT, IDM_EXPORTPNG, IDM_SELECTALL, IDM_ABOUT, IDM_RECENT1})
         EXPECT_FALSE(MenuStateOf(id).enabled || MenuStateOf(id).checked) << id;
@@ -98,13 +100,16 @@ TEST(Commands, MenuStatesFollowTheEditor)
     RunCommand(IDM_FRAME3);
     EXPECT_TRUE(FrameDefined(2) && !gDoc.selection.active);
     // Frame 3 can still be cancelled; the others need a selection again.
-    EXPECT_TRUE(Enabled(IDM_FRAME3) && !Enabled(IDM_FRAME4) && Enabled(IDM_ANIMSTART) && Enabled(IDM_FRAMECANCELALL));
+    EXPECT_TRUE(Enabled(IDM_FRAME3) && !Enabled(IDM_FRAME4) && Enabled(IDM_ANIMSTART) && Enabled(IDM_FRAMECANCELALL) &&
+                Enabled(IDM_FRAMESSAVE) && Enabled(IDM_EXPORTGIF));
+    EXPECT_EQ(RunCommand(IDM_FRAMESSAVE).ask, Ask::SaveFrames);
     // While the player runs, no frame changes and it cannot open twice; the
-    // frames can still leave as an MZF.
+    // frames can still leave as a GIF or an MZF.
     gPlayer.open = true;
-    EXPECT_FALSE(Enabled(IDM_FRAME3) || Enabled(IDM_ANIMSTART) || Enabled(IDM_FRAMECANCELALL));
-    EXPECT_TRUE(Enabled(IDM_EXPORTMZFANIM));
-    EXPECT_EQ(RunCommand(IDM_ANIMSTART).ask, Ask::Nothing);
+    EXPECT_FALSE(Enabled(IDM_FRAME3) || Enabled(IDM_ANIMSTART) || Enabled(IDM_FRAMECANCELALL) ||
+                 Enabled(IDM_FRAMESSAVE) || Enabled(IDM_FRAMESLOAD));
+    EXPECT_TRUE(Enabled(IDM_EXPORTGIF) && Enabled(IDM_EXPORTMZFANIM));
+    for (int id : {IDM_ANIMSTART, IDM_FRAMESSAVE, IDM_FRAMESLOAD}) EXPECT_EQ(RunCommand(id).ask, Ask::Nothing) << id;
     gPlayer.open = false;
     EXPECT_EQ(RunCommand(IDM_ANIMSTART).ask, Ask::Player);
 
@@ -150,6 +155,59 @@ TEST(Commands, TheMarkerAndTheBit3MarksGoTogether)
     RunCommand(IDT_SWAP);
     RunCommand(IDM_AUXPALETTE);
     EXPECT_TRUE(gPen.foreground == 6 && gPen.background == 3 && gPen.page == 1);
+}
+
+// The language items choose the interface's language and ask the front end
+// for its texts anew; Japanese by default and after a reset.
+TEST(Commands, TheLanguageItemsChooseTheInterfacesLanguage)
+{
+    ResetCore();
+    EXPECT_EQ(gInterface.Language, kJapanese);
+    for (int id : {IDM_LANG_ENGLISH, IDM_LANG_JAPANESE, IDM_LANG_ENGLISH}) {
+        const CommandAnswer a = RunCommand(id);
+        EXPECT_TRUE(a.relanguage && !a.relayout && a.ask == Ask::Nothing) << id;
+        EXPECT_EQ(gInterface.Language, id == IDM_LANG_ENGLISH ? kEnglish : kJapanese);
+        for (int item : {IDM_LANG_JAPANESE, IDM_LANG_ENGLISH})
+            EXPECT_TRUE(MenuStateOf(item).radio && Checked(item) == (item == id)) << item;
+    }
+    ResetSettings();
+    EXPECT_EQ(gInterface.Language, kJapanese);
+}
+
+// While marked cells of a floating block are left out of its drop, the
+// status bar's hint names the marks that do it, whichever way the block
+// came to float and whichever switch changed.
+TEST(Commands, TheHintNamesTheMarksThatMakeAFloatingBlocksCellsTransparent)
+{
+    ResetCore();
+    RunCommand(IDM_MARKTRANSPARENT);
+    RunCommand(IDM_MARKBIT3);
+    EXPECT_EQ(TransparencyHint(), 0) << "no block floats";
+    SetSelection(0, 0, 1, 1);
+    RunCommand(IDM_COPY);
+    RunCommand(IDM_PASTE);
+    ASSERT_TRUE(BlockFloats());
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_BIT3);
+    RunCommand(IDM_MARKDISPC0);
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_BOTH);
+    RunCommand(IDM_MARKBIT3);
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_CODE0);
+    RunCommand(IDM_MARKDISPC0);
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_NONE);
+    RunCommand(IDM_MARKTRANSPARENT);
+    EXPECT_EQ(TransparencyHint(), 0) << "marked cells drop like any other";
+    RunCommand(IDM_MARKTRANSPARENT);
+    RunCommand(IDT_PEN);  // drops the block
+    EXPECT_EQ(TransparencyHint(), 0);
+
+    // A block lifted by a move drag floats too.
+    RunCommand(IDT_MARK);
+    RunCommand(IDT_SELECT);
+    SetSelection(2, 2, 4, 4);
+    const Point inside = CellToPixel(3, 3);
+    PointerPress(inside.x + 2, inside.y + 2, {false, false});
+    ASSERT_TRUE(BlockFloats());
+    EXPECT_EQ(TransparencyHint(), IDS_HINT_BIT3);
 }
 
 TEST(Commands, ZoomKeepsTheRatioToReturnToAndFallsBackWithoutMemory)
@@ -217,6 +275,8 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
         {IDM_SAVEAS, Ask::SaveFileAs, 0}, {IDM_EXIT, Ask::Close, 0},            {IDM_EXPORTMZF, Ask::Export, 0},
         {IDM_EXPORTPNG, Ask::Export, static_cast<int>(ExportFormat::Png)},     {IDM_RECENT5, Ask::OpenRecent, 4},
         {IDM_LOADOVERLAY, Ask::OverlayFile, 0}, {IDM_CONVERTPICTURE, Ask::ConvertPicture, 0},
+        {IDM_EXPORTGIF, Ask::Export, static_cast<int>(ExportFormat::Gif)}, {IDM_FRAMESLOAD, Ask::LoadFrames, 0},
+        {IDM_FRAMESSAVE, Ask::Nothing, 0},  // no frame to save
         {IDM_ABOUT, Ask::About, 0},       {IDM_TEXTINPUT, Ask::Text, 0},        {IDM_RECENT_NONE, Ask::Nothing, 0},
         {IDM_EXPORTMZFANIM, Ask::ExportAnimation, 0},
     };
@@ -227,7 +287,7 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
 
     // Saving, exporting and converting drop a floating block and end the
     // selection first: what is saved is the picture as it will stay.
-    for (int id : {IDM_SAVE, IDT_SAVE, IDM_SAVEAS, IDM_EXPORTBIN, IDM_EXPORTMZFANIM, IDM_CONVERTPICTURE}) {
+    for (int id : {IDM_SAVE, IDT_SAVE, IDM_SAVEAS, IDM_EXPORTBIN, IDM_EXPORTGIF, IDM_EXPORTMZFANIM, IDM_CONVERTPICTURE}) {
         ResetCore();
         SetSelection(1, 1, 2, 1);
         ASSERT_TRUE(LiftBlock());
@@ -253,6 +313,27 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
     EXPECT_TRUE(panelRedraws == 1 && gView.GridType == kGridDot && gHostLog.canvasInvalidations == 1);
     EXPECT_TRUE(RunCommand(IDM_MARKDISPC0).repaintPalette && RunCommand(IDM_STATUSBAR).relayout);
     EXPECT_TRUE(RunCommand(IDM_SHOWFRAMES).repaintPanel && RunCommand(IDM_FRAMECANCELALL).repaintPanel);
+}
+
+TEST(Commands, AFramesFileReplacesAllNineFramesOrNone)
+{
+    ResetCore();
+    ResetFrames();
+    gFrames[7] = {1, 1, 2, 2};
+    const std::string good = "# two\n2 3 4 9 8\n5 0 0 0 0\n", damaged = "2 3 4 9 8\n\n5 0 0 40 0\n";
+    CommandAnswer a = AcceptFramesFile(good.data(), good.size());
+    EXPECT_TRUE(a.ask == Ask::Nothing && a.repaintPanel && gHostLog.canvasInvalidations == 1);
+    EXPECT_TRUE(gFrames[1].left == 3 && gFrames[1].bottom == 8 && FrameDefined(4) && !FrameDefined(7));
+    Frame loaded[kFrameCount];
+    std::memcpy(loaded, gFrames, sizeof loaded);
+    // A damaged file changes nothing and names the line at fault; while
+    // the player runs, nothing is read at all.
+    a = AcceptFramesFile(damaged.data(), damaged.size());
+    EXPECT_TRUE(a.ask == Ask::DamagedFrames && a.detail == 3 && !a.repaintPanel);
+    gPlayer.open = true;
+    a = AcceptFramesFile("9 0 0 0 0", 9);
+    EXPECT_TRUE(a.ask == Ask::Nothing && !a.repaintPanel && !FrameDefined(8));
+    EXPECT_EQ(std::memcmp(gFrames, loaded, sizeof loaded), 0);
 }
 
 // The MZF animation goes at the player's speed: the one it opens with until

@@ -1,15 +1,18 @@
 // The screen file reader and writer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <tuple>
 
+#include "anim/frames.h"
 #include "app/document_files.h"
 #include "io/recovery.h"
 #include "io/screen_file.h"
 #include "screen/document.h"
 #include "screen/screen.h"
+#include "screen/selection.h"
 #include "screen/undo.h"
 #include "tests/test_support.h"
 
@@ -158,27 +161,48 @@ TEST(Recovery, CopyRoundTripsAndDamagedCopiesChangeNothing)
     ResetCore();
     for (int i = 0; i < kCellCount; ++i) Put(i % 40, i / 40, (i * 11) & 0xFF, (i * 5) & 0xFF);
     const ScreenBuffer painted = gDoc.screen;
-    const std::string copy = RecoveryText("C:\\絵\\title.txt");
+    Frame kept[kFrameCount], frames[kFrameCount];
+    std::fill(kept, kept + kFrameCount, kUndefinedFrame);
+    kept[1] = {3, 4, 9, 8};
+    kept[8] = {0, 0, 39, 24};
+    const std::string copy = RecoveryText("C:\\絵\\title.txt", kept);
     std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
     std::string path = "unchanged";
-    ASSERT_TRUE(ReadRecovery(copy.data(), copy.size(), path));
+    std::fill(frames, frames + kFrameCount, Frame{1, 1, 1, 1});
+    ASSERT_TRUE(ReadRecovery(copy.data(), copy.size(), path, frames));
     EXPECT_TRUE(path == "C:\\絵\\title.txt" && std::memcmp(&gDoc.screen, &painted, sizeof painted) == 0);
+    EXPECT_EQ(std::memcmp(frames, kept, sizeof kept), 0);
+
+    // A copy written before frames were kept still loads, with no frames.
+    gDoc.screen = painted;
+    const std::string oldCopy = "Vexa recovery 1\nD:\\old.txt\n" + ScreenFileText();
+    std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
+    ASSERT_TRUE(ReadRecovery(oldCopy.data(), oldCopy.size(), path, frames));
+    EXPECT_TRUE(path == "D:\\old.txt" && std::memcmp(&gDoc.screen, &painted, sizeof painted) == 0);
+    for (const Frame& f : frames) EXPECT_EQ(f.left, -1);
 
     std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
-    const std::string untitled = RecoveryText("");
+    std::memcpy(frames, kept, sizeof kept);
+    // Cut short anywhere, even at the end of a frame's line, or holding a
+    // frame that is not one.
+    const std::string untitled = RecoveryText("", kept), end = "# end\n";
+    const std::string framesCut = copy.substr(0, copy.size() - end.size() - 1), body = framesCut.substr(0, framesCut.rfind('\n') + 1);
     for (const std::string& damaged :
-         {std::string("Vexa recovery 2\n\n") + untitled.substr(17), copy.substr(0, 16), copy.substr(0, copy.size() - 5),
-          std::string("Vexa recovery 1\nC:\\a\0b\n", 23) + untitled.substr(17),
-          RecoveryText("D:\\other.txt").substr(0, 200)}) {
-        EXPECT_FALSE(ReadRecovery(damaged.data(), damaged.size(), path)) << damaged.substr(0, 30);
-        EXPECT_TRUE(path == "C:\\絵\\title.txt" && gDoc.screen.code[1] == 0);
+         {std::string("Vexa recovery 2\n\n") + untitled.substr(17), copy.substr(0, 16),
+          copy.substr(0, copy.find('\n', copy.find('\n', 16) + 1) - 5), std::string("Vexa recovery 1\nC:\\a\0b\n", 23) + untitled.substr(17),
+          RecoveryText("D:\\other.txt", kept).substr(0, 200), copy.substr(0, copy.size() - 3), framesCut, body,
+          body + "10 0 0 0 0\n" + end, body + "2 0 0 0 0\n" + end}) {
+        EXPECT_FALSE(ReadRecovery(damaged.data(), damaged.size(), path, frames)) << damaged.substr(0, 30);
+        EXPECT_TRUE(path == "D:\\old.txt" && gDoc.screen.code[1] == 0);
+        EXPECT_EQ(std::memcmp(frames, kept, sizeof kept), 0);
     }
 }
 
 // What every front end does with an opened file's bytes and with a recovery
 // copy: a rejected file changes nothing, an accepted one starts a fresh
-// history; the recovery timer writes only new changes and deletes the copy
-// once nothing is unsaved; a copy is read aside and restored as unsaved.
+// history; the recovery timer writes only new changes, of the screen or of
+// the frames, and deletes the copy once nothing is unsaved; a copy is read
+// aside and restored as unsaved, with its frames.
 TEST(DocumentFiles, OpeningAndRecoveringFollowTheHistory)
 {
     ResetCore();
@@ -193,8 +217,14 @@ TEST(DocumentFiles, OpeningAndRecoveringFollowTheHistory)
     EXPECT_TRUE(std::memcmp(&gDoc.screen, &edited, sizeof edited) == 0 && CanUndo() && IsModified());
 
     EXPECT_EQ(DueRecoveryStep(false, UINT64_MAX), RecoveryStep::Write);
-    EXPECT_EQ(DueRecoveryStep(true, gDoc.history.changes), RecoveryStep::Nothing);
-    const std::string copy = RecoveryText("a.txt");
+    const uint64_t written = RecoveryStamp();
+    EXPECT_EQ(DueRecoveryStep(true, written), RecoveryStep::Nothing);
+    ResetFrames();
+    SetSelection(2, 3, 4, 5);
+    SetOrCancelFrame(6);
+    EXPECT_EQ(DueRecoveryStep(true, written), RecoveryStep::Write);
+    const std::string copy = RecoveryCopyText("a.txt");
+    ResetFrames();
 
     ASSERT_TRUE(OpenScreenText(file.data(), file.size()));
     EXPECT_TRUE(CodeAt(3, 4) == 0x41 && CodeAt(0, 0) == 0 && !CanUndo() && !IsModified());
@@ -202,10 +232,11 @@ TEST(DocumentFiles, OpeningAndRecoveringFollowTheHistory)
     EXPECT_EQ(DueRecoveryStep(false, 0), RecoveryStep::Nothing);
 
     std::string path;
-    ScreenBuffer recovered;
+    RecoveredSession recovered;
     EXPECT_FALSE(ReadRecoveryAside(copy.data(), copy.size() - 3, path, recovered));
     ASSERT_TRUE(ReadRecoveryAside(copy.data(), copy.size(), path, recovered));
-    EXPECT_TRUE(path == "a.txt" && CodeAt(0, 0) == 0 && recovered.code[0] == 0x42);
-    RestoreRecoveredScreen(recovered);
+    EXPECT_TRUE(path == "a.txt" && CodeAt(0, 0) == 0 && recovered.screen.code[0] == 0x42 && !AnyFrameDefined());
+    RestoreRecoveredSession(recovered);
     EXPECT_TRUE(CodeAt(0, 0) == 0x42 && IsModified() && !CanUndo());
+    EXPECT_TRUE(FrameDefined(6) && gFrames[6].left == 2 && gFrames[6].bottom == 5);
 }

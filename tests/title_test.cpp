@@ -12,19 +12,20 @@
 
 TEST(Title, NameMarkAndProgramTitleWithinTheirLengths)
 {
-    EXPECT_EQ(BuildTitle("", false), "無題 - Vexa");
-    EXPECT_EQ(BuildTitle("stage1.txt", true), "stage1.txt * Vexa");
-    EXPECT_EQ(BuildTitle(std::string(80, 'a'), true), std::string(73, 'a') + " * ...");
-    EXPECT_EQ(BuildTitle(std::string(70, 'a'), false), std::string(70, 'a') + " - Vex...");
-    EXPECT_EQ(BuildTitle(std::string(69, 'a'), false), std::string(69, 'a') + " - Vexa");
+    EXPECT_EQ(BuildTitle("", false, "無題"), "無題 - Vexa");
+    EXPECT_EQ(BuildTitle("", true, "Untitled"), "Untitled * Vexa");
+    EXPECT_EQ(BuildTitle("stage1.txt", true, "無題"), "stage1.txt * Vexa");
+    EXPECT_EQ(BuildTitle(std::string(80, 'a'), true, "無題"), std::string(73, 'a') + " * ...");
+    EXPECT_EQ(BuildTitle(std::string(70, 'a'), false, "無題"), std::string(70, 'a') + " - Vex...");
+    EXPECT_EQ(BuildTitle(std::string(69, 'a'), false, "無題"), std::string(69, 'a') + " - Vexa");
     // Japanese characters count two, half-width katakana one; a character
     // is never cut in half.
     std::string kanji, kana;
     for (int i = 0; i < 36; ++i) kanji += "絵";  // 72 wide: a 37th does not fit
     for (int i = 0; i < 73; ++i) kana += "ｱ";
-    EXPECT_EQ(BuildTitle(kanji + "絵", false), kanji + " - V...");
-    EXPECT_EQ(BuildTitle(kana + "ｲ", false), kana + " - ...");
-    EXPECT_EQ(BuildTitle("😀.txt", false), "😀.txt - Vexa");
+    EXPECT_EQ(BuildTitle(kanji + "絵", false, "無題"), kanji + " - V...");
+    EXPECT_EQ(BuildTitle(kana + "ｲ", false, "無題"), kana + " - ...");
+    EXPECT_EQ(BuildTitle("😀.txt", false, "無題"), "😀.txt - Vexa");
 }
 
 TEST(CommandLine, FirstArgumentRules)

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "anim/animation_mzf.h"
+#include "anim/animated_gif.h"
 #include "anim/frames.h"
 #include "io/exports.h"
 #include "io/frames_file.h"
@@ -47,6 +48,7 @@ const char kUsage[] =
     "                       [--mark-code0] [--font FILE]\n"
     "       vexa-cli export IN.txt OUT.{mzf,asm,bin,png} [--format mzf|asm|bin|png] [--name NAME]\n"
     "                       [--clear-marks] [--zoom 1-8] [--font FILE] [--frames FILE]\n"
+    "       vexa-cli export IN.txt OUT.gif --frames FILE [--zoom 1-8] [--delay MS] [--font FILE]\n"
     "       vexa-cli export IN.txt OUT.mzf --frames FILE --animate [--delay MS] [--name NAME]\n"
     "                       [--clear-marks]\n"
     "       vexa-cli import PICTURE OUT.txt [--mode semigraphic|chars] [--fit|--fill|--stretch]\n"
@@ -75,7 +77,11 @@ const char kHelp[] =
     "                     --animate makes the MZF a program that shows the screen,\n"
     "                     then each frame in turn at the first one's place, one\n"
     "                     every --delay milliseconds (default 192, as the player\n"
-    "                     opens; timed by counting the Z80's cycles at 3.579545 MHz)\n"
+    "                     opens; timed by counting the Z80's cycles at 3.579545 MHz);\n"
+    "                     OUT.gif is the frames as the player shows them, in its\n"
+    "                     order, looping for ever, --delay ms apart (10-655350,\n"
+    "                     kept to the hundredth of a second; default 192, the\n"
+    "                     player's opening speed)\n"
     "  import PIC OUT     turn a BMP, PNG, JPEG or GIF (its first picture) into a\n"
     "                     screen file: 2 x 2 blocks (80 x 50) or characters of\n"
     "                     either set, each cell with its best pair of colours; the\n"
@@ -95,9 +101,12 @@ const char kHelp[] =
     "the reason said on one line; 2 usage or file error (a file that cannot be\n"
     "read or written, an input over 16 MB).\n";
 
-int UsageError()
+// One line naming the argument, what was wrong with it and what is allowed,
+// then where the whole usage is.
+int UsageError(const std::string& argument, const std::string& problem, const std::string& allowed)
 {
-    std::fputs(kUsage, stderr);
+    std::fprintf(stderr, "vexa-cli: %s%s%s; %s\nRun 'vexa-cli --help' for the whole usage.\n", argument.c_str(),
+                 argument.empty() ? "" : ": ", problem.c_str(), allowed.c_str());
     return kExitTrouble;
 }
 
@@ -156,25 +165,6 @@ bool WriteOutput(const char* path, const std::string& bytes)
     return false;
 }
 
-struct RenderOptions {
-    int zoom = 1;
-    bool grid = false;
-    int gridType = kGridDot;
-    bool markBit3 = false;
-    bool markCode0 = false;
-    std::string font;
-    // For export only.
-    bool exporting = false;
-    bool hasFormat = false;
-    ExportFormat format = ExportFormat::Png;
-    std::string name;
-    bool nameGiven = false;
-    bool clearMarks = false;
-    std::string frames;  // a frames file, when given
-    bool animate = false;
-    int delay = FrameInterval(kPlayerStartPosition);  // milliseconds, as the player opens
-};
-
 std::string FontBesideProgram()
 {
     char self[4096];
@@ -184,45 +174,200 @@ std::string FontBesideProgram()
     return path.substr(0, path.rfind('/') + 1) + "mz700fon.dat";
 }
 
-// Parses the options after IN and OUT; false on anything unknown.
-bool ParseRenderOptions(int argc, char** argv, RenderOptions& o)
+// What the options of render, export and import ask for.
+struct Options {
+    int zoom = 1;
+    bool grid = false;
+    int gridType = kGridDot;
+    bool markBit3 = false;
+    bool markCode0 = false;
+    std::string font = FontBesideProgram();
+    bool hasFormat = false;
+    ExportFormat format = ExportFormat::Png;
+    std::string name;
+    bool nameGiven = false;
+    bool clearMarks = false;
+    std::string frames;  // a frames file, when given
+    bool animate = false;
+    int delay = FrameInterval(kPlayerStartPosition);  // milliseconds, as the player opens
+    ConvertOptions convert;
+};
+
+// Hexadecimal codes and ranges, comma-separated: "00-1F,E0". False on
+// anything else.
+bool ParseExcluded(const std::string& list, std::bitset<kGlyphNumbers>& glyphs)
 {
-    o.font = FontBesideProgram();
-    for (int i = 4; i < argc; ++i) {
+    size_t at = 0;
+    while (at <= list.size()) {
+        const size_t end = std::min(list.find(',', at), list.size());
+        const std::string item = list.substr(at, end - at);
+        char* rest = nullptr;
+        const unsigned long first = std::strtoul(item.c_str(), &rest, 16);
+        unsigned long last = first;
+        if (*rest == '-') last = std::strtoul(rest + 1, &rest, 16);
+        if (item.empty() || *rest || first > 0xFF || last > 0xFF || last < first) return false;
+        for (unsigned long code = first; code <= last; ++code) glyphs.reset(code).reset(code + 256);
+        at = end + 1;
+    }
+    return true;
+}
+
+bool ParsePercent(const std::string& text, int& value)
+{
+    char* rest = nullptr;
+    const long v = std::strtol(text.c_str(), &rest, 10);
+    if (text.empty() || *rest || v < -100 || v > 100) return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+// The commands that take options, as bits.
+constexpr unsigned kRender = 1, kExport = 2, kImport = 4;
+
+struct OptionRow {
+    const char* name;
+    unsigned commands;
+    const char* allowed;  // what its value may be; nullptr: it takes none
+    bool (*apply)(Options& o, const std::string& value);  // false: the value is not allowed
+};
+
+const OptionRow kOptions[] = {
+    {"--zoom", kRender | kExport, "1 to 8",
+     [](Options& o, const std::string& v) {
+         if (v.size() != 1 || v[0] < '1' || v[0] > '8') return false;
+         o.zoom = v[0] - '0';
+         return true;
+     }},
+    {"--grid", kRender, "dot or cross",
+     [](Options& o, const std::string& v) {
+         o.grid = true;
+         o.gridType = v == "cross" ? kGridCross : kGridDot;
+         return v == "dot" || v == "cross";
+     }},
+    {"--mark-bit3", kRender, nullptr, [](Options& o, const std::string&) { return o.markBit3 = true; }},
+    {"--mark-code0", kRender, nullptr, [](Options& o, const std::string&) { return o.markCode0 = true; }},
+    {"--format", kExport, "mzf, asm, bin, png or gif",
+     [](Options& o, const std::string& v) { return o.hasFormat = ExportFormatOf("." + v, o.format); }},
+    {"--name", kExport, "an MZF name",
+     [](Options& o, const std::string& v) {
+         o.name = v;
+         return o.nameGiven = true;
+     }},
+    {"--clear-marks", kExport, nullptr, [](Options& o, const std::string&) { return o.clearMarks = true; }},
+    {"--frames", kExport, "a frames file",
+     [](Options& o, const std::string& v) {
+         o.frames = v;
+         return true;
+     }},
+    {"--animate", kExport, nullptr, [](Options& o, const std::string&) { return o.animate = true; }},
+    {"--delay", kExport, "milliseconds",
+     [](Options& o, const std::string& v) {
+         if (v.empty() || v.size() > 9 || v.find_first_not_of("0123456789") != std::string::npos) return false;
+         o.delay = std::stoi(v);
+         return true;
+     }},
+    {"--mode", kImport, "semigraphic or chars",
+     [](Options& o, const std::string& v) {
+         o.convert.mode = v == "chars" ? ConvertMode::Characters : ConvertMode::Semigraphic;
+         return v == "semigraphic" || v == "chars";
+     }},
+    {"--fit", kImport, nullptr,
+     [](Options& o, const std::string&) {
+         o.convert.fit = ConvertFit::Letterbox;
+         return true;
+     }},
+    {"--fill", kImport, nullptr,
+     [](Options& o, const std::string&) {
+         o.convert.fit = ConvertFit::Crop;
+         return true;
+     }},
+    {"--stretch", kImport, nullptr,
+     [](Options& o, const std::string&) {
+         o.convert.fit = ConvertFit::Stretch;
+         return true;
+     }},
+    // "bayer" and "fs", the names of the methods, are still taken.
+    {"--dither", kImport, "none, pattern or grain",
+     [](Options& o, const std::string& v) {
+         if (v == "none") o.convert.dither = ConvertDither::None;
+         else if (v == "pattern" || v == "bayer") o.convert.dither = ConvertDither::Pattern;
+         else if (v == "grain" || v == "fs") o.convert.dither = ConvertDither::Grain;
+         else return false;
+         return true;
+     }},
+    {"--brightness", kImport, "-100 to 100",
+     [](Options& o, const std::string& v) { return ParsePercent(v, o.convert.brightness); }},
+    {"--contrast", kImport, "-100 to 100",
+     [](Options& o, const std::string& v) { return ParsePercent(v, o.convert.contrast); }},
+    {"--exclude", kImport, "hexadecimal codes and ranges such as 00-1F,E0",
+     [](Options& o, const std::string& v) { return ParseExcluded(v, o.convert.glyphs); }},
+    {"--font", kRender | kExport | kImport, "a font file",
+     [](Options& o, const std::string& v) {
+         o.font = v;
+         return true;
+     }},
+};
+
+struct CommandRow {
+    const char* name;
+    const char* arguments[2];  // what it takes before the options
+    unsigned options;           // 0: none
+};
+
+const CommandRow kCommands[] = {
+    {"check", {"FILE", nullptr}, 0},
+    {"normalize", {"IN", "OUT"}, 0},
+    {"render", {"IN.txt", "OUT.png"}, kRender},
+    {"export", {"IN.txt", "OUT"}, kExport},
+    {"import", {"PICTURE", "OUT.txt"}, kImport},
+};
+const char kCommandList[] = "use check, normalize, render, export or import";
+
+std::string UsageOf(const CommandRow& c)
+{
+    std::string usage = std::string("use vexa-cli ") + c.name;
+    for (const char* argument : c.arguments)
+        if (argument) usage += std::string(" ") + argument;
+    return c.options ? usage + " [options]" : usage;
+}
+
+// The arguments after the command: what it takes, then its options. False,
+// with the usage error said, on anything else.
+bool ParseArguments(const CommandRow& c, int argc, char** argv, Options& o)
+{
+    int arguments = 0;
+    for (const char* argument : c.arguments) arguments += argument ? 1 : 0;
+    if (argc < 2 + arguments) {
+        UsageError(c.name, std::string(c.arguments[argc - 2]) + " is missing", UsageOf(c));
+        return false;
+    }
+    for (int i = 2 + arguments; i < argc; ++i) {
         const std::string a = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (a == "--zoom" && hasValue) {
-            const std::string v = argv[++i];
-            if (v.size() != 1 || v[0] < '1' || v[0] > '8') return false;
-            o.zoom = v[0] - '0';
-        } else if (!o.exporting && a == "--grid" && hasValue) {
-            const std::string v = argv[++i];
-            if (v != "dot" && v != "cross") return false;
-            o.grid = true;
-            o.gridType = v == "cross" ? kGridCross : kGridDot;
-        } else if (a == "--font" && hasValue) {
-            o.font = argv[++i];
-        } else if (o.exporting && a == "--format" && hasValue) {
-            o.hasFormat = ExportFormatOf(std::string(".") + argv[++i], o.format);
-            if (!o.hasFormat) return false;
-        } else if (o.exporting && a == "--name" && hasValue) {
-            o.name = argv[++i];
-            o.nameGiven = true;
-        } else if (o.exporting && a == "--frames" && hasValue) {
-            o.frames = argv[++i];
-        } else if (o.exporting && a == "--animate") {
-            o.animate = true;
-        } else if (o.exporting && a == "--delay" && hasValue) {
-            const std::string v = argv[++i];
-            if (v.empty() || v.size() > 9 || v.find_first_not_of("0123456789") != std::string::npos) return false;
-            o.delay = std::stoi(v);
-        } else if (o.exporting && a == "--clear-marks") {
-            o.clearMarks = true;
-        } else if (!o.exporting && a == "--mark-bit3") {
-            o.markBit3 = true;
-        } else if (!o.exporting && a == "--mark-code0") {
-            o.markCode0 = true;
-        } else {
+        const OptionRow* row = nullptr;
+        for (const OptionRow& r : kOptions)
+            if (a == r.name && (r.commands & c.options)) row = &r;
+        if (!row && !c.options) {
+            UsageError(a, "one argument too many", UsageOf(c));
+            return false;
+        }
+        if (!row) {
+            std::string taken;
+            for (const OptionRow& r : kOptions)
+                if (r.commands & c.options) taken += std::string(taken.empty() ? "" : ", ") + r.name;
+            UsageError(a, std::string("not an option of ") + c.name, std::string(c.name) + " takes " + taken);
+            return false;
+        }
+        if (!row->allowed) {
+            row->apply(o, "");
+            continue;
+        }
+        if (i + 1 == argc) {
+            UsageError(a, "the value is missing", a + " takes " + row->allowed);
+            return false;
+        }
+        const std::string value = argv[++i];
+        if (!row->apply(o, value)) {
+            UsageError(a + " " + value, "not allowed", a + " takes " + row->allowed);
             return false;
         }
     }
@@ -265,7 +410,7 @@ bool EncodePng(std::string& out, const uint32_t* top, ptrdiff_t step, int width,
     return true;
 }
 
-int RenderScreen(const char* in, const char* out, const RenderOptions& o)
+int RenderScreen(const char* in, const char* out, const Options& o)
 {
     if (!LoadFont(o.font.c_str())) {
         std::fprintf(stderr, "vexa-cli: cannot read the font '%s'\n", o.font.c_str());
@@ -300,7 +445,7 @@ std::string BaseName(const std::string& path) { return path.substr(path.rfind('/
 
 // The frames as an MZ-700 program; one that cannot be made is refused with
 // the reason.
-int ExportAnimation(const char* out, const std::string& name, const RenderOptions& o)
+int ExportAnimation(const char* out, const std::string& name, const Options& o)
 {
     std::string mzf;
     switch (AnimationMzfImage(name, o.delay, o.clearMarks, mzf)) {
@@ -319,21 +464,21 @@ int ExportAnimation(const char* out, const std::string& name, const RenderOption
     return kExitRejected;
 }
 
-int ExportScreen(const char* in, const char* out, RenderOptions& o)
+int ExportScreen(const char* in, const char* out, Options& o)
 {
-    if (!o.hasFormat && !ExportFormatOf(out, o.format)) {
-        std::fprintf(stderr, "vexa-cli: '%s' names no export format: use .mzf, .asm, .bin or .png, or --format\n",
-                     out);
-        return kExitTrouble;
-    }
-    if (o.format == ExportFormat::Png && !LoadFont(o.font.c_str())) {
+    if (!o.hasFormat && !ExportFormatOf(out, o.format))
+        return UsageError(out, "names no export format", "end it in .mzf, .asm, .bin, .png or .gif, or give --format");
+    if (o.format == ExportFormat::Gif && o.frames.empty())
+        return UsageError(out, "an animated GIF is made of frames", "give --frames FILE");
+    if (o.format == ExportFormat::Gif && (o.delay < kGifShortestDelay || o.delay > kGifLongestDelay))
+        return UsageError("--delay", "a GIF cannot keep it", "give 10 to 655350 milliseconds");
+    if ((o.format == ExportFormat::Png || o.format == ExportFormat::Gif) && !LoadFont(o.font.c_str())) {
         std::fprintf(stderr, "vexa-cli: cannot read the font '%s'\n", o.font.c_str());
         return kExitTrouble;
     }
-    if (o.animate && (o.format != ExportFormat::Mzf || o.frames.empty())) {
-        std::fprintf(stderr, "vexa-cli: --animate makes an MZF of the frames that --frames FILE reads\n");
-        return kExitTrouble;
-    }
+    if (o.animate && (o.format != ExportFormat::Mzf || o.frames.empty()))
+        return UsageError("--animate", "makes an MZF of the frames that --frames FILE reads",
+                          "give an OUT.mzf and --frames FILE");
     int loaded = LoadScreen(in);
     if (loaded == kExitOk && !o.frames.empty()) loaded = LoadFrames(o.frames);
     if (loaded != kExitOk) return loaded;
@@ -350,97 +495,47 @@ int ExportScreen(const char* in, const char* out, RenderOptions& o)
         if (!EncodePng(bytes, pixels.data(), w, w, h)) return kExitTrouble;
         break;
     }
+    case ExportFormat::Gif: {
+        GifAnimation gif;
+        if (!AnimationForGif(o.zoom, o.delay, gif)) {
+            std::fprintf(stderr, "vexa-cli: '%s' defines no frame\n", o.frames.c_str());
+            return kExitRejected;
+        }
+        if (!EncodeAnimatedGif(gif, bytes)) {
+            std::fprintf(stderr, "vexa-cli: cannot encode the animation\n");
+            return kExitTrouble;
+        }
+        break;
+    }
     }
     return WriteOutput(out, bytes) ? kExitOk : kExitTrouble;
 }
 
-// Hexadecimal codes and ranges, comma-separated: "00-1F,E0". False on
-// anything else.
-bool ParseExcluded(const std::string& list, std::bitset<kGlyphNumbers>& glyphs)
+int ImportPicture(const char* in, const char* out, const Options& o)
 {
-    size_t at = 0;
-    while (at <= list.size()) {
-        const size_t end = std::min(list.find(',', at), list.size());
-        const std::string item = list.substr(at, end - at);
-        char* rest = nullptr;
-        const unsigned long first = std::strtoul(item.c_str(), &rest, 16);
-        unsigned long last = first;
-        if (*rest == '-') last = std::strtoul(rest + 1, &rest, 16);
-        if (item.empty() || *rest || first > 0xFF || last > 0xFF || last < first) return false;
-        for (unsigned long code = first; code <= last; ++code) glyphs.reset(code).reset(code + 256);
-        at = end + 1;
-    }
-    return true;
-}
-
-bool ParsePercent(const char* text, int& value)
-{
-    char* rest = nullptr;
-    const long v = std::strtol(text, &rest, 10);
-    if (*text == '\0' || *rest || v < -100 || v > 100) return false;
-    value = static_cast<int>(v);
-    return true;
-}
-
-int ImportPicture(int argc, char** argv)
-{
-    ConvertOptions options;
-    std::string font = FontBesideProgram();
-    for (int i = 4; i < argc; ++i) {
-        const std::string a = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (a == "--mode" && hasValue) {
-            const std::string v = argv[++i];
-            if (v != "semigraphic" && v != "chars") return UsageError();
-            options.mode = v == "chars" ? ConvertMode::Characters : ConvertMode::Semigraphic;
-        } else if (a == "--fit" || a == "--fill" || a == "--stretch") {
-            options.fit = a == "--fit" ? ConvertFit::Letterbox : a == "--fill" ? ConvertFit::Crop : ConvertFit::Stretch;
-        } else if (a == "--dither" && hasValue) {
-            const std::string v = argv[++i];
-            // "bayer" and "fs", the names of the methods, are still taken.
-            if (v == "none")
-                options.dither = ConvertDither::None;
-            else if (v == "pattern" || v == "bayer")
-                options.dither = ConvertDither::Pattern;
-            else if (v == "grain" || v == "fs")
-                options.dither = ConvertDither::Grain;
-            else
-                return UsageError();
-        } else if (a == "--brightness" && hasValue) {
-            if (!ParsePercent(argv[++i], options.brightness)) return UsageError();
-        } else if (a == "--contrast" && hasValue) {
-            if (!ParsePercent(argv[++i], options.contrast)) return UsageError();
-        } else if (a == "--exclude" && hasValue) {
-            if (!ParseExcluded(argv[++i], options.glyphs)) return UsageError();
-        } else if (a == "--font" && hasValue) {
-            font = argv[++i];
-        } else {
-            return UsageError();
-        }
-    }
-    if (options.mode == ConvertMode::Characters && !LoadFont(font.c_str())) {
-        std::fprintf(stderr, "vexa-cli: cannot read the font '%s'\n", font.c_str());
+    if (o.convert.mode == ConvertMode::Characters && !LoadFont(o.font.c_str())) {
+        std::fprintf(stderr, "vexa-cli: cannot read the font '%s'\n", o.font.c_str());
         return kExitTrouble;
     }
     Picture picture;
     std::string why;
-    const PictureRead read = ReadPicture(argv[2], kInputLimit, picture, why);
+    const PictureRead read = ReadPicture(in, kInputLimit, picture, why);
     if (read != PictureRead::Read) {
-        std::fprintf(stderr, "vexa-cli: '%s' %s\n", argv[2], why.c_str());
+        std::fprintf(stderr, "vexa-cli: '%s' %s\n", in, why.c_str());
         return read == PictureRead::Refused ? kExitRejected : kExitTrouble;
     }
     ConvertedScreen converted;
-    ConvertPicture(picture.pixels.data(), picture.width, picture.height, options, converted);
+    ConvertPicture(picture.pixels.data(), picture.width, picture.height, o.convert, converted);
     std::copy(converted.code, converted.code + kCellCount, gDoc.screen.code);
     std::copy(converted.attr, converted.attr + kCellCount, gDoc.screen.attr);
-    return WriteOutput(argv[3], ScreenFileText()) ? kExitOk : kExitTrouble;
+    return WriteOutput(out, ScreenFileText()) ? kExitOk : kExitTrouble;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) return UsageError();
+    if (argc < 2) return UsageError("", "the command is missing", kCommandList);
     ResetFrames();
     const std::string command = argv[1];
     if (command == "--help" || command == "-h") {
@@ -448,27 +543,25 @@ int main(int argc, char** argv)
         std::fputs(kHelp, stdout);
         return kExitOk;
     }
-    if (command == "check" && argc == 3) {
-        const int result = LoadScreen(argv[2]);
+    const CommandRow* row = nullptr;
+    for (const CommandRow& c : kCommands)
+        if (command == c.name) row = &c;
+    if (!row) return UsageError(command, "no such command", kCommandList);
+    Options options;
+    if (!ParseArguments(*row, argc, argv, options)) return kExitTrouble;
+    const char* in = argv[2];
+    const char* out = argc > 3 ? argv[3] : nullptr;
+    if (command == "check") {
+        const int result = LoadScreen(in);
         if (result == kExitOk) std::puts("ok");
         return result;
     }
-    if (command == "normalize" && argc == 4) {
-        const int result = LoadScreen(argv[2]);
+    if (command == "normalize") {
+        const int result = LoadScreen(in);
         if (result != kExitOk) return result;
-        return WriteOutput(argv[3], ScreenFileText()) ? kExitOk : kExitTrouble;
+        return WriteOutput(out, ScreenFileText()) ? kExitOk : kExitTrouble;
     }
-    if (command == "render" && argc >= 4) {
-        RenderOptions options;
-        if (!ParseRenderOptions(argc, argv, options)) return UsageError();
-        return RenderScreen(argv[2], argv[3], options);
-    }
-    if (command == "import" && argc >= 4) return ImportPicture(argc, argv);
-    if (command == "export" && argc >= 4) {
-        RenderOptions options;
-        options.exporting = true;
-        if (!ParseRenderOptions(argc, argv, options)) return UsageError();
-        return ExportScreen(argv[2], argv[3], options);
-    }
-    return UsageError();
+    if (command == "render") return RenderScreen(in, out, options);
+    if (command == "export") return ExportScreen(in, out, options);
+    return ImportPicture(in, out, options);
 }

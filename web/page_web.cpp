@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "anim/animated_gif.h"
 #include "anim/frames.h"
 #include "app/commands.h"
 #include "app/document_files.h"
@@ -16,6 +17,7 @@
 #include "app/toolbar.h"
 #include "app/settings.h"
 #include "io/exports.h"
+#include "io/frames_file.h"
 #include "io/picture_file.h"
 #include "io/recovery.h"
 #include "io/screen_file.h"
@@ -48,7 +50,7 @@ OverlayPicture gPicture;      // decoded by the browser, not yet placed
 std::vector<uint32_t> gImage;  // the block as a picture, R, G, B, A bytes
 std::vector<uint32_t> gPreview;
 std::vector<uint32_t> gPlayerPixels;
-ScreenBuffer gRecovered;
+RecoveredSession gRecovered;
 
 uint32_t Rgba(uint32_t rgb) { return 0xFF000000u | (rgb & 0xFF) << 16 | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF); }
 
@@ -76,7 +78,6 @@ const char* AskName(Ask ask)
     case Ask::SaveFile: return "SaveFile";
     case Ask::SaveFileAs: return "SaveFileAs";
     case Ask::Export: return "Export";
-    case Ask::ExportAnimation: return "ExportAnimation";
     case Ask::ConvertPicture: return "ConvertPicture";
     case Ask::OverlayFile: return "OverlayFile";
     case Ask::Text: return "Text";
@@ -85,6 +86,10 @@ const char* AskName(Ask ask)
     case Ask::Player: return "Player";
     case Ask::About: return "About";
     case Ask::NoMemoryForView: return "NoMemoryForView";
+    case Ask::ExportAnimation: return "ExportAnimation";
+    case Ask::SaveFrames: return "SaveFrames";
+    case Ask::LoadFrames: return "LoadFrames";
+    case Ask::DamagedFrames: return "DamagedFrames";
     }
     return nullptr;
 }
@@ -96,7 +101,7 @@ const int32_t* AnswerOut(const CommandAnswer& a)
     if (a.repaintPalette) InvalidateArea(PaletteInvalidRect(0));
     out[0] = static_cast<int32_t>(a.ask);
     out[1] = a.detail;
-    out[2] = a.repaintPanel | a.repaintPalette << 1 | a.relayout << 2;
+    out[2] = a.repaintPanel | a.repaintPalette << 1 | a.relayout << 2 | a.relanguage << 3;
     return out;
 }
 
@@ -173,6 +178,9 @@ PAGE_CALL void vexa_load_settings(const char* text)
     UpdateViewGeometry();
 }
 
+// The interface's language: 0 Japanese, 1 English.
+PAGE_CALL int vexa_language() { return gInterface.Language; }
+
 PAGE_CALL const char* vexa_settings_text()
 {
     std::string text;
@@ -230,7 +238,7 @@ PAGE_CALL const char* vexa_ask_name(int n)
     return n >= 0 ? AskName(static_cast<Ask>(n)) : nullptr;
 }
 // The answer: ask, detail, and flags 1 repaint panel, 2 repaint palette,
-// 4 relayout.
+// 4 relayout, 8 the interface's language changed.
 PAGE_CALL const int32_t* vexa_command(int id) { return AnswerOut(IsCommand(id) ? RunCommand(id) : CommandAnswer{}); }
 // Bits: 1 the rule decides enabled, 2 enabled, 4 the rule decides checked,
 // 8 checked, 16 a radio item.
@@ -294,16 +302,24 @@ PAGE_CALL int vexa_pointer(int kind, int x, int y, int held, int shift, int ctrl
     return static_cast<int>(gPointer.capture);
 }
 PAGE_CALL int vexa_pointer_cursor() { return gPointer.cursorZone; }
-// The status bar's part `part` when the last report changed it, else null.
-PAGE_CALL const char* vexa_pointer_status(int part)
+// The status bar's part `part` when the last report changed it: its
+// string-table format (0 for an empty part), else -1; then its numbers.
+PAGE_CALL int vexa_pointer_status(int part)
 {
-    if (part < 0 || part >= kStatusParts || !gPointer.statusChanged[part]) return nullptr;
-    return gPointer.status[part];
+    if (part < 0 || part >= kStatusParts || !gPointer.statusChanged[part]) return -1;
+    return gPointer.status[part].format;
+}
+PAGE_CALL int vexa_pointer_status_value(int part, int i)
+{
+    return part >= 0 && part < kStatusParts && i >= 0 && i < 2 ? gPointer.status[part].values[i] : 0;
 }
 
 // --- The document.
 PAGE_CALL int vexa_modified() { return IsModified(); }
-PAGE_CALL const char* vexa_title(const char* name) { return Return(BuildTitle(name, IsModified())); }
+PAGE_CALL const char* vexa_title(const char* name, const char* untitled)
+{
+    return Return(BuildTitle(name, IsModified(), untitled));
+}
 PAGE_CALL int vexa_open(const char* bytes, int size) { return OpenScreenText(bytes, static_cast<size_t>(size)); }
 // Refused opening: the next report refreshes the title.
 PAGE_CALL void vexa_force_modified_report() { ForceModifiedReport(); }
@@ -320,6 +336,14 @@ PAGE_CALL const char* vexa_export(int format, const char* fileName)
     case ExportFormat::Mzf: return Return(MzfImage(name, clear));
     case ExportFormat::Asm: return Return(AssemblerSource(name, clear));
     case ExportFormat::Bin: return Return(VramImage(clear));
+    // The frames at the canvas's zoom and the player's speed, as the Win32
+    // editor writes them.
+    case ExportFormat::Gif: {
+        GifAnimation gif;
+        std::string bytes;
+        if (!AnimationForGif(CurrentView().k, PlayerInterval(), gif) || !EncodeAnimatedGif(gif, bytes)) bytes.clear();
+        return Return(bytes);
+    }
     default: return Return(std::string());
     }
 }
@@ -335,6 +359,12 @@ PAGE_CALL const char* vexa_export_animation(const char* fileName)
     return Return(made.bytes);
 }
 PAGE_CALL const int32_t* vexa_animation_refusal() { return gAnimationRefusal; }
+// Frames files: the frames' text, and a file's bytes taken whole or not at all.
+PAGE_CALL const char* vexa_frames_text() { return Return(FramesFileText(gFrames)); }
+PAGE_CALL const int32_t* vexa_accept_frames(const char* bytes, int size)
+{
+    return AnswerOut(AcceptFramesFile(bytes, static_cast<size_t>(size)));
+}
 PAGE_CALL const char* vexa_export_extension(int format) { return ExportExtension(static_cast<ExportFormat>(format)); }
 // The canvas as a picture at the current zoom, R, G, B, A bytes.
 PAGE_CALL const uint32_t* vexa_screen_picture()
@@ -358,8 +388,8 @@ PAGE_CALL int vexa_recovery_step(int haveCopy, double written)
     return static_cast<int>(DueRecoveryStep(haveCopy != 0, w));
 }
 PAGE_CALL int vexa_recovery_period() { return kRecoveryPeriodMs; }
-PAGE_CALL double vexa_history_changes() { return gDoc.history.changes; }
-PAGE_CALL const char* vexa_recovery_text(const char* name) { return Return(RecoveryText(name)); }
+PAGE_CALL double vexa_recovery_stamp() { return static_cast<double>(RecoveryStamp()); }
+PAGE_CALL const char* vexa_recovery_text(const char* name) { return Return(RecoveryCopyText(name)); }
 // Reads a copy aside: its document name, or null when it is no copy.
 PAGE_CALL const char* vexa_read_recovery(const char* bytes, int size)
 {
@@ -367,7 +397,7 @@ PAGE_CALL const char* vexa_read_recovery(const char* bytes, int size)
     if (!ReadRecoveryAside(bytes, static_cast<size_t>(size), name, gRecovered)) return nullptr;
     return Return(name);
 }
-PAGE_CALL void vexa_restore_recovery() { RestoreRecoveredScreen(gRecovered); }
+PAGE_CALL void vexa_restore_recovery() { RestoreRecoveredSession(gRecovered); }
 
 // --- Text input: the kept text (code page 932) and its layout.
 PAGE_CALL const char* vexa_kept_text() { return gTextInput.text; }

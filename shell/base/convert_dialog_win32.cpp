@@ -6,6 +6,8 @@
 #include "render/font.h"
 #include "render/view.h"
 #include "res/resource.h"
+#include "shell/base/dialog_win32.h"
+#include "shell/base/language_win32.h"
 
 namespace {
 
@@ -83,6 +85,7 @@ INT_PTR CALLBACK ConvertProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         CheckRadioButton(dialog, IDC_CONVERT_NODITHER, IDC_CONVERT_GRAIN, IDC_CONVERT_NODITHER + static_cast<int>(o.dither));
         CheckDlgButton(dialog, IDC_CONVERT_OVERLAY, s->choice.asOverlay ? BST_CHECKED : BST_UNCHECKED);
         MakeRoomForPreview(dialog);
+        CentreOnDesktop(dialog);
         Preview(*s);
         return TRUE;
     }
@@ -119,8 +122,7 @@ INT_PTR CALLBACK ConvertProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 bool RunConvertDialog(HWND owner, const OverlayPicture& picture, ConvertChoice& choice)
 {
     Session session = {&picture, choice, {}};
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CONVERT), owner, ConvertProc,
-                        reinterpret_cast<LPARAM>(&session)) != IDOK)
+    if (InterfaceDialogBox(IDD_CONVERT, owner, ConvertProc, reinterpret_cast<LPARAM>(&session)) != IDOK)
         return false;
     choice = session.choice;
     return true;

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "shell/base/dialog_win32.h"
+#include "shell/base/language_win32.h"
 
 namespace {
 
@@ -13,25 +15,46 @@ FileAnswer gFileAnswer = nullptr;
 TextAnswer gTextAnswer = nullptr;
 ConvertAnswer gConvertAnswer = nullptr;
 
-// Pairs of description and pattern, ended by an empty pair.
-const wchar_t kScreenFilter[] = L"Brisel形式 テキスト(*.txt)\0*.txt\0All files(*.*)\0*.*\0";
-const wchar_t kConvertFilter[] =
-    L"画像ファイル(*.png;*.jpg;*.jpeg;*.bmp;*.gif)\0*.png;*.jpg;*.jpeg;*.bmp;*.gif\0All files(*.*)\0*.*\0";
-const wchar_t kPictureFilter[] =
-    L"BMPファイル(*.BMP)\0*.bmp\0画像ファイル(*.bmp;*.png;*.jpg;*.jpeg;*.gif)\0*.bmp;*.png;*.jpg;*.jpeg;*.gif\0";
 constexpr DWORD kPathChars = 32768;
 
 struct ExportFilter {
-    const wchar_t* filter;
+    int filter;
     const wchar_t* extension;
 };
 // In the order of the export kinds.
 const ExportFilter kExportFilters[] = {
-    {L"MZFファイル(*.mzf)\0*.mzf\0", L"mzf"},
-    {L"アセンブラソース(*.asm)\0*.asm\0", L"asm"},
-    {L"VRAMイメージ(*.bin)\0*.bin\0", L"bin"},
-    {L"PNG画像(*.png)\0*.png\0", L"png"},
+    {IDS_MZF_FILTER, L"mzf"},
+    {IDS_ASM_FILTER, L"asm"},
+    {IDS_BIN_FILTER, L"bin"},
+    {IDS_PNG_FILTER, L"png"},
+    {IDS_GIF_FILTER, L"gif"},
 };
+
+// A filter of the string table, its description and pattern pairs kept
+// apart by "|", as the dialog takes it: each ended by a zero, and one more.
+std::wstring Filter(int id)
+{
+    std::wstring filter = LoadText(id) + L'|';
+    for (wchar_t& c : filter)
+        if (c == L'|') c = L'\0';
+    return filter + L'\0';
+}
+
+WNDPROC gEditProc = nullptr;  // the edit control's own procedure
+
+// Ctrl+Return presses OK, while Return alone still breaks the line. It
+// arrives as a line feed with Return held; Ctrl+J, a line feed too, still
+// breaks the line.
+LRESULT CALLBACK TextEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CHAR && wParam == L'\n' && GetKeyState(VK_RETURN) < 0) {
+        HWND dialog = GetParent(edit);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+        return 0;
+    }
+    return CallWindowProcW(gEditProc, edit, message, wParam, lParam);
+}
 
 // The text dialog: opens centred on the desktop with the kept text all
 // selected and the edit control focused.
@@ -45,13 +68,11 @@ INT_PTR CALLBACK TextDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         CheckDlgButton(dialog, IDC_VERTICAL, entry->vertical ? BST_CHECKED : BST_UNCHECKED);
         HWND edit = GetDlgItem(dialog, IDC_TEXTEDIT);
         SetWindowTextW(edit, entry->text.c_str());
+        gEditProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextEditProc)));
         SendMessageW(edit, EM_SETSEL, 0, -1);
-        RECT desktop, own;
-        GetWindowRect(GetDesktopWindow(), &desktop);
-        GetWindowRect(dialog, &own);
-        const int w = own.right - own.left, h = own.bottom - own.top;
-        SetWindowPos(dialog, nullptr, (desktop.right - desktop.left - w) / 2, (desktop.bottom - desktop.top - h) / 2, 0,
-                     0, SWP_NOSIZE | SWP_NOZORDER);
+        FitCheckBoxToText(GetDlgItem(dialog, IDC_VERTICAL));
+        CentreOnDesktop(dialog);
         SetFocus(edit);
         return FALSE;  // the focus is set
     }
@@ -94,8 +115,7 @@ bool AskForText(HWND owner, TextEntry& entry)
 {
     if (gTextAnswer) return gTextAnswer(entry);
     TextEntry typed = entry;
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TEXTINPUT), owner, TextDialogProc,
-                        reinterpret_cast<LPARAM>(&typed)) != IDOK)
+    if (InterfaceDialogBox(IDD_TEXTINPUT, owner, TextDialogProc, reinterpret_cast<LPARAM>(&typed)) != IDOK)
         return false;
     entry = typed;
     return true;
@@ -112,46 +132,58 @@ bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice)
     if (gFileAnswer) return gFileAnswer(kind, choice);
     std::vector<wchar_t> file(kPathChars, L'\0');
     choice.path.copy(file.data(), std::min<size_t>(choice.path.size(), kPathChars - 1));
+    // Kept here while the dialog shows.
+    std::wstring filter = Filter(IDS_SCREEN_FILTER), title = LoadText(IDS_OPEN_TITLE);
     OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = kScreenFilter;
     ofn.nFilterIndex = 0;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = kPathChars;
     ofn.lpstrDefExt = L"txt";
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
     switch (kind) {
-    case FileDialog::OpenScreen: ofn.lpstrTitle = L"Open File"; break;
+    case FileDialog::OpenScreen: break;
     case FileDialog::SaveScreen:
-        ofn.lpstrTitle = L"Save As";
+        title = LoadText(IDS_SAVEAS_TITLE);
         ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
         break;
     case FileDialog::OpenPicture:
-        ofn.lpstrTitle = L"BMPファイルを開く";
-        ofn.lpstrFilter = kPictureFilter;
+        title = LoadText(IDS_OVERLAY_TITLE);
+        filter = Filter(IDS_OVERLAY_FILTER);
         ofn.lpstrDefExt = L"bmp";
         break;
     case FileDialog::ConvertPicture:
-        ofn.lpstrTitle = L"変換する画像を開く";
-        ofn.lpstrFilter = kConvertFilter;
+        title = LoadText(IDS_CONVERT_TITLE);
+        filter = Filter(IDS_CONVERT_FILTER);
         break;
     case FileDialog::ExportMzf:
     case FileDialog::ExportAsm:
     case FileDialog::ExportBin:
     case FileDialog::ExportPng:
+    case FileDialog::ExportGif:
     case FileDialog::ExportMzfAnimation: {
         // The animation is an MZF too.
         const FileDialog format = kind == FileDialog::ExportMzfAnimation ? FileDialog::ExportMzf : kind;
         const ExportFilter& f = kExportFilters[static_cast<int>(format) - static_cast<int>(FileDialog::ExportMzf)];
-        ofn.lpstrTitle = L"エクスポート";
-        ofn.lpstrFilter = f.filter;
+        title = LoadText(IDS_EXPORT_TITLE);
+        filter = Filter(f.filter);
         ofn.lpstrDefExt = f.extension;
         ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
         break;
     }
+    case FileDialog::SaveFrames:
+    case FileDialog::OpenFrames:
+        title = LoadText(kind == FileDialog::SaveFrames ? IDS_FRAMES_SAVE_TITLE : IDS_FRAMES_OPEN_TITLE);
+        filter = Filter(IDS_FRAMES_FILTER);
+        ofn.lpstrDefExt = L"vxf";  // three letters: the dialog appends no more
+        if (kind == FileDialog::SaveFrames) ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+        break;
     }
-    const bool saving = kind != FileDialog::OpenScreen && kind != FileDialog::OpenPicture && kind != FileDialog::ConvertPicture;
+    ofn.lpstrTitle = title.c_str();
+    ofn.lpstrFilter = filter.c_str();
+    const bool saving = kind != FileDialog::OpenScreen && kind != FileDialog::OpenPicture &&
+                        kind != FileDialog::ConvertPicture && kind != FileDialog::OpenFrames;
     const BOOL ok = saving ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!ok) return false;
     choice.path = file.data();

@@ -13,8 +13,9 @@ struct FileChoice {
     std::wstring path;  // in: the proposed path; out: the chosen one
     int filterIndex;    // out: the filter the dialog was left on
 };
-// The Open and Save As dialogs of screen files, and the open dialog of
-// overlay pictures; false when cancelled.
+// The Open and Save As dialogs of screen files, the open dialog of overlay
+// pictures, the export dialogs (the first five in the order of the formats)
+// and those of frames files; false when cancelled.
 enum class FileDialog {
     OpenScreen,
     SaveScreen,
@@ -23,8 +24,11 @@ enum class FileDialog {
     ExportAsm,
     ExportBin,
     ExportPng,
+    ExportGif,
     ConvertPicture,
     ExportMzfAnimation,
+    SaveFrames,
+    OpenFrames,
 };
 bool ChooseFile(HWND owner, FileDialog kind, FileChoice& choice);
 

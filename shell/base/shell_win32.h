@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/pointer.h"
+
 struct Shell {
     HINSTANCE instance;
     HWND main;
@@ -13,6 +15,9 @@ struct Shell {
     HACCEL accelerators;
     HBRUSH orangeBrush;
     HFONT labelFont;
+    int statusHint;  // the text the status bar's hint part shows; 0 for none
+    StatusText status[kStatusParts];  // what the mouse put in the other parts
+    int zoomLevels;  // how many zoom levels the screen holds, as the menu offers them
 };
 
 extern Shell gShell;

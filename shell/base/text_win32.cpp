@@ -39,15 +39,3 @@ std::string Narrow(const wchar_t* utf16) { return Encode(CP_UTF8, utf16, 0, null
 std::string ToShiftJis(const std::wstring& text) { return Encode(kShiftJis, text, WC_NO_BEST_FIT_CHARS, " "); }
 
 std::wstring FromShiftJis(const char* shiftJis) { return Decode(kShiftJis, shiftJis); }
-
-std::wstring LoadText(int id, const std::wstring& value)
-{
-    const wchar_t* stored = nullptr;
-    const int n = LoadStringW(GetModuleHandleW(nullptr), static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&stored), 0);
-    std::wstring text = n > 0 ? std::wstring(stored, static_cast<size_t>(n)) : std::wstring();
-    for (const wchar_t* mark : {L"%s", L"%d"}) {
-        const size_t at = text.find(mark);
-        if (at != std::wstring::npos) return text.replace(at, 2, value);
-    }
-    return text;
-}

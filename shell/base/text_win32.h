@@ -10,6 +10,3 @@ std::string Narrow(const wchar_t* utf16);
 // Characters it cannot hold become spaces, which stand for nothing.
 std::string ToShiftJis(const std::wstring& text);
 std::wstring FromShiftJis(const char* shiftJis);
-
-// Text `id` of the string table, its "%s" or "%d" replaced by `value`.
-std::wstring LoadText(int id, const std::wstring& value = std::wstring());

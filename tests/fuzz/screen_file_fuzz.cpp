@@ -1,6 +1,7 @@
 // The screen-file reader and writer, and the recovery copy's reader: a
-// rejected text leaves the screen as it was; an accepted one holds cells of
-// 0-255 and survives writing and reading again unchanged.
+// rejected text leaves the screen (and the copy's path and frames) as it
+// was; an accepted one holds cells of 0-255 and survives writing and reading
+// again unchanged.
 #include <cstring>
 #include <string>
 
@@ -19,15 +20,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const ScreenBuffer before = gDoc.screen;
     std::string path = "kept";
-    if (!ReadRecovery(reinterpret_cast<const char*>(data), size, path)) {
+    Frame frames[kFrameCount], framesBefore[kFrameCount];
+    for (int k = 0; k < kFrameCount; ++k) frames[k] = framesBefore[k] = {k, k, k, k};
+    if (!ReadRecovery(reinterpret_cast<const char*>(data), size, path, frames)) {
         FUZZ_CHECK(std::memcmp(&gDoc.screen, &before, sizeof before) == 0 && path == "kept");
+        FUZZ_CHECK(std::memcmp(frames, framesBefore, sizeof frames) == 0);
     } else {
         FUZZ_CHECK(CellsInRange());
         const ScreenBuffer recovered = gDoc.screen;
-        const std::string copy = RecoveryText(path);
+        const std::string copy = RecoveryText(path, frames);
         std::string again;
-        FUZZ_CHECK(ReadRecovery(copy.data(), copy.size(), again) && again == path);
+        Frame framesAgain[kFrameCount];
+        FUZZ_CHECK(ReadRecovery(copy.data(), copy.size(), again, framesAgain) && again == path);
         FUZZ_CHECK(std::memcmp(&gDoc.screen, &recovered, sizeof recovered) == 0);
+        FUZZ_CHECK(std::memcmp(framesAgain, frames, sizeof frames) == 0);
         gDoc.screen = before;
     }
     if (!ReadScreenFile(reinterpret_cast<const char*>(data), size, nullptr)) {

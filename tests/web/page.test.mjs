@@ -7,7 +7,7 @@ import { pathToFileURL } from 'node:url';
 import { after, before, test } from 'node:test';
 import {
   answerMessage, at, blankCells, cellPoint, chooseMenu, cli, clickCell, differences, dragCells, geometry, launch,
-  chooseFileFor, menuItemState, menuText, nextFrame, openPage, pagePath, openScreen, readScreen, save, until, savedCells, screenText, text, writeScratch,
+  chooseFileFor, ids, menuItemState, menuText, nextFrame, openPage, pagePath, plain, resources, openScreen, readScreen, save, until, savedCells, screenText, text, writeScratch,
 } from './helpers.mjs';
 
 let browser;
@@ -207,7 +207,7 @@ test('a file that is no screen file is refused with the editor\'s message and ch
   const broken = screenText(sampleCells()).replace(/,[^,]*$/, '').replace(',', ';');
   await openScreen(page, 'broken.txt', broken);
   const shown = await answerMessage(page);
-  assert.deepEqual(shown, { message: text('IDS_NOT_BRISEL'), caption: text('IDS_CAPTION_FILE_ERROR') });
+  assert.deepEqual(shown, { message: text('IDS_NOT_BRISEL'), caption: text('IDS_ERROR_CAPTION') });
   // The cells stay; the document is untitled, as a refused file leaves it.
   assert.match(await page.title(), /^無題/);
   const after = await save(page, 'after.txt');
@@ -338,7 +338,7 @@ test('a reload with unsaved changes asks first, and the recovery copy comes back
   await page.reload();
   assert.deepEqual(asked, ['beforeunload']);
   const question = await answerMessage(page, 'yes');
-  assert.deepEqual(question, { message: text('IDS_RECOVER'), caption: text('IDS_CAPTION_VEXA') });
+  assert.deepEqual(question, { message: text('IDS_RECOVER'), caption: text('IDS_CAPTION') });
   await page.waitForSelector('body[data-ready=true]');
   const recovered = await savedCells(page);
   for (let x = 1; x <= 12; ++x) assert.deepEqual(at(recovered, x, 1), at(drawn, x, 1));
@@ -413,7 +413,7 @@ test('the exit item asks the discard question, and leaves no recovery copy behin
   const asked = [];
   page.on('dialog', (d) => { asked.push(d.type()); d.accept(); });
   await chooseMenu(page, 'ファイル', menuText('IDM_EXIT'));
-  assert.deepEqual(await answerMessage(page, 'no'), { message: text('IDS_DISCARD'), caption: text('IDS_CAPTION_VEXA') });
+  assert.deepEqual(await answerMessage(page, 'no'), { message: text('IDS_DISCARD'), caption: text('IDS_CAPTION') });
   assert.match(page.url(), /vexa\.html$/);
   await chooseMenu(page, 'ファイル', menuText('IDM_EXIT'));
   await answerMessage(page, 'yes');
@@ -424,5 +424,25 @@ test('the exit item asks the discard question, and leaves no recovery copy behin
   await page.waitForSelector('body[data-recovery-offered=true]');
   assert.equal(await page.locator('dialog').count(), 0);
   assert.equal(await page.evaluate(copyCount), 0);
+  assert.deepEqual(page.errors, []);
+});
+
+test('the English interface comes from the script\'s English block, is kept, and Japanese comes back', async () => {
+  const page = await openPage(browser);
+  const titlesOf = (language) => resources.languages[language].menus.VexaMenu.map((m) => plain(m.text));
+  const shownTitles = () => page.locator('#menubar .menu-title').allTextContents();
+  assert.deepEqual(await shownTitles(), titlesOf('ja'));
+  await chooseMenu(page, '表示', '言語', 'English');
+  assert.deepEqual(await shownTitles(), titlesOf('en'));
+  await page.reload();
+  await page.waitForSelector('body[data-ready=true]');
+  assert.deepEqual(await shownTitles(), titlesOf('en'));
+  // Messages follow too.
+  await openScreen(page, 'broken.txt', 'not a screen');
+  const english = resources.languages.en.strings;
+  assert.deepEqual(await answerMessage(page), { message: english[ids.IDS_NOT_BRISEL], caption: english[ids.IDS_ERROR_CAPTION] });
+  assert.notEqual(english[ids.IDS_NOT_BRISEL], text('IDS_NOT_BRISEL'));
+  await chooseMenu(page, 'View', 'Language', '日本語');
+  assert.deepEqual(await shownTitles(), titlesOf('ja'));
   assert.deepEqual(page.errors, []);
 });

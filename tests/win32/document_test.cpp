@@ -1,14 +1,12 @@
-// Start-up and documents on the real window: the menu and its accelerators,
-// files named on the command line, window sizes and the zoom menu, the
-// settings file beside the program; titles, saving and opening, the discard
-// prompt, failed loads and saves, the recent-files popup, the recovery copy
-// and exports.
+// Start-up and documents on the real window: files named on the command
+// line, window sizes and the zoom menu, the settings file beside the
+// program; titles, saving and opening, the discard prompt, failed loads and
+// saves, the recent-files popup, the recovery copy and exports.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
-#include <map>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -48,21 +46,6 @@ std::vector<std::wstring> Names(const std::wstring& pattern)
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
-}
-
-// Every command item of `menu` and its popups by ID; false when an ID repeats.
-bool Walk(HMENU menu, std::map<UINT, std::wstring>& items)
-{
-    bool unique = true;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        wchar_t text[128] = {};
-        GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
-        if (HMENU sub = GetSubMenu(menu, i))
-            unique = Walk(sub, items) && unique;
-        else if (!(GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR))
-            unique = items.emplace(GetMenuItemID(menu, i), text).second && unique;
-    }
-    return unique;
 }
 
 }  // namespace
@@ -190,21 +173,34 @@ TEST_F(Documents, FailedSavesNeverDestroyTheFileAndKeepTheChanges)
     WriteFile(file, SampleScreenFile());
     Start(file);
     Paint(2, 2);
-    // The target is read-only: the old file stays whole, the user is told.
+    // The target is read-only, or another program holds it: the old file
+    // stays whole, the user is told why.
+    const std::wstring notSaved = file + L" に保存できませんでした\n";
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
     Command(IDM_SAVE);
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_EQ(messages.size(), 1u);
+    HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    Command(IDM_SAVE);
+    CloseHandle(held);
+    ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].caption, L"Vexa: Error");
-    EXPECT_NE(messages[0].text.find(L"保存できませんでした"), std::wstring::npos);
+    EXPECT_EQ(messages[0].text, notSaved + L"ファイルが読み取り専用です。");
+    EXPECT_EQ(messages[1].text, notSaved + L"ほかのプログラムがファイルを使っています。");
     EXPECT_EQ(ReadFile(file), SampleScreenFile());
     EXPECT_TRUE(IsModified());
     EXPECT_EQ(Title(), L"keep.txt * Vexa");
 
-    // A missing folder: nothing is written, still modified.
+    // A folder by that name, a missing folder: nothing is written, still
+    // modified.
+    CreateDirectoryW(Scratch(L"folder.txt").c_str(), nullptr);
+    fileAnswers.push_back(Scratch(L"folder.txt"));
+    Command(IDM_SAVEAS);
+    RemoveDirectoryW(Scratch(L"folder.txt").c_str());
     fileAnswers.push_back(Scratch(L"no such folder\\x.txt"));
     Command(IDM_SAVEAS);
-    EXPECT_EQ(messages.size(), 2u);
+    ASSERT_EQ(messages.size(), 4u);
+    EXPECT_EQ(messages[2].text, Scratch(L"folder.txt") + L" に保存できませんでした\n同じ名前のフォルダがあります。");
+    EXPECT_EQ(messages[3].text, Scratch(L"no such folder\\x.txt") + L" に保存できませんでした\n保存先のフォルダがありません。");
     EXPECT_TRUE(IsModified());
     EXPECT_EQ(Title(), L"x.txt * Vexa");
     // A file that happens to carry the name the save would try first for its
@@ -214,7 +210,7 @@ TEST_F(Documents, FailedSavesNeverDestroyTheFileAndKeepTheChanges)
     WriteFile(Scratch(taken), "mine");
     fileAnswers.push_back(file);
     Command(IDM_SAVEAS);
-    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages.size(), 4u);
     EXPECT_FALSE(IsModified());
     EXPECT_EQ(ReadFile(Scratch(taken)), "mine");
     EXPECT_EQ(Listing(), (std::vector<std::wstring>{L"keep.txt", taken}));
@@ -245,19 +241,28 @@ TEST_F(Documents, RecoveryCopyFollowsTheDocument)
     messages.clear();
 
     // Left behind by ended runs: a copy older than its file, and a damaged
-    // one. Neither is offered, both go.
+    // one. Neither is offered. The older goes; the damaged one is kept aside
+    // under another name, and told about once, with that name.
+    const std::string damaged = "Vexa recovery 1\nno screen here";
     WriteFile(folder + L"\\dead-1.vxr", "Vexa recovery 1\n" + Narrow(file.c_str()) + "\n" + SampleScreenFile());
-    WriteFile(folder + L"\\dead-2.vxr", "Vexa recovery 1\nno screen here");
+    WriteFile(folder + L"\\dead-2.vxr", damaged);
     FILETIME old = {0, 1};
     HANDLE stale = CreateFileW((folder + L"\\dead-1.vxr").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     SetFileTime(stale, nullptr, nullptr, &old);
     CloseHandle(stale);
-    for (int start = 0; start < 2; ++start) {
+    for (int start = 0; start < 3; ++start) {
         Start(file);
         Stop();
     }
-    EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(copies().empty());
+    const std::vector<std::wstring> kept = Names(folder + L"\\*");
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(ReadFile(folder + L"\\" + kept[0]), damaged);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, L"Vexa");
+    EXPECT_NE(messages[0].text.find(L"読み込めませんでした"), std::wstring::npos) << messages[0].text;
+    EXPECT_NE(messages[0].text.find(folder + L"\\" + kept[0]), std::wstring::npos) << messages[0].text;
+    messages.clear();
 
     // An untitled picture's copy, newer than anything: Yes brings it back
     // untitled and modified.
@@ -305,7 +310,7 @@ TEST_F(Documents, ExportsWriteTheScreenInEachFormat)
     fileAnswers.push_back(Scratch(L"t.bin"));
     Command(IDM_EXPORTMZF);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, Scratch(L"t.bin") + L" に保存できませんでした");
+    EXPECT_EQ(messages[0].text, Scratch(L"t.bin") + L" に保存できませんでした\nファイルが読み取り専用です。");
     SetFileAttributesW(Scratch(L"t.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -344,50 +349,10 @@ TEST_F(Documents, TheFramesLeaveAsAnMzfProgram)
     Command(IDM_EXPORTCLEARMARKS);
     fileAnswers.push_back(Scratch(L"walk.mzf"));
     Command(IDM_EXPORTMZFANIM);
-    EXPECT_EQ(Said(), std::vector<std::wstring>{L"Vexa: Error: " + Scratch(L"walk.mzf") + L" に保存できませんでした"});
+    EXPECT_EQ(Said(), std::vector<std::wstring>{L"Vexa: Error: " + Scratch(L"walk.mzf") +
+                                                L" に保存できませんでした\nファイルが読み取り専用です。"});
     EXPECT_TRUE(ReadFile(Scratch(L"walk.mzf")) == expected);
     SetFileAttributesW(Scratch(L"walk.mzf").c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-// The texts survive the resource compiler and the locale (this runs under
-// code page 932 and 1252); a shortcut follows U+0008, which draws it flush
-// right, where a tab or a BEL would show as a gap or a box; each Ctrl+letter
-// an item names is the accelerator of its command, and no accelerator is
-// left unnamed but Ctrl+E, which has no item.
-TEST(Resources, MenuNamesExactlyTheAccelerators)
-{
-    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), L"VexaMenu");
-    ASSERT_NE(menu, nullptr);
-    wchar_t file[32] = {};
-    GetMenuStringW(menu, 0, file, 32, MF_BYPOSITION);
-    EXPECT_STREQ(file, L"ファイル(&F)");
-    std::map<UINT, std::wstring> items, named, accelerated;
-    EXPECT_TRUE(Walk(menu, items)) << "two items share an ID";
-    DestroyMenu(menu);
-    EXPECT_EQ(items[IDM_SHIFTLEFT], L"選択範囲内を左にシフト\bCtrl+←");
-    EXPECT_EQ(items[IDM_EXPORTMZFANIM], L"MZFアニメ...");
-    for (const auto& [id, text] : items) {
-        EXPECT_EQ(text.find_first_of(L"\t\a"), std::wstring::npos) << id;
-        const size_t at = text.find(L"\bCtrl+");
-        if (at != std::wstring::npos && at + 7 == text.size() && text.back() >= L'A' && text.back() <= L'Z')
-            named[id] = text.substr(at + 1);
-    }
-    HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), L"myAccel");
-    ASSERT_NE(table, nullptr);
-    ACCEL entries[32];
-    const int count = CopyAcceleratorTableW(table, entries, 32);
-    DestroyAcceleratorTable(table);
-    bool zoomToggle = false;
-    for (int i = 0; i < count; ++i) {
-        EXPECT_EQ(entries[i].fVirt & ~0x80, FVIRTKEY | FCONTROL | FNOINVERT);  // 0x80 ends the table
-        if (entries[i].cmd == IDM_ZOOMTOGGLE)
-            zoomToggle = entries[i].key == 'E';
-        else
-            accelerated[entries[i].cmd] = L"Ctrl+" + std::wstring(1, static_cast<wchar_t>(entries[i].key));
-    }
-    EXPECT_TRUE(zoomToggle);
-    EXPECT_GE(named.size(), 9u);
-    EXPECT_EQ(named, accelerated);
 }
 
 using StartUp_ = EditorTest;

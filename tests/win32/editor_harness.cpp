@@ -203,6 +203,7 @@ int EditorTest::AnswerMessage(const std::wstring& text, const std::wstring& capt
 bool EditorTest::AnswerFile(FileDialog kind, FileChoice& choice)
 {
     gCurrent->fileDialogKinds.push_back(kind);
+    gCurrent->fileProposals.push_back(choice.path);
     if (!Take(gCurrent->fileAnswers, choice.path)) return false;
     choice.filterIndex = 1;
     Take(gCurrent->filterAnswers, choice.filterIndex);

@@ -68,6 +68,7 @@ protected:
     std::deque<int> filterAnswers;  // the filter each dialog is left on; 1 when none is left
     std::vector<ShownMessage> messages;
     std::vector<FileDialog> fileDialogKinds;
+    std::vector<std::wstring> fileProposals;  // the path each dialog started on
     // The conversion dialog takes the next answer (cancels when none is left).
     std::deque<ConvertChoice> convertAnswers;
 

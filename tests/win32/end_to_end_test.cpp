@@ -249,11 +249,11 @@ TEST_F(EndToEnd, PaintSaveWithCtrlSAndCloseWritesTheFileAndTheSettings)
     for (const auto& left : std::filesystem::directory_iterator(folder_))
         EXPECT_NE(left.path().extension().wstring(), L".tmp") << "a temporary file was left behind";
 
-    // A fresh settings file: the eight view settings at their defaults, and
-    // the saved file first in the recent list.
+    // A fresh settings file: the eight view settings at their defaults, then
+    // the language, and the saved file first in the recent list.
     EXPECT_EQ(Section(L"Config"), (std::vector<std::wstring>{L"ShowGrid=1", L"Zoom=1", L"ZoomRatio=1", L"MarkBit3=0",
                                                              L"MarkDispc0=0", L"MarkIsTransparent=0",
-                                                             L"ShowStatusBar=0", L"GridType=1"}));
+                                                             L"ShowStatusBar=0", L"GridType=1", L"Language=0"}));
     EXPECT_EQ(Section(L"RecentFiles").at(0), L"RecentFile1=" + file);
 }
 
@@ -367,7 +367,9 @@ TEST_F(Release, TheUnpackedProgramStartsOnAnExample)
     const std::wstring program = folder + L"\\Vexa.exe", example = folder + L"\\examples\\title.txt";
     for (const std::wstring& file : {program, folder + L"\\mz700fon.dat", folder + L"\\README.txt", example})
         ASSERT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << "missing from the zip";
-    Launch(example, program);
+    // As the README has it: relative to the program's folder, with forward
+    // slashes, which a POSIX shell leaves alone.
+    Launch(L"examples/title.txt", program);
     const HWND main = WaitForMain(L"title.txt - Vexa");
     ASSERT_NE(main, nullptr) << "no example open";
     PostMessageW(main, WM_CLOSE, 0, 0);

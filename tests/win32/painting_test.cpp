@@ -210,6 +210,19 @@ TEST_F(Painting, ToolbarKeysPickUpAndStatusBar)
     const Point entry = PaletteBox(9 * 16 + 1);
     Move(entry.x + 1, entry.y + 1, 0);
     EXPECT_EQ(part(1), L"Chr: 01 h  Attr: 25 h");
+
+    // While a pasted block floats with marked cells transparent, the third
+    // part names the marks that leave cells out; the other two stay as
+    // they were. Dropping the block takes the hint away.
+    Command(IDM_MARKTRANSPARENT);
+    Key(VK_F9);
+    EXPECT_EQ(part(2), L"");
+    Command(IDM_SELECTALL);
+    Command(IDM_COPY);
+    Command(IDM_PASTE);
+    EXPECT_EQ(part(0) + L"|" + part(1) + L"|" + part(2), L"|Chr: 01 h  Attr: 25 h|透明: Bit3のマーク(F9)");
+    Char(L'y');
+    EXPECT_EQ(part(2), L"");
 }
 
 class Blocks : public EditorTest {

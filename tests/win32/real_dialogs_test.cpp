@@ -12,11 +12,13 @@
 #include <thread>
 #include <vector>
 
+#include "anim/frames.h"
 #include "app/pointer.h"
 #include "io/screen_file.h"
 #include "render/overlay.h"
 #include "render/picture_convert.h"
 #include "res/resource.h"
+#include "anim/frames.h"
 #include "screen/document.h"
 #include "screen/screen.h"
 #include "screen/selection.h"
@@ -24,6 +26,7 @@
 #include "shell/base/shell_win32.h"
 #include "shell/document_win32.h"
 #include "shell/overlay_win32.h"
+#include "shell/player_win32.h"
 #include "shell/wic_win32.h"
 #include "tests/win32/editor_harness.h"
 #include "tests/win32/window_util.h"
@@ -120,6 +123,58 @@ Answer FileDialogAnswer(std::wstring path)
     };
 }
 
+// The labels a dialog shows cut short: each text whose width in the font
+// its control really got exceeds the room that kind of control gives text
+// as Wine draws it. A check box or radio button starts its text a box and
+// half a digit in; a group box keeps 7 pixels clear on each side; a push
+// button centres its text between its edges.
+std::wstring CutLabels(HWND dialog)
+{
+    std::wstring cut;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t cls[32] = {};
+        GetClassNameW(child, cls, 32);
+        const std::wstring text = TextOf(child);
+        const bool button = lstrcmpiW(cls, L"Button") == 0;
+        if (text.empty() || (!button && lstrcmpiW(cls, L"Static") != 0)) continue;
+        HDC dc = GetDC(child);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+        RECT extent = {0, 0, 0, 0};
+        DrawTextW(dc, text.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+        INT digit = 0;
+        GetCharWidth32W(dc, L'0', L'0', &digit);
+        const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+        SelectObject(dc, old);
+        ReleaseDC(child, dc);
+        RECT client;
+        GetClientRect(child, &client);
+        int room = client.right;
+        const LONG type = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+        if (button && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+                       type == BS_AUTORADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE))
+            room -= 12 * dpi / 96 + 1 + digit / 2;
+        else if (button && type == BS_GROUPBOX)
+            room -= 2 * 7;
+        else if (button)
+            room -= 2 * GetSystemMetrics(SM_CXEDGE);
+        if (extent.right > room)
+            cut += text + L" (" + std::to_wstring(extent.right) + L">" + std::to_wstring(room) + L");";
+    }
+    return cut;
+}
+
+// Where `window` sits: "centred" when in the middle of the desktop.
+std::wstring Placement(HWND window)
+{
+    RECT desktop, own;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    GetWindowRect(window, &own);
+    const int w = own.right - own.left, h = own.bottom - own.top;
+    if (own.left == (desktop.right - desktop.left - w) / 2 && own.top == (desktop.bottom - desktop.top - h) / 2)
+        return L"centred;";
+    return L"at " + std::to_wstring(own.left) + L"," + std::to_wstring(own.top) + L";";
+}
+
 class RealDialogs : public EditorTest {
 protected:
     void SetUp() override
@@ -209,6 +264,24 @@ TEST_F(RealDialogs, OpenAndSaveAsDialogsTakeTheTypedNames)
     EXPECT_EQ(ReadFile(Scratch(L"saved copy")), "<missing>");
 }
 
+// The frames dialogs: Save starts on the screen's name with the frames
+// extension and adds it to a name typed without one; Open reads it back.
+TEST_F(RealDialogs, FramesDialogsProposeTheScreensNameAndAddTheirExtension)
+{
+    const std::wstring screen = Scratch(L"walk.txt");
+    WriteFile(screen, SampleScreenFile());
+    Start(screen);
+    SetSelection(1, 2, 3, 4);
+    Command(IDM_FRAME2);
+    const std::wstring log =
+        Answered(L"コマ設定を保存", FileDialogAnswer(Scratch(L"steps")), [&] { Command(IDM_FRAMESSAVE); });
+    EXPECT_NE(log.find(L"shown:walk.vxf;"), std::wstring::npos) << ::testing::PrintToString(log);
+    EXPECT_NE(ReadFile(Scratch(L"steps.vxf")).find("\n2 1 2 3 4\n"), std::string::npos);
+    Command(IDM_FRAMECANCELALL);
+    Answered(L"コマ設定を読み込み", FileDialogAnswer(Scratch(L"steps.vxf")), [&] { Command(IDM_FRAMESLOAD); });
+    EXPECT_TRUE(FrameDefined(1) && gFrames[1].left == 1 && gFrames[1].bottom == 4);
+}
+
 // The text dialog, typed into as a person would: Japanese characters
 // reach the edit control as WM_CHAR, the vertical box is clicked, OK pressed.
 // Then the dialog opens again on the kept text and flag, and Cancel keeps
@@ -250,6 +323,27 @@ TEST_F(RealDialogs, TextDialogTypesJapaneseAndKeepsItForNextTime)
         [&] { Command(IDM_TEXTINPUT); });
     EXPECT_EQ(reopened, L"ガンダム |vertical");
     EXPECT_FALSE(BlockFloats());  // the first block was dropped; Cancel makes none
+
+    // Return breaks the line; Ctrl+Return, a line feed with Return and Ctrl
+    // held, presses OK and adds nothing.
+    BYTE keys[256], held[256];
+    GetKeyboardState(keys);
+    std::memcpy(held, keys, sizeof held);
+    held[VK_CONTROL] = held[VK_RETURN] = 0x80;
+    Answered(
+        L"テキスト入力",
+        [](HWND dialog, std::wstring&) {
+            HWND edit = GetDlgItem(dialog, IDC_TEXTEDIT);
+            for (wchar_t c : std::wstring(L"A\rB\n")) SendMessageW(edit, WM_CHAR, c, 1);
+            return true;
+        },
+        [&] {
+            SetKeyboardState(held);
+            Command(IDM_TEXTINPUT);
+            SetKeyboardState(keys);
+        });
+    EXPECT_TRUE(BlockFloats());
+    EXPECT_EQ(std::string(gTextInput.text), "A\r\nB");
 }
 
 // The conversion dialog, answered by clicks: the preview is 320 x 200 and
@@ -292,4 +386,42 @@ TEST_F(RealDialogs, ConvertDialogPreviewsAndConvertsWithTheChoices)
     EXPECT_EQ(0, std::memcmp(gDoc.screen.code, want.code, sizeof want.code));
     EXPECT_EQ(0, std::memcmp(gDoc.screen.attr, want.attr, sizeof want.attr));
     EXPECT_FALSE(OverlayLoaded());
+}
+
+// Every dialog opens in the middle of the desktop, and none cuts a label
+// short at the width its font really has, in either language.
+TEST_F(RealDialogs, DialogsOpenCentredWithEveryLabelWhole)
+{
+    Start();
+    const Answer inspect = [](HWND dialog, std::wstring& log) {
+        log += Placement(dialog) + CutLabels(dialog);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    };
+    std::string png;
+    const uint8_t grey[3] = {128, 128, 128};
+    ASSERT_TRUE(EncodePicture(GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 3, grey, 1, 1, png));
+    WriteFile(Scratch(L"p.png"), png);
+    gTestPicture = Scratch(L"p.png");
+    AnswerModalsWith(nullptr, [](FileDialog, FileChoice& c) {
+        c.path = gTestPicture;
+        return true;
+    });
+    Command(IDM_SELECTALL);
+    Command(IDM_FRAME1);
+    const struct {
+        int language;
+        const wchar_t* text;
+        const wchar_t* convert;
+    } languages[] = {{IDM_LANG_JAPANESE, L"テキスト入力", L"画像から変換"},
+                     {IDM_LANG_ENGLISH, L"Text input", L"Convert from picture"}};
+    for (const auto& l : languages) {
+        Command(l.language);
+        EXPECT_EQ(Answered(l.text, inspect, [&] { Command(IDM_TEXTINPUT); }), L"centred;") << l.language;
+        EXPECT_EQ(Answered(l.convert, inspect, [&] { Command(IDM_CONVERTPICTURE); }), L"centred;") << l.language;
+        Command(IDM_ANIMSTART);
+        ASSERT_NE(PlayerWindow(), nullptr);
+        EXPECT_EQ(Placement(PlayerWindow()) + CutLabels(PlayerWindow()), L"centred;") << l.language;
+        SendMessageW(PlayerWindow(), WM_CLOSE, 0, 0);
+    }
 }

@@ -3,7 +3,7 @@
 // dialog templates: the same caption, controls, texts and choices. Each
 // control is found by its ID.
 function buildDialog(name) {
-  const template = texts().dialogs[ids[name]];
+  const template = resource('dialogs', ids[name]);
   const dialog = document.createElement('dialog');
   dialog.dataset.dialog = name;
   const body = Object.assign(document.createElement('div'), { className: 'body' });

@@ -37,7 +37,7 @@ async function readStart(file, limit) {
 // The discard prompt: true when there is nothing to lose or the user lets it go.
 async function discardPrompt() {
   if (!core._vexa_modified()) return true;
-  if (await showMessage(text('IDS_DISCARD'), text('IDS_CAPTION_VEXA'), 'yesno') !== 'yes') return false;
+  if (await showMessage(text('IDS_DISCARD'), text('IDS_CAPTION'), 'yesno') !== 'yes') return false;
   await deleteRecoveryCopy();  // the changes were given up
   return true;
 }
@@ -49,11 +49,11 @@ async function openScreenFile(file, handle) {
   try {
     bytes = await readStart(file, core._vexa_file_limit(0));  // no more counts
   } catch {
-    await showMessage(formatText(text('IDS_CANNOT_OPEN'), file.name), text('IDS_CAPTION_FILE_ERROR'));
+    await showMessage(formatText(text('IDS_CANNOT_OPEN'), file.name), text('IDS_ERROR_CAPTION'));
     return false;
   }
   if (!withBytes(bytes, (p, n) => core._vexa_open(p, n))) {
-    await showMessage(text('IDS_NOT_BRISEL'), text('IDS_CAPTION_FILE_ERROR'));
+    await showMessage(text('IDS_NOT_BRISEL'), text('IDS_ERROR_CAPTION'));
     Object.assign(documentFile, { name: '', handle: null });
     core._vexa_force_modified_report();
     refreshTitle();
@@ -108,7 +108,7 @@ async function saveDocument(asNew) {
   try {
     written = await writeFile(bytes, name, 'text/plain', asNew ? null : documentFile.handle);
   } catch {
-    await showMessage(formatText(text('IDS_NOT_SAVED'), name), text('IDS_CAPTION_FILE_ERROR'));
+    await showMessage(formatText(text('IDS_CANNOT_SAVE'), name), text('IDS_ERROR_CAPTION'));
     return false;
   }
   if (!written) return false;
@@ -128,7 +128,7 @@ async function writeExport(extension, type, make) {
   try {
     await writeFile(await make(), name, type, null);
   } catch {
-    await showMessage(formatText(text('IDS_NOT_SAVED'), name), text('IDS_CAPTION_FILE_ERROR'));
+    await showMessage(formatText(text('IDS_CANNOT_SAVE'), name), text('IDS_ERROR_CAPTION'));
   }
 }
 
@@ -152,8 +152,36 @@ function exportScreen(format) {
 async function exportAnimation() {
   const bytes = withText(documentFile.name, (p) => returnedBytes(core._vexa_export_animation(p)));
   const [refusal, delay] = int32s(core._vexa_animation_refusal(), 2);
-  if (refusal) await showMessage(formatText(texts().strings[refusal] ?? '', delay), text('IDS_CAPTION_FILE_ERROR'));
+  if (refusal) await showMessage(formatText(stringOf(refusal), delay), text('IDS_ERROR_CAPTION'));
   else await writeExport('mzf', 'application/octet-stream', () => bytes);
+}
+
+// Frames files: the screen's name proposed, a damaged file refused whole.
+async function saveFrames() {
+  const base = documentFile.name.replace(/\.[^.]*$/, '');
+  const name = nameToSave(base && `${base}.vxf`, 'vxf');
+  if (name === null) return;
+  try {
+    await writeFile(returnedBytes(core._vexa_frames_text()), name, 'text/plain', null);
+  } catch {
+    await showMessage(formatText(text('IDS_CANNOT_SAVE'), name), text('IDS_ERROR_CAPTION'));
+  }
+}
+
+async function loadFrames() {
+  const chosen = await chooseFile('.vxf');
+  if (!chosen) return;
+  let bytes;
+  try {
+    bytes = await readStart(chosen.file, kScreenFileReadLimit + 1);
+  } catch {
+    bytes = null;
+  }
+  if (!bytes || bytes.length > kScreenFileReadLimit) {  // longer than any frames file is refused
+    await showMessage(formatText(text('IDS_CANNOT_OPEN'), chosen.file.name), text('IDS_ERROR_CAPTION'));
+    return;
+  }
+  carryOut(withBytes(bytes, (p, n) => int32s(core._vexa_accept_frames(p, n), 3)));
 }
 
 // --- Pictures: judged by their headers in the core before the browser's
@@ -190,7 +218,7 @@ async function convertPicture() {
   const chosen = await chooseFile(kPictureTypes);
   if (!chosen) return;
   if (!await decodePicture(chosen.file)) {
-    await showMessage(formatText(text('IDS_CANNOT_OPEN'), chosen.file.name), text('IDS_CAPTION_FILE_ERROR'));
+    await showMessage(formatText(text('IDS_CANNOT_OPEN'), chosen.file.name), text('IDS_ERROR_CAPTION'));
     return;
   }
   const answer = await askConvertOptions();

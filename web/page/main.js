@@ -10,6 +10,7 @@ function carryOut(answer) {
   if (!answer) return;
   const [ask, detail, flags] = answer;
   if (flags & 4) layOut();
+  if (flags & 8) followLanguage();
   switch (ask) {
     case Ask.OpenFile: openDocument(); break;
     case Ask.SaveFile: saveDocument(false); break;
@@ -21,8 +22,11 @@ function carryOut(answer) {
     case Ask.Text: askForText(); break;
     case Ask.Close: closePage(); break;
     case Ask.Player: openPlayer(); break;
-    case Ask.About: showMessage(text('IDS_ABOUT'), text('IDS_CAPTION_ABOUT')); break;
-    case Ask.NoMemoryForView: showMessage(text('IDS_NO_VIEW_MEMORY'), text('IDS_CAPTION_ERROR')); break;
+    case Ask.About: showMessage(text('IDS_ABOUT'), text('IDS_ABOUT_CAPTION')); break;
+    case Ask.NoMemoryForView: showMessage(text('IDS_NO_VIEW_MEMORY'), text('IDS_PLAIN_ERROR')); break;
+    case Ask.SaveFrames: saveFrames(); break;
+    case Ask.LoadFrames: loadFrames(); break;
+    case Ask.DamagedFrames: showMessage(formatText(text('IDS_FRAMES_DAMAGED'), detail), text('IDS_ERROR_CAPTION')); break;
     default: break;
   }
   saveSettings();
@@ -67,8 +71,10 @@ function pointerReport(kind, e) {
   const zone = core._vexa_pointer_cursor();
   if (zone >= 0 && zone < kZoneCursors.length) canvas.style.cursor = kZoneCursors[zone];
   for (let part = 0; part < 2; ++part) {
-    const value = stringAt(core._vexa_pointer_status(part));
-    if (value !== null) setStatus(part, value);
+    const format = core._vexa_pointer_status(part);
+    if (format < 0) continue;
+    const values = [0, 1].map((i) => core._vexa_pointer_status_value(part, i));
+    setStatus(part, format ? formatText(stringOf(format), ...values) : '');
   }
   // What the mouse changed shows at once: a stroke follows the pointer
   // without waiting for the next frame.
@@ -110,7 +116,7 @@ canvas.addEventListener('contextmenu', (e) => e.preventDefault());
 function acceleratorFor(e) {
   const ctrl = e.ctrlKey || e.metaKey;
   const key = e.key.length === 1 ? e.key.toUpperCase() : e.key;
-  for (const a of texts().accelerators.myAccel) {
+  for (const a of resource('accelerators', 'myAccel')) {
     if (a.ctrl !== ctrl || a.shift !== e.shiftKey || a.alt !== e.altKey) continue;
     if (typeof a.key === 'string' && (key === a.key || e.code === `Key${a.key}`)) return a.id;
   }
@@ -173,7 +179,7 @@ async function start() {
   loadSettings();
   const failure = core._vexa_start();
   if (failure) {
-    await showMessage(text(failure === 1 ? 'IDS_FONT_MISSING' : 'IDS_NO_VIEW_MEMORY'), text('IDS_CAPTION_ERROR'));
+    await showMessage(text(failure === 1 ? 'IDS_NO_FONT' : 'IDS_NO_VIEW_MEMORY'), text('IDS_PLAIN_ERROR'));
     return;
   }
   buildMenuBar();

@@ -12,6 +12,17 @@ function loadSettings() {
     stored = localStorage.getItem(kSettingsKey) ?? '';
   } catch { /* storage refused: the defaults */ }
   withText(stored, (p) => core._vexa_load_settings(p));
+  followLanguage(false);
+}
+
+// The texts in the language the core's setting names: the menus and the
+// title at once, dialogs at their next opening.
+function followLanguage(rebuild = true) {
+  language = core._vexa_language() === 1 && kResources.languages.en ? 'en' : 'ja';
+  document.documentElement.lang = language;
+  if (!rebuild) return;
+  buildMenuBar();
+  refreshTitle();
 }
 
 function saveSettings() {
@@ -62,7 +73,7 @@ async function stepRecovery() {
   const step = core._vexa_recovery_step(recovery.haveCopy ? 1 : 0, recovery.written);
   if (step === 2) await deleteRecoveryCopy();
   if (step !== 1) return;
-  const changes = core._vexa_history_changes();
+  const changes = core._vexa_recovery_stamp();
   const copy = withText(documentFile.name, (p) => returnedBytes(core._vexa_recovery_text(p)));
   if (await recoveryRequest('readwrite', (s) => s.put({ copy, time: Date.now() }, recovery.run)) !== undefined) {
     recovery.written = changes;
@@ -113,7 +124,7 @@ async function offerRecovery() {
   recovery.haveCopy = true;  // ours now: whatever follows, it goes or gets rewritten
   const bytes = newest.entry.copy instanceof Uint8Array ? newest.entry.copy : new Uint8Array();
   const name = withBytes(bytes, (p, n) => stringAt(core._vexa_read_recovery(p, n)));
-  if (name === null || await showMessage(text('IDS_RECOVER'), text('IDS_CAPTION_VEXA'), 'yesno') !== 'yes') {
+  if (name === null || await showMessage(text('IDS_RECOVER'), text('IDS_CAPTION'), 'yesno') !== 'yes') {
     await deleteRecoveryCopy();
     return;
   }

@@ -58,8 +58,13 @@ function labelNodes(text) {
   return [document.createTextNode(plain.slice(0, keyAt)), u, document.createTextNode(plain.slice(keyAt + 1))];
 }
 
-// printf's %s and %d, in order.
+// printf's %s, %d and %X in order, with a width, padded with zeros when
+// the width starts with one.
 function formatText(format, ...values) {
   let i = 0;
-  return format.replace(/%[sd]/g, () => String(values[i++] ?? ''));
+  return format.replace(/%(0?)(\d*)([sdX])/g, (_, zero, width, kind) => {
+    const value = values[i++] ?? '';
+    const shown = kind === 'X' ? Number(value).toString(16).toUpperCase() : String(value);
+    return shown.padStart(Number(width || 0), zero ? '0' : ' ');
+  });
 }

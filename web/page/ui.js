@@ -1,21 +1,24 @@
 'use strict';
-// The page's own parts: the texts, the canvas, the toolbar, the status bar,
-// the title and message boxes.
+// The page's own parts: texts of the chosen language, the canvas, the
+// toolbar, the status bar, the title and message boxes.
 const canvas = document.getElementById('canvas');
 const context = canvas.getContext('2d');
 const statusParts = document.querySelectorAll('#statusbar span');
 const ids = kResources.ids;
-// The resource script's Japanese block: the editor's texts by default.
-const language = 'ja';
-const texts = () => kResources.languages[language];
-const text = (id) => texts().strings[ids[id]] ?? '';
+let language = 'ja';
+// A resource of the chosen language; one the language lacks comes from
+// the Japanese block, as Windows falls back to the default language.
+const resource = (kind, id) => kResources.languages[language]?.[kind][id] ?? kResources.languages.ja[kind][id];
+const stringOf = (number) => resource('strings', number) ?? '';
+const text = (id) => stringOf(ids[id]);
 // Buttons of message boxes are the system's, not the editor's.
 const kSystemButtons = { ja: { yes: 'はい(Y)', no: 'いいえ(N)', ok: 'OK' }, en: { yes: 'Yes', no: 'No', ok: 'OK' } };
 
 const documentFile = { name: '', handle: null };
 
 function refreshTitle() {
-  document.title = withText(documentFile.name, (name) => stringAt(core._vexa_title(name)));
+  document.title = withText(documentFile.name,
+    (name) => withText(text('IDS_UNTITLED'), (untitled) => stringAt(core._vexa_title(name, untitled))));
 }
 
 // --- The canvas: what the core composed since the last picture.
