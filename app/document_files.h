@@ -13,6 +13,8 @@
 // with the screen as it was, when it is not a screen file.
 bool OpenScreenText(const char* text, size_t size);
 
+// How often the recovery timer runs: a crash loses at most this much.
+constexpr int kRecoveryPeriodMs = 2000;
 // What the editor's state has come to: it grows with every change of the
 // history or of the frames, so that a copy can tell whether it is behind.
 uint64_t RecoveryStamp();

@@ -44,3 +44,20 @@ add_custom_command(OUTPUT ${VEXA_PAGE}
           ${CMAKE_SOURCE_DIR}/res/vexa.rc ${CMAKE_SOURCE_DIR}/res/resource.h ${VEXA_TOOLBAR_BMP} ${VEXA_ICON}
   COMMENT "Making vexa.html")
 add_custom_target(page ALL DEPENDS ${VEXA_PAGE})
+
+# The page alone, with the examples and the release README, for the release
+# beside the Windows zip.
+set(VEXA_WEB_RELEASE_NAME Vexa-${VEXA_VERSION}-web)
+set(VEXA_WEB_RELEASE_ZIP ${CMAKE_BINARY_DIR}/${VEXA_WEB_RELEASE_NAME}.zip)
+file(GLOB VEXA_EXAMPLES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/examples/*.txt)
+set(stage ${CMAKE_BINARY_DIR}/release/${VEXA_WEB_RELEASE_NAME})
+add_custom_command(OUTPUT ${VEXA_WEB_RELEASE_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/release
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/examples
+  COMMAND ${CMAKE_COMMAND} -E copy ${VEXA_PAGE} ${CMAKE_SOURCE_DIR}/res/release/README.txt ${stage}
+  COMMAND ${CMAKE_COMMAND} -E copy ${VEXA_EXAMPLES} ${stage}/examples
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/release
+          ${CMAKE_COMMAND} -E tar cf ${VEXA_WEB_RELEASE_ZIP} --format=zip ${VEXA_WEB_RELEASE_NAME}
+  DEPENDS ${VEXA_PAGE} ${VEXA_EXAMPLES} ${CMAKE_SOURCE_DIR}/res/release/README.txt
+  COMMENT "Packing ${VEXA_WEB_RELEASE_NAME}.zip")
+add_custom_target(web_release ALL DEPENDS ${VEXA_WEB_RELEASE_ZIP})

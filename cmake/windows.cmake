@@ -26,20 +26,22 @@ add_dependencies(Vexa font)
 
 # The release: Vexa-<version>-windows.zip with the program, its font, the
 # examples and a short README, built with everything else.
-set(VEXA_VERSION 0.23)
 set(VEXA_RELEASE_NAME Vexa-${VEXA_VERSION}-windows)
+# The browser version rides along when its configuration has made it.
+set(VEXA_WEB_PAGE "" CACHE FILEPATH "vexa.html from the emcmake configuration, packed into the release zip")
 set(VEXA_RELEASE_ZIP ${CMAKE_BINARY_DIR}/${VEXA_RELEASE_NAME}.zip)
 file(GLOB VEXA_EXAMPLES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/examples/*.txt ${CMAKE_SOURCE_DIR}/examples/*.vxf)
 set(stage ${CMAKE_BINARY_DIR}/release/${VEXA_RELEASE_NAME})
 add_custom_command(OUTPUT ${VEXA_RELEASE_ZIP}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/release
   COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/examples
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Vexa> ${VEXA_FONT_FILE} ${CMAKE_SOURCE_DIR}/res/release/README.txt ${stage}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Vexa> ${VEXA_FONT_FILE} ${CMAKE_SOURCE_DIR}/res/release/README.txt
+          ${VEXA_WEB_PAGE} ${stage}
   COMMAND ${CMAKE_COMMAND} -E copy ${VEXA_EXAMPLES} ${stage}/examples
   COMMAND ${CMAKE_STRIP} ${stage}/Vexa.exe
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/release
           ${CMAKE_COMMAND} -E tar cf ${VEXA_RELEASE_ZIP} --format=zip ${VEXA_RELEASE_NAME}
-  DEPENDS Vexa font ${VEXA_FONT_FILE} ${VEXA_EXAMPLES} ${CMAKE_SOURCE_DIR}/res/release/README.txt
+  DEPENDS Vexa font ${VEXA_FONT_FILE} ${VEXA_EXAMPLES} ${CMAKE_SOURCE_DIR}/res/release/README.txt ${VEXA_WEB_PAGE}
   COMMENT "Packing ${VEXA_RELEASE_NAME}.zip")
 add_custom_target(release ALL DEPENDS ${VEXA_RELEASE_ZIP})
 

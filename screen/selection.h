@@ -40,6 +40,8 @@ int BlockHeight();
 void SetSelection(int a, int b, int c, int d);
 // The floating state stays as it is.
 void ClearSelection();
+// The marquee's dashes move on one step every kMarqueePeriodMs.
+constexpr int kMarqueePeriodMs = 100;
 void AdvanceMarquee();
 // The selection clipped to the screen; false when nothing of it is on it.
 bool ClippedSelection(int& x0, int& y0, int& x1, int& y1);

@@ -20,7 +20,6 @@ OffscreenBuffer gOverlayBuffer;
 namespace {
 
 constexpr UINT_PTR kMarqueeTimer = 1;
-constexpr UINT kMarqueePeriod = 100;  // ms
 
 // One side of the marquee: a one-pixel line filled with its 8 x 8 dash
 // pattern, bits 1 black (the DC's background colour) and 0 white.
@@ -148,7 +147,7 @@ void OnSelectionChanged(bool active)
     HDC dc = GetDC(gShell.main);
     DrawMarquee(dc);
     ReleaseDC(gShell.main, dc);
-    SetTimer(gShell.main, kMarqueeTimer, kMarqueePeriod, nullptr);
+    SetTimer(gShell.main, kMarqueeTimer, kMarqueePeriodMs, nullptr);
 }
 
 bool StepMarquee(UINT_PTR timer)

@@ -20,7 +20,6 @@
 namespace {
 
 constexpr UINT_PTR kRecoveryTimer = 3;
-constexpr UINT kRecoveryPeriod = 2000;  // ms: a crash loses at most this much
 constexpr DWORD kCopyLimit = 64 * 1024;  // far more than a copy holds
 const wchar_t kExtension[] = L".vxr";
 const wchar_t kDamagedEnding[] = L"-damaged.txt";  // no start looks for these
@@ -99,7 +98,7 @@ void StartRecovery()
     gHaveCopy = false;
     const std::wstring folder = RecoveryFolder();
     if (!folder.empty()) SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-    SetTimer(gShell.main, kRecoveryTimer, kRecoveryPeriod, nullptr);
+    SetTimer(gShell.main, kRecoveryTimer, kRecoveryPeriodMs, nullptr);
 }
 
 bool StepRecovery(UINT_PTR timer)

@@ -68,6 +68,32 @@ void TakeRgba(const PixelView& v, int x, int y, int w, int h, std::vector<uint32
         for (int c = 0; c < w; ++c) out[static_cast<size_t>(r) * w + c] = Rgba(*PixelAt(v, x + c, y + r));
 }
 
+// The page knows the asks by name; a new one fails this switch's build
+// until it is named here too. Any other number has none.
+const char* AskName(Ask ask)
+{
+    switch (ask) {
+    case Ask::Nothing: return "Nothing";
+    case Ask::OpenFile: return "OpenFile";
+    case Ask::SaveFile: return "SaveFile";
+    case Ask::SaveFileAs: return "SaveFileAs";
+    case Ask::Export: return "Export";
+    case Ask::ConvertPicture: return "ConvertPicture";
+    case Ask::OverlayFile: return "OverlayFile";
+    case Ask::Text: return "Text";
+    case Ask::OpenRecent: return "OpenRecent";
+    case Ask::Close: return "Close";
+    case Ask::Player: return "Player";
+    case Ask::About: return "About";
+    case Ask::NoMemoryForView: return "NoMemoryForView";
+    case Ask::ExportAnimation: return "ExportAnimation";
+    case Ask::SaveFrames: return "SaveFrames";
+    case Ask::LoadFrames: return "LoadFrames";
+    case Ask::DamagedFrames: return "DamagedFrames";
+    }
+    return nullptr;
+}
+
 const int32_t* AnswerOut(const CommandAnswer& a)
 {
     static int32_t out[3];
@@ -175,12 +201,18 @@ PAGE_CALL const int32_t* vexa_compose()
     return area;
 }
 PAGE_CALL const uint8_t* vexa_shown_pixels() { return ShownPixels(); }
+// 0 the panel's width, 1 its height, 2 the canvas's width, 3 its height,
+// 4 whether the status bar shows, 5 and 6 the canvas's size at x1.
 PAGE_CALL int vexa_view(int what)
 {
     const ViewGeometry& g = CurrentView();
-    const int values[] = {g.W, g.H, g.k, gView.ShowStatusBar, gView.ShowFrames};
-    return values[what];
+    const int values[] = {g.W, g.H, kCanvasWidthAt1 * g.k, kCanvasHeightAt1 * g.k, gView.ShowStatusBar,
+                          kCanvasWidthAt1, kCanvasHeightAt1};
+    return what >= 0 && what < static_cast<int>(sizeof values / sizeof values[0]) ? values[what] : 0;
 }
+// The most of a file the editor reads: 0 a screen file, 1 a picture.
+PAGE_CALL double vexa_file_limit(int kind) { return static_cast<double>(kind == 0 ? kScreenFileReadLimit : kPictureFileLimit); }
+PAGE_CALL int vexa_marquee_period() { return kMarqueePeriodMs; }
 PAGE_CALL void vexa_step_marquee()
 {
     AdvanceMarquee();
@@ -200,6 +232,11 @@ PAGE_CALL const int32_t* vexa_frame_outline(int k)
 
 // --- Commands and their menu items.
 PAGE_CALL int vexa_is_command(int id) { return IsCommand(id); }
+// The name of ask number n, null past the last.
+PAGE_CALL const char* vexa_ask_name(int n)
+{
+    return n >= 0 ? AskName(static_cast<Ask>(n)) : nullptr;
+}
 // The answer: ask, detail, and flags 1 repaint panel, 2 repaint palette,
 // 4 relayout, 8 the interface's language changed.
 PAGE_CALL const int32_t* vexa_command(int id) { return AnswerOut(IsCommand(id) ? RunCommand(id) : CommandAnswer{}); }
@@ -225,21 +262,29 @@ PAGE_CALL const int32_t* vexa_toolbar()
 }
 PAGE_CALL int vexa_toolbar_count() { return kToolbarButtonCount; }
 PAGE_CALL int vexa_frame_defined(int k) { return k >= 0 && k < kFrameCount && FrameDefined(k); }
+// 0 the foreground, 1 the background, 2 the tool.
 PAGE_CALL int vexa_pen(int what)
 {
     const int values[] = {gPen.foreground, gPen.background, gTool.tool};
-    return values[what];
+    return what >= 0 && what < 3 ? values[what] : 0;
 }
 
-// --- Keys: the command a character or key runs (0 none); a key may move
-// the palette cursor instead (-1).
+// --- Keys: the command a character or key runs (0 none); a key, named as
+// the browser names it, may move the palette cursor instead (-1).
 PAGE_CALL int vexa_character(int character) { return CommandForCharacter(character); }
-PAGE_CALL int vexa_key(int key, int ctrl)
+PAGE_CALL int vexa_key(const char* name, int ctrl)
 {
-    if (key < 0 || key > static_cast<int>(Key::Other)) key = static_cast<int>(Key::Other);
-    const int id = CommandForKey(static_cast<Key>(key), ctrl != 0);
+    const struct {
+        const char* name;
+        Key key;
+    } kKeys[] = {{"ArrowLeft", Key::Left}, {"ArrowRight", Key::Right}, {"ArrowUp", Key::Up},
+                 {"ArrowDown", Key::Down}, {"F9", Key::F9},            {"F11", Key::F11}};
+    Key key = Key::Other;
+    for (const auto& k : kKeys)
+        if (std::strcmp(name, k.name) == 0) key = k.key;
+    const int id = CommandForKey(key, ctrl != 0);
     if (id) return id;
-    return MovePaletteByKey(static_cast<Key>(key), ctrl != 0) ? -1 : 0;
+    return MovePaletteByKey(key, ctrl != 0) ? -1 : 0;
 }
 
 // --- The mouse, panel coordinates. kind: 0 press, 1 move, 2 release,
@@ -257,7 +302,6 @@ PAGE_CALL int vexa_pointer(int kind, int x, int y, int held, int shift, int ctrl
     return static_cast<int>(gPointer.capture);
 }
 PAGE_CALL int vexa_pointer_cursor() { return gPointer.cursorZone; }
-PAGE_CALL int vexa_hover_zone() { return gTool.hoverZone; }
 // The status bar's part `part` when the last report changed it: its
 // string-table format (0 for an empty part), else -1; then its numbers.
 PAGE_CALL int vexa_pointer_status(int part)
@@ -343,6 +387,7 @@ PAGE_CALL int vexa_recovery_step(int haveCopy, double written)
     const uint64_t w = written < 0 ? UINT64_MAX : static_cast<uint64_t>(written);
     return static_cast<int>(DueRecoveryStep(haveCopy != 0, w));
 }
+PAGE_CALL int vexa_recovery_period() { return kRecoveryPeriodMs; }
 PAGE_CALL double vexa_recovery_stamp() { return static_cast<double>(RecoveryStamp()); }
 PAGE_CALL const char* vexa_recovery_text(const char* name) { return Return(RecoveryCopyText(name)); }
 // Reads a copy aside: its document name, or null when it is no copy.

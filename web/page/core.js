@@ -4,15 +4,13 @@
 let core = null;
 const noticeHandlers = {};
 
-const Ask = {
-  Nothing: 0, OpenFile: 1, SaveFile: 2, SaveFileAs: 3, Export: 4, ConvertPicture: 5, OverlayFile: 6,
-  Text: 7, OpenRecent: 8, Close: 9, Player: 10, About: 11, NoMemoryForView: 12, ExportAnimation: 13,
-  SaveFrames: 14, LoadFrames: 15, DamagedFrames: 16,
-};
+// The core's asks by name, numbered as the core numbers them.
+const Ask = {};
 const Notice = { Modified: 1, Colours: 2, Tool: 3, Selection: 4, Frame: 5, ViewSize: 6, ClipboardText: 7, ClipboardImage: 8 };
 
 async function loadCore() {
   core = await VexaCore({ notify: (notice, arg) => noticeHandlers[notice]?.(arg) });
+  for (let n = 0, name; (name = stringAt(core._vexa_ask_name(n))) !== null; ++n) Ask[name] = n;
 }
 
 const int32s = (pointer, count) => (pointer ? Array.from(core.HEAP32.subarray(pointer >> 2, (pointer >> 2) + count)) : null);

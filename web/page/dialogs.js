@@ -3,7 +3,7 @@
 // dialog templates: the same caption, controls, texts and choices. Each
 // control is found by its ID.
 function buildDialog(name) {
-  const template = texts().dialogs[ids[name]];
+  const template = resource('dialogs', ids[name]);
   const dialog = document.createElement('dialog');
   dialog.dataset.dialog = name;
   const body = Object.assign(document.createElement('div'), { className: 'body' });
@@ -88,13 +88,13 @@ function askConvertOptions() {
     firsts.forEach((first, i) => { controls[first + defaults[i]].checked = true; });
     controls[ids.IDC_CONVERT_OVERLAY].checked = defaults[3] !== 0;
     const preview = controls[ids.IDC_CONVERT_PREVIEW];
-    preview.width = 320;
-    preview.height = 200;
+    preview.width = core._vexa_view(5);
+    preview.height = core._vexa_view(6);
     preview.style.flexBasis = '100%';
     const choice = () => firsts.map((first) => [0, 1, 2].find((i) => controls[first + i]?.checked) ?? 0);
     const show = () => {
       const [mode, fit, dither] = choice();
-      preview.getContext('2d').putImageData(imageAt(core._vexa_convert_preview(mode, fit, dither), 320, 200), 0, 0);
+      preview.getContext('2d').putImageData(imageAt(core._vexa_convert_preview(mode, fit, dither), preview.width, preview.height), 0, 0);
     };
     for (const first of firsts) for (let i = 0; i < 3; ++i) controls[first + i]?.addEventListener('change', show);
     let answer = null;

@@ -1,8 +1,6 @@
 'use strict';
 // Files, the clipboard and pictures: the browser's ways of reading and
 // writing them, around the core's readers and writers.
-const kScreenFileReadLimit = 16 << 20;  // as the Win32 editor reads: no more counts
-const kPictureFileLimit = 256 << 20;
 const canPickFiles = () => typeof window.showOpenFilePicker === 'function' && typeof window.showSaveFilePicker === 'function';
 const fileInput = document.getElementById('file-input');
 
@@ -49,7 +47,7 @@ async function discardPrompt() {
 async function openScreenFile(file, handle) {
   let bytes;
   try {
-    bytes = await readStart(file, kScreenFileReadLimit);
+    bytes = await readStart(file, core._vexa_file_limit(0));  // no more counts
   } catch {
     await showMessage(formatText(text('IDS_CANNOT_OPEN'), file.name), text('IDS_ERROR_CAPTION'));
     return false;
@@ -121,29 +119,32 @@ async function saveDocument(asNew) {
   return true;
 }
 
-// Every export is written as the Win32 editor writes it; the MZF name comes
-// from the document's name.
-async function exportScreen(format) {
-  const extension = stringAt(core._vexa_export_extension(format));
+// An export under the document's name with the format's extension (asked
+// for when untitled); `make` gives the bytes once the name is settled.
+async function writeExport(extension, type, make) {
   const base = documentFile.name.replace(/\.[^.]*$/, '');
   const name = nameToSave(base && `${base}.${extension}`, extension);
   if (name === null) return;
-  let bytes;
-  if (extension === 'png') {
-    const k = core._vexa_view(2);
-    const picture = document.createElement('canvas');
-    picture.width = 320 * k;
-    picture.height = 200 * k;
-    picture.getContext('2d').putImageData(imageAt(core._vexa_screen_picture(), 320 * k, 200 * k), 0, 0);
-    bytes = new Uint8Array(await (await new Promise((r) => picture.toBlob(r, 'image/png'))).arrayBuffer());
-  } else {
-    bytes = withText(documentFile.name, (p) => returnedBytes(core._vexa_export(format, p)));
-  }
   try {
-    await writeFile(bytes, name, extension === 'png' ? 'image/png' : 'application/octet-stream', null);
+    await writeFile(await make(), name, type, null);
   } catch {
     await showMessage(formatText(text('IDS_CANNOT_SAVE'), name), text('IDS_ERROR_CAPTION'));
   }
+}
+
+// Every export is written as the Win32 editor writes it; the MZF name comes
+// from the document's name, the picture is the canvas at its zoom.
+function exportScreen(format) {
+  const extension = stringAt(core._vexa_export_extension(format));
+  if (extension !== 'png')
+    return writeExport(extension, 'application/octet-stream', () => withText(documentFile.name, (p) => returnedBytes(core._vexa_export(format, p))));
+  return writeExport(extension, 'image/png', async () => {
+    const picture = document.createElement('canvas');
+    picture.width = core._vexa_view(2);
+    picture.height = core._vexa_view(3);
+    picture.getContext('2d').putImageData(imageAt(core._vexa_screen_picture(), picture.width, picture.height), 0, 0);
+    return new Uint8Array(await (await new Promise((r) => picture.toBlob(r, 'image/png'))).arrayBuffer());
+  });
 }
 
 // The frames as an MZF program; the reason it cannot be made is shown
@@ -151,18 +152,8 @@ async function exportScreen(format) {
 async function exportAnimation() {
   const bytes = withText(documentFile.name, (p) => returnedBytes(core._vexa_export_animation(p)));
   const [refusal, delay] = int32s(core._vexa_animation_refusal(), 2);
-  if (refusal) {
-    await showMessage(formatText(texts().strings[refusal] ?? '', delay), text('IDS_ERROR_CAPTION'));
-    return;
-  }
-  const base = documentFile.name.replace(/\.[^.]*$/, '');
-  const name = nameToSave(base && `${base}.mzf`, 'mzf');
-  if (name === null) return;
-  try {
-    await writeFile(bytes, name, 'application/octet-stream', null);
-  } catch {
-    await showMessage(formatText(text('IDS_CANNOT_SAVE'), name), text('IDS_ERROR_CAPTION'));
-  }
+  if (refusal) await showMessage(formatText(stringOf(refusal), delay), text('IDS_ERROR_CAPTION'));
+  else await writeExport('mzf', 'application/octet-stream', () => bytes);
 }
 
 // Frames files: the screen's name proposed, a damaged file refused whole.
@@ -198,7 +189,7 @@ async function loadFrames() {
 const kPictureTypes = '.png,.jpg,.jpeg,.bmp,.gif';
 
 async function decodePicture(file) {
-  if (file.size > kPictureFileLimit) return false;
+  if (file.size > core._vexa_file_limit(1)) return false;
   const bytes = new Uint8Array(await file.arrayBuffer());
   const check = withBytes(bytes, (p, n) => int32s(core._vexa_check_picture(p, n), 3));
   if (check[0] !== 0) return false;

@@ -3,8 +3,6 @@
 // Win32 editor turns its window messages into them.
 const kZoneCursors = ['default', 'nesw-resize', 'ns-resize', 'nwse-resize', 'ew-resize', 'move',
   'ew-resize', 'nwse-resize', 'ns-resize', 'nesw-resize'];
-const kKeys = { ArrowLeft: 0, ArrowRight: 1, ArrowUp: 2, ArrowDown: 3, F9: 4, F11: 5 };
-const kKeyOther = 6;
 const kClipboardCommands = () => [ids.IDM_COPY, ids.IDM_CUT, ids.IDM_PASTE];
 
 // What the core's answer to a command asks of the page.
@@ -41,11 +39,16 @@ function runCommand(id, direct = false) {
   carryOut(int32s(core._vexa_command(id), 3));
 }
 
-// The page cannot close its own tab unless it opened it: it asks the
-// discard question and leaves the editor blank, as a new window would be.
+// The editor ends as the Win32 one does: after the discard question (which
+// takes the recovery copy away), with the settings kept. A tab the page did
+// not open itself cannot be closed by it: the page then leaves it.
+let closing = false;
 async function closePage() {
   if (!await discardPrompt()) return;
+  closing = true;
+  saveSettings();
   window.close();
+  location.replace('about:blank');
 }
 
 // --- The mouse: panel coordinates are the canvas's own.
@@ -53,9 +56,9 @@ let capturedPointer = null;
 
 function pointerReport(kind, e) {
   if (modalOpen) return;
+  const received = performance.now();
   const box = canvas.getBoundingClientRect();
   const x = Math.floor(e.clientX - box.left), y = Math.floor(e.clientY - box.top);
-  inputStarted = e.timeStamp;
   const capture = core._vexa_pointer(kind, x, y, (e.buttons & 1) ? 1 : 0, e.shiftKey ? 1 : 0, (e.ctrlKey || e.metaKey) ? 1 : 0);
   if (capture === 1) {
     capturedPointer = e.pointerId;
@@ -71,8 +74,25 @@ function pointerReport(kind, e) {
     const format = core._vexa_pointer_status(part);
     if (format < 0) continue;
     const values = [0, 1].map((i) => core._vexa_pointer_status_value(part, i));
-    setStatus(part, format ? formatText(texts().strings[format] ?? '', ...values) : '');
+    setStatus(part, format ? formatText(stringOf(format), ...values) : '');
   }
+  // What the mouse changed shows at once: a stroke follows the pointer
+  // without waiting for the next frame.
+  if (frameWanted) {
+    presentFrame();
+    timePointer(received);
+  }
+}
+
+// The time from a pointer event reaching the page to its picture on the
+// canvas, as user timing that tools can read; only the latest are kept.
+let pointerTimings = 0;
+function timePointer(received) {
+  if (++pointerTimings > 1000) {
+    performance.clearMeasures('vexa-pointer-to-canvas');
+    pointerTimings = 0;
+  }
+  performance.measure('vexa-pointer-to-canvas', { start: received, end: performance.now() });
 }
 
 canvas.addEventListener('pointerdown', (e) => {
@@ -96,7 +116,7 @@ canvas.addEventListener('contextmenu', (e) => e.preventDefault());
 function acceleratorFor(e) {
   const ctrl = e.ctrlKey || e.metaKey;
   const key = e.key.length === 1 ? e.key.toUpperCase() : e.key;
-  for (const a of texts().accelerators.myAccel) {
+  for (const a of resource('accelerators', 'myAccel')) {
     if (a.ctrl !== ctrl || a.shift !== e.shiftKey || a.alt !== e.altKey) continue;
     if (typeof a.key === 'string' && (key === a.key || e.code === `Key${a.key}`)) return a.id;
   }
@@ -120,8 +140,7 @@ document.addEventListener('keydown', (e) => {
     return;
   }
   const ctrl = e.ctrlKey || e.metaKey;
-  const key = kKeys[e.key] ?? kKeyOther;
-  const answer = core._vexa_key(key, ctrl ? 1 : 0);
+  const answer = withText(e.key, (name) => core._vexa_key(name, ctrl ? 1 : 0));
   if (answer) {
     e.preventDefault();
     if (answer > 0) runCommand(answer);
@@ -144,13 +163,13 @@ noticeHandlers[Notice.ViewSize] = () => fitCanvas();
 let marqueeTimer = 0;
 noticeHandlers[Notice.Selection] = (active) => {
   clearInterval(marqueeTimer);
-  marqueeTimer = active ? setInterval(() => core._vexa_step_marquee(), 100) : 0;
+  marqueeTimer = active ? setInterval(() => core._vexa_step_marquee(), core._vexa_marquee_period()) : 0;
 };
 
 // Closing or reloading the tab with unsaved changes asks first.
 addEventListener('beforeunload', (e) => {
   saveSettings();
-  if (!core._vexa_modified()) return;
+  if (closing || !core._vexa_modified()) return;
   e.preventDefault();
   e.returnValue = '';
 });
@@ -172,8 +191,10 @@ async function start() {
   canvas.focus();
   presentFrame();
   await startRecovery();
-  await offerRecovery();
+  performance.mark('vexa-ready');
   document.body.dataset.ready = 'true';
+  await offerRecovery();
+  document.body.dataset.recoveryOffered = 'true';
 }
 
 start();

@@ -101,7 +101,7 @@ function buildMenuBar() {
   closeMenus();
   menuBar.replaceChildren();
   itemStates.clear();
-  for (const menu of texts().menus.VexaMenu) {
+  for (const menu of resource('menus', 'VexaMenu')) {
     const title = document.createElement('div');
     title.className = 'menu-title';
     title.setAttribute('role', 'menuitem');
@@ -127,7 +127,7 @@ function menuKey(e) {
   const title = [...menuBar.children].find((t) => t.dataset.key && t.dataset.key === e.key.toLowerCase());
   if (!title) return false;
   const index = [...menuBar.children].indexOf(title);
-  openMenu(title, texts().menus.VexaMenu[index]);
+  openMenu(title, resource('menus', 'VexaMenu')[index]);
   return true;
 }
 

@@ -3,30 +3,23 @@
 // IndexedDB, kept while the document has unsaved changes so that a crash,
 // a closed tab or a reload loses nothing.
 const kSettingsKey = 'Vexa.ini';
-const kLanguageKey = 'Vexa.language';
-const kRecoveryPeriod = 2000;  // ms: a crash loses at most this much
 const kRunPrefix = 'Vexa recovery ';
+const kRunEndWait = 3000;  // ms
 
 function loadSettings() {
   let stored = '';
   try {
     stored = localStorage.getItem(kSettingsKey) ?? '';
-    language = localStorage.getItem(kLanguageKey) ?? 'ja';
   } catch { /* storage refused: the defaults */ }
-  if (!kResources.languages[language]) language = 'ja';
-  document.documentElement.lang = language;
   withText(stored, (p) => core._vexa_load_settings(p));
-  if (/^Language=/m.test(stored)) followLanguage(false);
+  followLanguage(false);
 }
 
 // The texts in the language the core's setting names: the menus and the
 // title at once, dialogs at their next opening.
 function followLanguage(rebuild = true) {
-  language = core._vexa_language() === 1 ? 'en' : 'ja';
+  language = core._vexa_language() === 1 && kResources.languages.en ? 'en' : 'ja';
   document.documentElement.lang = language;
-  try {
-    localStorage.setItem(kLanguageKey, language);
-  } catch { /* storage refused: the settings text keeps it */ }
   if (!rebuild) return;
   buildMenuBar();
   refreshTitle();
@@ -88,30 +81,40 @@ async function stepRecovery() {
   }
 }
 
-async function runsAlive() {
+// Whether a run's page has gone: its lock can be had within a moment (a
+// page being reloaded lets go of it only as it unloads).
+async function runEnded(run) {
+  if (!navigator.locks) return true;
   try {
-    const locks = await navigator.locks.query();
-    return new Set(locks.held.map((l) => l.name));
+    return await navigator.locks.request(run, { signal: AbortSignal.timeout(kRunEndWait) }, () => true);
   } catch {
-    return new Set();
+    return false;
   }
+}
+
+// The run's lock is held until the page goes, and let go of as it goes, so
+// that a reload finds the copy at once.
+function holdRun() {
+  navigator.locks?.request(recovery.run, () => new Promise((release) => addEventListener('pagehide', release, { once: true })));
 }
 
 async function startRecovery() {
   recovery.run = kRunPrefix + (crypto.randomUUID?.() ?? `${Date.now()}-${Math.random()}`);
-  navigator.locks?.request(recovery.run, () => new Promise(() => {}));  // held until the page goes
+  holdRun();
+  // A page kept by the browser on going back comes back with its copy.
+  addEventListener('pageshow', (e) => { if (e.persisted) holdRun(); });
   recovery.db = await openRecoveryStore();
-  setInterval(stepRecovery, kRecoveryPeriod);
+  setInterval(stepRecovery, core._vexa_recovery_period());
 }
 
 // The newest copy of a run that has ended, taken over by this run; offered
 // with the editor's question.
 async function offerRecovery() {
-  const runs = await recoveryRequest('readonly', (s) => s.getAllKeys()) ?? [];
-  const alive = await runsAlive();
+  const runs = (await recoveryRequest('readonly', (s) => s.getAllKeys()) ?? []).filter((run) => run !== recovery.run);
+  const ended = await Promise.all(runs.map(runEnded));
   let newest = null;
-  for (const run of runs) {
-    if (run === recovery.run || alive.has(run)) continue;
+  for (const [i, run] of runs.entries()) {
+    if (!ended[i]) continue;
     const entry = await recoveryRequest('readonly', (s) => s.get(run));
     if (entry && (!newest || entry.time > newest.entry.time)) newest = { run, entry };
   }

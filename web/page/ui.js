@@ -6,8 +6,11 @@ const context = canvas.getContext('2d');
 const statusParts = document.querySelectorAll('#statusbar span');
 const ids = kResources.ids;
 let language = 'ja';
-const texts = () => kResources.languages[language];
-const text = (id) => texts().strings[ids[id]] ?? '';
+// A resource of the chosen language; one the language lacks comes from
+// the Japanese block, as Windows falls back to the default language.
+const resource = (kind, id) => kResources.languages[language]?.[kind][id] ?? kResources.languages.ja[kind][id];
+const stringOf = (number) => resource('strings', number) ?? '';
+const text = (id) => stringOf(ids[id]);
 // Buttons of message boxes are the system's, not the editor's.
 const kSystemButtons = { ja: { yes: 'はい(Y)', no: 'いいえ(N)', ok: 'OK' }, en: { yes: 'Yes', no: 'No', ok: 'OK' } };
 
@@ -21,7 +24,6 @@ function refreshTitle() {
 // --- The canvas: what the core composed since the last picture.
 let shown = null;
 let frameWanted = false;
-let inputStarted = 0;  // when the pointer report being answered arrived
 
 function wantFrame() {
   if (frameWanted) return;
@@ -41,10 +43,6 @@ function presentFrame() {
   }
   context.putImageData(shown, 0, 0, area[0], area[1], area[2], area[3]);
   drawFrameLabels();
-  if (inputStarted) {
-    performance.measure('vexa-input-to-frame', { start: inputStarted, end: performance.now() });
-    inputStarted = 0;
-  }
 }
 
 // Each shown frame's number inside its top-left cell, black on orange.
@@ -69,7 +67,7 @@ function fitCanvas() {
 }
 
 function layOut() {
-  document.getElementById('statusbar').hidden = !core._vexa_view(3);
+  document.getElementById('statusbar').hidden = !core._vexa_view(4);
 }
 
 // --- The toolbar: the core's buttons, images from the toolbar bitmap.
