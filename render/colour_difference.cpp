@@ -70,17 +70,22 @@ double Ciede2000(const Lab& p, const Lab& q)
                         sin6 = std::sin(Radians(6)), cos63 = std::cos(Radians(63)), sin63 = std::sin(Radians(63));
     const double t = 1 - 0.17 * (cos1 * cos30 + sin1 * sin30) + 0.24 * cos2 + 0.32 * (cos3 * cos6 - sin3 * sin6) -
                      0.20 * (cos4 * cos63 + sin4 * sin63);
-    double hMean = Degrees(std::atan2(sin1, cos1));
-    if (hMean < 0) hMean += 360;
-    const double fromBlue = (hMean - 275) / 25;
-    const double dTheta = 30 * std::exp(-fromBlue * fromBlue);
-    const double cpMean7 = seventh(cpMean);
-    const double rC = 2 * std::sqrt(cpMean7 / (cpMean7 + pow25to7));
+    // The blue region's rotation, 30 exp(-((h - 275) / 25)^2) degrees, is
+    // below 1e-11 for mean hues under 138 degrees: there it is left out.
+    static const double cos138 = std::cos(Radians(138));
+    double rT = 0;
+    if (sin1 < 0 || cos1 < cos138) {
+        double hMean = Degrees(std::atan2(sin1, cos1));
+        if (hMean < 0) hMean += 360;
+        const double fromBlue = (hMean - 275) / 25;
+        const double dTheta = 30 * std::exp(-fromBlue * fromBlue);
+        const double cpMean7 = seventh(cpMean);
+        rT = -std::sin(Radians(2 * dTheta)) * 2 * std::sqrt(cpMean7 / (cpMean7 + pow25to7));
+    }
     const double l50 = (lMean - 50) * (lMean - 50);
     const double sL = 1 + 0.015 * l50 / std::sqrt(20 + l50);
     const double sC = 1 + 0.045 * cpMean;
     const double sH = 1 + 0.015 * cpMean * t;
-    const double rT = -std::sin(Radians(2 * dTheta)) * rC;
     const double l = dL / sL, c = dC / sC, h = dH / sH;
     return std::sqrt(l * l + c * c + h * h + rT * c * h);
 }

@@ -467,7 +467,7 @@ CellChoice ChooseCell(const Cell& cell, const std::vector<GlyphModel>& models)
 // colours over its 16 pixels, so each quadrant's difference from each colour
 // (CIEDE2000 from the quadrant's mean colour) is a table of 4 x 8, and the
 // best pair takes the nearer colour in each quadrant.
-CellChoice ChooseBlocks(const float t[kChannels][kCellArea], const float carried[kQuadrants][kChannels])
+CellChoice ChooseBlocks(const float mean[kQuadrants][kChannels], const float carried[kQuadrants][kChannels])
 {
     static const struct Palette {
         Lab lab[kColours];
@@ -476,9 +476,6 @@ CellChoice ChooseBlocks(const float t[kChannels][kCellArea], const float carried
             for (int x = 0; x < kColours; ++x) lab[x] = FastLab(CornerOf(x).c);
         }
     } palette;
-    float mean[kQuadrants][kChannels] = {};
-    for (int k = 0; k < kChannels; ++k)
-        for (int p = 0; p < kCellArea; ++p) mean[QuadrantOf(p)][k] += t[k][p] / (kCellArea / kQuadrants);
     // Grain's carried colour decides only between colours nearly as good as
     // the best for the quadrant itself: a mid-grey stays one even colour
     // rather than turning into a speckle of far brighter and darker blocks.
@@ -579,14 +576,51 @@ void ConvertPicture(const uint32_t* pixels, int width, int height, const Convert
             const bool back = grain && (row & 1);
             const int column = back ? kScreenColumns - 1 - step : step;
             const bool pattern = options.dither == ConvertDither::Pattern;
-            // The cell's picture, blurred, in linear light and raised to the
-            // first ranking's power.
-            Cell cell;
-            float carriedBlock[kQuadrants][kChannels];
             float scale[kQuadrants] = {1, 1, 1, 1};
             if (pattern)
                 for (int q = 0; q < kQuadrants; ++q)
                     scale[q] = PatternScale(column, row, q, blocks ? kBlockPattern : kCharacterPattern);
+            const int i = CellIndex(column, row);
+            const int ahead = back ? -1 : 1;
+            if (blocks) {
+                // A block shows one colour over its whole quadrant, so blocks
+                // are chosen by the quadrant's own mean, unblurred.
+                float mean[kQuadrants][kChannels];
+                float carriedBlock[kQuadrants][kChannels];
+                for (int q = 0; q < kQuadrants; ++q) {
+                    const int sx = 2 * column + q % 2, sy = 2 * row + q / 2;
+                    for (int k = 0; k < kChannels; ++k) {
+                        const float* corner = &picture.p[k][sy * 4 * kWidth + sx * 4];
+                        float sum = 0;
+                        for (int y = 0; y < 4; ++y)
+                            for (int x = 0; x < 4; ++x) sum += std::min(corner[y * kWidth + x] * scale[q], 1.0f);
+                        mean[q][k] = sum / (kCellArea / kQuadrants);
+                        carriedBlock[q][k] = std::clamp(carriedSub[(static_cast<size_t>(sy) * kSubColumns + sx) * kChannels + k],
+                                                        -kCarryLimit, kCarryLimit);
+                    }
+                }
+                const CellChoice c = ChooseBlocks(mean, grain ? carriedBlock : nullptr);
+                const int f = c.pair / kColours, b = c.pair % kColours;
+                out.code[i] = kSemigraphicBase | c.model;
+                out.attr[i] = f << 4 | b;
+                if (!grain) continue;
+                for (int q = 0; q < kQuadrants; ++q) decided[static_cast<size_t>(2 * row + q / 2) * kSubColumns + 2 * column + q % 2] = true;
+                for (int q = 0; q < kQuadrants; ++q) {
+                    const Corner shown = CornerOf((c.model >> q) & 1 ? f : b);
+                    // Only the colour is carried, not the lightness: a block's
+                    // lightness is seen sharply, its colour over a wider area,
+                    // where neighbouring blocks mix it.
+                    float e[kChannels], error[kChannels];
+                    for (int k = 0; k < kChannels; ++k) e[k] = mean[q][k] - shown.c[k];
+                    const float y = kLuminance[0] * e[0] + kLuminance[1] * e[1] + kLuminance[2] * e[2];
+                    for (int k = 0; k < kChannels; ++k) error[k] = e[k] - y;
+                    spreadSub(2 * column + q % 2, 2 * row + q / 2, ahead, error);
+                }
+                continue;
+            }
+            // The cell's picture, blurred, in linear light and raised to the
+            // first ranking's power.
+            Cell cell;
             for (int k = 0; k < kChannels; ++k) {
                 float raw[kCellArea];
                 const float* corner = &picture.p[k][row * kCellPixels * kWidth + column * kCellPixels];
@@ -597,49 +631,18 @@ void ConvertPicture(const uint32_t* pixels, int width, int height, const Convert
                 // in a near-black field (or darkening one in white).
                 const float add = std::clamp(carried[CellIndex(column, row) * kChannels + k], -kCarryLimit, kCarryLimit);
                 for (int p = 0; p < kCellArea; ++p) raw[p] = std::clamp(raw[p] * scale[QuadrantOf(p)] + add, 0.0f, 1.0f);
-                for (int q = 0; q < kQuadrants; ++q) {
-                    const size_t sub = static_cast<size_t>(2 * row + q / 2) * kSubColumns + 2 * column + q % 2;
-                    carriedBlock[q][k] = std::clamp(carriedSub[sub * kChannels + k], -kCarryLimit, kCarryLimit);
-                }
-                // A block shows one colour over its whole quadrant, so blocks
-                // are chosen by the quadrant's own mean, unblurred.
-                if (blocks) {
-                    std::copy(raw, raw + kCellArea, cell.t[k]);
-                    continue;
-                }
                 BlurCell(raw, cell.t[k]);
                 for (float& v : raw) v = kRankingCurve(v);
                 BlurCell(raw, cell.ranked[k]);
             }
             const float(&t)[kChannels][kCellArea] = cell.t;
-            const CellChoice c = blocks ? ChooseBlocks(t, grain ? carriedBlock : nullptr) : ChooseCell(cell, models);
+            const CellChoice c = ChooseCell(cell, models);
             const int f = c.pair / kColours, b = c.pair % kColours;
-            const int glyph = blocks ? kSemigraphicBase | c.model : models[c.model].glyph;
-            const int i = CellIndex(column, row);
+            const int glyph = models[c.model].glyph;
             out.code[i] = glyph & 0xFF;
             out.attr[i] = (glyph >= 256 ? kAttrCharSet : 0) | f << 4 | b;
             if (!grain) continue;
-            const int ahead = back ? -1 : 1;
-            if (blocks) {
-                for (int q = 0; q < kQuadrants; ++q) decided[static_cast<size_t>(2 * row + q / 2) * kSubColumns + 2 * column + q % 2] = true;
-                float wanted[kQuadrants][kChannels] = {};
-                for (int k = 0; k < kChannels; ++k)
-                    for (int p = 0; p < kCellArea; ++p) wanted[QuadrantOf(p)][k] += t[k][p] / (kCellArea / kQuadrants);
-                for (int q = 0; q < kQuadrants; ++q) {
-                    const Corner shown = CornerOf((c.model >> q) & 1 ? f : b);
-                    float error[kChannels];
-                    // Only the colour is carried, not the lightness: a block's
-                    // lightness is seen sharply, its colour over a wider area,
-                    // where neighbouring blocks mix it.
-                    float e[kChannels];
-                    for (int k = 0; k < kChannels; ++k) e[k] = wanted[q][k] - shown.c[k];
-                    const float y = kLuminance[0] * e[0] + kLuminance[1] * e[1] + kLuminance[2] * e[2];
-                    for (int k = 0; k < kChannels; ++k) error[k] = e[k] - y;
-                    spreadSub(2 * column + q % 2, 2 * row + q / 2, ahead, error);
-                }
-                continue;
-            }
-            const int count = blocks ? __builtin_popcount(c.model) * (kCellArea / kQuadrants) : models[c.model].count;
+            const int count = models[c.model].count;
             const Corner cf = CornerOf(f), cb = CornerOf(b);
             float error[kChannels];
             for (int k = 0; k < kChannels; ++k) {
