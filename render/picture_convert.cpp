@@ -463,10 +463,21 @@ CellChoice ChooseCell(const Cell& cell, const std::vector<GlyphModel>& models)
     return choice;
 }
 
+// CIEDE2000 is never below its lightness term alone, |dL| / SL: the chroma
+// and hue terms, with the blue region's rotation, add a sum that cannot be
+// negative. The bound is taken a little low, to stay one after rounding.
+float LightnessBound(const Lab& p, const Lab& q)
+{
+    const float mean = float(p.l + q.l) / 2 - 50, l50 = mean * mean;
+    return 0.999f * std::fabs(float(q.l - p.l)) / (1 + 0.015f * l50 / std::sqrt(20 + l50));
+}
+
 // A semigraphic cell, exactly: each quadrant shows one of the pair's two
 // colours over its 16 pixels, so each quadrant's difference from each colour
 // (CIEDE2000 from the quadrant's mean colour) is a table of 4 x 8, and the
-// best pair takes the nearer colour in each quadrant.
+// best pair takes the nearer colour in each quadrant. The table starts as
+// lower bounds; the best pair's entries are made exact until it stays best,
+// which leaves out most of the far colours' differences.
 CellChoice ChooseBlocks(const float mean[kQuadrants][kChannels], const float carried[kQuadrants][kChannels])
 {
     static const struct Palette {
@@ -476,37 +487,68 @@ CellChoice ChooseBlocks(const float mean[kQuadrants][kChannels], const float car
             for (int x = 0; x < kColours; ++x) lab[x] = FastLab(CornerOf(x).c);
         }
     } palette;
-    // Grain's carried colour decides only between colours nearly as good as
-    // the best for the quadrant itself: a mid-grey stays one even colour
-    // rather than turning into a speckle of far brighter and darker blocks.
+    Lab lab[kQuadrants];
     float d[kQuadrants][kColours];
+    float far[kQuadrants][kColours] = {};  // kFarOff where grain puts a colour out of reach
+    bool exact[kQuadrants][kColours] = {};
+    const auto difference = [&](int q, int x) {
+        if (!exact[q][x]) {
+            d[q][x] = float(Ciede2000(lab[q], palette.lab[x])) + far[q][x];
+            exact[q][x] = true;
+        }
+        return d[q][x];
+    };
     for (int q = 0; q < kQuadrants; ++q) {
-        const Lab lab = FastLab(mean[q]);
-        float best = 1e30f;
-        for (int x = 0; x < kColours; ++x) best = std::min(best, d[q][x] = float(Ciede2000(lab, palette.lab[x])));
+        lab[q] = FastLab(mean[q]);
+        for (int x = 0; x < kColours; ++x) d[q][x] = LightnessBound(lab[q], palette.lab[x]);
         if (!carried) continue;
+        // Grain's carried colour decides only between colours nearly as good
+        // as the best for the quadrant itself: a mid-grey stays one even
+        // colour rather than turning into a speckle of far brighter and
+        // darker blocks.
+        float best = 1e30f;
+        for (int x = 0; x < kColours; ++x)
+            if (d[q][x] < best) best = std::min(best, difference(q, x));
         float shifted[kChannels];
         for (int k = 0; k < kChannels; ++k) shifted[k] = std::clamp(mean[q][k] + carried[q][k], 0.0f, 1.0f);
         const Lab wanted = FastLab(shifted);
-        for (int x = 0; x < kColours; ++x)
-            d[q][x] = d[q][x] <= best + kBlockGrainMargin ? float(Ciede2000(wanted, palette.lab[x])) : d[q][x] + kFarOff;
-    }
-    CellChoice choice = {0, 0};
-    float least = 1e30f;
-    for (int f = 0; f < kColours; ++f)
-        for (int b = 0; b < kColours; ++b) {
-            float error = 0;
-            int mask = 0;
-            for (int q = 0; q < kQuadrants; ++q) {
-                if (d[q][f] < d[q][b]) mask |= 1 << q;
-                error += std::min(d[q][f], d[q][b]);
-            }
-            if (error < least) {
-                least = error;
-                choice = {mask, f * kColours + b};
+        for (int x = 0; x < kColours; ++x) {
+            if (d[q][x] <= best + kBlockGrainMargin && difference(q, x) <= best + kBlockGrainMargin) {
+                d[q][x] = float(Ciede2000(wanted, palette.lab[x]));
+            } else {
+                far[q][x] = kFarOff;
+                d[q][x] += kFarOff;  // a bound still, or exact when it was made so
             }
         }
-    return choice;
+    }
+    for (;;) {
+        // A pair and its reverse show the same (the pattern turned over), so
+        // each pair is tried once, the lower colour in front.
+        int front = 0, back = 0;
+        float least = 1e30f;
+        for (int f = 0; f < kColours; ++f)
+            for (int b = f; b < kColours; ++b) {
+                float error = 0;
+                for (int q = 0; q < kQuadrants; ++q) error += std::min(d[q][f], d[q][b]);
+                if (error < least) {
+                    least = error;
+                    front = f;
+                    back = b;
+                }
+            }
+        CellChoice choice = {0, front * kColours + back};
+        for (int q = 0; q < kQuadrants; ++q)
+            if (d[q][front] < d[q][back]) choice.model |= 1 << q;
+        bool made = false;
+        for (int q = 0; q < kQuadrants; ++q) {
+            const int x = (choice.model >> q) & 1 ? front : back;
+            if (!exact[q][x]) {
+                difference(q, x);
+                made = true;
+            }
+        }
+        if (!made) return choice;
+    }
 }
 
 // Ordered dithering scales each quadrant's light by a step of an 8 x 8
