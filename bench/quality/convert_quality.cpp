@@ -245,8 +245,8 @@ Plane ScielabBlur(const Plane& in, const ChannelKernel& kernel)
     return out;
 }
 
-// Linear RGB as the eye sees it from the viewing distance, in CIELAB.
-Image SpatialLab(const Image& rgb)
+// Linear RGB in the opponent channels, each blurred by its kernel.
+Image BlurredOpponent(const Image& rgb)
 {
     const int w = rgb.width(), h = rgb.height();
     Image opponent(w, h);
@@ -258,15 +258,27 @@ Image SpatialLab(const Image& rgb)
         for (int c = 0; c < 3; ++c) opponent.c[c].v[i] = opp[c];
     }
     for (int c = 0; c < 3; ++c) opponent.c[c] = ScielabBlur(opponent.c[c], kScielabKernels[c]);
-    Image lab(w, h);
+    return opponent;
+}
+
+Lab OpponentToLab(const double opp[3])
+{
+    double xyz[3];
+    Multiply(TheColour().opponentToXyz, opp, xyz);
+    // The blur's negative lobe can take a dark pixel beside a light one
+    // below no light at all; it is seen as black.
+    for (double& v : xyz) v = std::max(v, 0.0);
+    return XyzToLab(xyz);
+}
+
+// Linear RGB as the eye sees it from the viewing distance, in CIELAB.
+Image SpatialLab(const Image& rgb)
+{
+    const Image opponent = BlurredOpponent(rgb);
+    Image lab(rgb.width(), rgb.height());
     for (size_t i = 0; i < lab.c[0].v.size(); ++i) {
         const double opp[3] = {opponent.c[0].v[i], opponent.c[1].v[i], opponent.c[2].v[i]};
-        double xyz[3];
-        Multiply(TheColour().opponentToXyz, opp, xyz);
-        // The blur's negative lobe can take a dark pixel beside a light one
-        // below no light at all; it is seen as black.
-        for (double& v : xyz) v = std::max(v, 0.0);
-        const Lab l = XyzToLab(xyz);
+        const Lab l = OpponentToLab(opp);
         lab.c[0].v[i] = l.l;
         lab.c[1].v[i] = l.a;
         lab.c[2].v[i] = l.b;
@@ -447,6 +459,111 @@ Image FreePixelDither(const Image& picture)
     return out;
 }
 
+// What blocks could reach at best: every 4 x 4 block free to take any of the
+// eight colours (every semigraphic screen is such a picture, and many more
+// are), chosen by greedy descent on this very score. It starts from each
+// block's nearest colour by CIEDE2000 and visits the blocks in turn, giving
+// each the colour that lowers the score most over the pixels it reaches
+// (the wide luminance lobe, which reaches everywhere, is left out there and
+// counted again after each sweep). A few minutes a picture.
+constexpr int kBlock = 4, kSearchSweeps = 4;
+Image FreeBlockSearch(const Image& picture, const Image& pictureLab)
+{
+    const int w = picture.width(), h = picture.height(), columns = w / kBlock, rows = h / kBlock;
+    double opponent[8][3];
+    Lab palette[8];
+    for (int x = 0; x < 8; ++x) {
+        const double rgb[3] = {double((x >> 1) & 1), double((x >> 2) & 1), double(x & 1)};
+        double xyz[3];
+        Multiply(kRgbToXyz, rgb, xyz);
+        Multiply(kXyzToOpponent, xyz, opponent[x]);
+        palette[x] = LinearToLab(rgb);
+    }
+    const auto draw = [&](const std::vector<int>& colour) {
+        Image out(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const int c = colour[(y / kBlock) * columns + x / kBlock];
+                out.c[0].at(x, y) = (c >> 1) & 1;
+                out.c[1].at(x, y) = (c >> 2) & 1;
+                out.c[2].at(x, y) = c & 1;
+            }
+        return out;
+    };
+    // Each channel's blur of one block, without the parts wider than the reach.
+    constexpr int kReach = 36;
+    constexpr int kSpan = kBlock + 2 * kReach;
+    Plane footprint[3];
+    for (int c = 0; c < 3; ++c) {
+        const ChannelKernel& kernel = kScielabKernels[c];
+        double total = 0;
+        for (int g = 0; g < kernel.parts; ++g) total += kernel.part[g].weight;
+        Plane box(kSpan, kSpan);
+        for (int y = 0; y < kBlock; ++y)
+            for (int x = 0; x < kBlock; ++x) box.at(kReach + x, kReach + y) = 1;
+        footprint[c] = Plane(kSpan, kSpan);
+        for (int g = 0; g < kernel.parts; ++g) {
+            const double scale = kernel.part[g].spread * kSamplesPerDegree;
+            const int radius = static_cast<int>(std::ceil(kKernelReach * scale / std::sqrt(2.0)));
+            if (radius > kReach) continue;
+            const Plane blurred = Separable(box, SampledGaussian(radius, scale, false));
+            for (size_t i = 0; i < blurred.v.size(); ++i) footprint[c].v[i] += kernel.part[g].weight / total * blurred.v[i];
+        }
+    }
+
+    std::vector<int> colour(static_cast<size_t>(columns) * rows);
+    for (int by = 0; by < rows; ++by)
+        for (int bx = 0; bx < columns; ++bx) {
+            double mean[3] = {};
+            for (int c = 0; c < 3; ++c)
+                for (int y = 0; y < kBlock; ++y)
+                    for (int x = 0; x < kBlock; ++x) mean[c] += picture.c[c].at(bx * kBlock + x, by * kBlock + y) / (kBlock * kBlock);
+            const Lab lab = LinearToLab(mean);
+            int best = 0;
+            for (int x = 1; x < 8; ++x)
+                if (Ciede2000(lab, palette[x]) < Ciede2000(lab, palette[best])) best = x;
+            colour[by * columns + bx] = best;
+        }
+    std::vector<int> kept = colour;
+    double keptScore = 1e300;
+    for (int sweep = 0; sweep <= kSearchSweeps; ++sweep) {
+        Image seen = BlurredOpponent(draw(colour));
+        double score = 0;
+        for (size_t i = 0; i < seen.c[0].v.size(); ++i) {
+            const double opp[3] = {seen.c[0].v[i], seen.c[1].v[i], seen.c[2].v[i]};
+            score += Ciede2000(OpponentToLab(opp), {pictureLab.c[0].v[i], pictureLab.c[1].v[i], pictureLab.c[2].v[i]});
+        }
+        if (score >= keptScore) break;
+        kept = colour;
+        keptScore = score;
+        if (sweep == kSearchSweeps) break;
+        for (int by = 0; by < rows; ++by)
+            for (int bx = 0; bx < columns; ++bx) {
+                int& now = colour[by * columns + bx];
+                const int left = bx * kBlock - kReach, top = by * kBlock - kReach;
+                double cost[8] = {};
+                for (int y = std::max(0, top); y < std::min(h, top + kSpan); ++y)
+                    for (int x = std::max(0, left); x < std::min(w, left + kSpan); ++x) {
+                        const Lab want = {pictureLab.c[0].at(x, y), pictureLab.c[1].at(x, y), pictureLab.c[2].at(x, y)};
+                        for (int k = 0; k < 8; ++k) {
+                            double opp[3];
+                            for (int c = 0; c < 3; ++c)
+                                opp[c] = seen.c[c].at(x, y) + (opponent[k][c] - opponent[now][c]) * footprint[c].at(x - left, y - top);
+                            cost[k] += Ciede2000(OpponentToLab(opp), want);
+                        }
+                    }
+                const int best = static_cast<int>(std::min_element(cost, cost + 8) - cost);
+                if (best == now || cost[best] >= cost[now]) continue;
+                for (int y = std::max(0, top); y < std::min(h, top + kSpan); ++y)
+                    for (int x = std::max(0, left); x < std::min(w, left + kSpan); ++x)
+                        for (int c = 0; c < 3; ++c)
+                            seen.c[c].at(x, y) += (opponent[best][c] - opponent[now][c]) * footprint[c].at(x - left, y - top);
+                now = best;
+            }
+    }
+    return draw(kept);
+}
+
 // A linear image back to 8-bit sRGB pixels, as a picture file holds them.
 std::vector<uint32_t> ToPixels(const Image& image)
 {
@@ -583,8 +700,10 @@ double ConversionMilliseconds(const std::vector<uint32_t>& pixels, const Setting
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: vexa_quality PICTURE...  (bench/quality/pictures.sh lists some)\n");
+    // --search adds the row of free blocks searched for (minutes a picture).
+    const bool search = argc > 1 && std::string(argv[1]) == "--search";
+    if (argc < 2 + search) {
+        std::fprintf(stderr, "usage: vexa_quality [--search] PICTURE...  (bench/quality/pictures.sh lists some)\n");
         return 2;
     }
     if (!SelfCheck()) return 1;
@@ -594,13 +713,16 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    std::vector<std::string> paths(argv + 1, argv + argc);
-    // One row per setting, and a last one for what the palette permits.
-    constexpr int kRows = kSettingCount + 1;
-    Score sum[kRows] = {};
-    double absOffset[kRows] = {};
+    std::vector<std::string> paths(argv + 1 + search, argv + argc);
+    // One row per setting, then what the palette permits: free pixels, and
+    // when asked free blocks.
+    const int rows = kSettingCount + 1 + search;
+    constexpr int kMostRows = kSettingCount + 2;
+    Score sum[kMostRows] = {};
+    double absOffset[kMostRows] = {};
     const auto rowName = [](int row, bool mode) {
         if (row == kSettingCount) return mode ? "free pixels" : "diffused";
+        if (row == kSettingCount + 1) return mode ? "free blocks" : "searched";
         return mode ? kSettings[row].modeName : kSettings[row].ditherName;
     };
     std::vector<uint32_t> timingPicture;
@@ -619,14 +741,16 @@ int main(int argc, char** argv)
             timingName = BaseName(path);
         }
         const Image pictureLab = SpatialLab(Resample(picture, kWidth, kHeight));
-        for (int row = 0; row < kRows; ++row) {
+        for (int row = 0; row < rows; ++row) {
             Image shown;
             if (row < kSettingCount) {
                 ConvertedScreen screen;
                 ConvertPicture(picture.pixels.data(), picture.width, picture.height, OptionsFor(kSettings[row]), screen);
                 shown = DrawScreen(screen);
-            } else {
+            } else if (row == kSettingCount) {
                 shown = FreePixelDither(Resample(picture, kWidth, kHeight));
+            } else {
+                shown = FreeBlockSearch(Resample(picture, kWidth, kHeight), pictureLab);
             }
             const Score score = Compare(pictureLab, SpatialLab(shown));
             std::printf("%-22s %-12s %-8s %8.3f %7.4f %+8.3f\n", BaseName(path).c_str(), rowName(row, true),
@@ -641,7 +765,7 @@ int main(int argc, char** argv)
     const double n = static_cast<double>(paths.size());
     std::printf("\nmean over %zu pictures\n", paths.size());
     std::printf("%-12s %-8s %8s %7s %8s %8s\n", "mode", "dither", "dE00", "SSIM", "dL*", "|dL*|");
-    for (int row = 0; row < kRows; ++row)
+    for (int row = 0; row < rows; ++row)
         std::printf("%-12s %-8s %8.3f %7.4f %+8.3f %8.3f\n", rowName(row, true), rowName(row, false),
                     sum[row].deltaE / n, sum[row].ssim / n, sum[row].lOffset / n, absOffset[row] / n);
 
