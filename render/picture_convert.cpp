@@ -189,7 +189,6 @@ constexpr int QuadrantOf(int p) { return (p % kCellPixels) / 4 + 2 * ((p / kCell
 // background. The sums make every candidate's error a quadratic form.
 struct GlyphModel {
     int glyph;
-    uint64_t bits;  // bit p set when pixel p (8 row + column) is foreground
     int count;      // foreground pixels
     bool neutral;   // a texture with no shape of its own: blocks, stripes, dots
     float u[kCellArea];
@@ -245,7 +244,6 @@ std::vector<GlyphModel> GlyphModels(const std::bitset<kGlyphNumbers>& allowed)
         for (int p = 0; p < kCellArea; ++p) {
             const bool on = (gFontImage[g * kGlyphBytes + p / kCellPixels] >> (7 - p % kCellPixels)) & 1;
             mask[p] = on ? 1.0f : 0.0f;
-            m.bits |= uint64_t{on} << p;
             m.count += on;
         }
         BlurCell(mask, m.u);
@@ -570,14 +568,11 @@ float PatternScale(int column, int row, int q, float strength)
 void ConvertPicture(const uint32_t* pixels, int width, int height, const ConvertOptions& options,
                     ConvertedScreen& out)
 {
-    std::bitset<kGlyphNumbers> allowed = options.glyphs;
-    if (options.mode == ConvertMode::Semigraphic) {
-        allowed.reset();
-        for (int code = kSemigraphicBase; code <= 0xFF; ++code) allowed.set(code);
-    }
-    if (allowed.none()) allowed.set(kSemigraphicBase);  // a blank block shows every colour pair
     const bool blocks = options.mode == ConvertMode::Semigraphic;
-    const std::vector<GlyphModel> models = GlyphModels(blocks ? std::bitset<kGlyphNumbers>() : allowed);
+    std::bitset<kGlyphNumbers> allowed = options.glyphs;
+    if (allowed.none()) allowed.set(kSemigraphicBase);  // a blank block shows every colour pair
+    // Blocks are chosen quadrant by quadrant (ChooseBlocks), without glyph models.
+    const std::vector<GlyphModel> models = blocks ? std::vector<GlyphModel>() : GlyphModels(allowed);
     const Planes picture =
         Resample(pixels, width, height, options.fit, LinearTable(options.brightness, options.contrast));
 

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -229,8 +230,9 @@ Plane Separable(const Plane& in, const Kernel& k)
 
 // A channel blurred by its S-CIELAB kernel: the weighted sum of its
 // Gaussians, each separable and summing to 1, the weights summing to 1, so
-// that a flat field stays as it is.
-Plane ScielabBlur(const Plane& in, const ChannelKernel& kernel)
+// that a flat field stays as it is. Gaussians reaching further than `reach`
+// pixels are left out (their weight still counts in the sum).
+Plane ScielabBlur(const Plane& in, const ChannelKernel& kernel, int reach = std::numeric_limits<int>::max())
 {
     double total = 0;
     for (int g = 0; g < kernel.parts; ++g) total += kernel.part[g].weight;
@@ -239,6 +241,7 @@ Plane ScielabBlur(const Plane& in, const ChannelKernel& kernel)
         const Gaussian& part = kernel.part[g];
         const double scale = part.spread * kSamplesPerDegree;  // s of exp(-x^2 / s^2): sigma s / sqrt 2
         const int radius = static_cast<int>(std::ceil(kKernelReach * scale / std::sqrt(2.0)));
+        if (radius > reach) continue;
         const Plane blurred = Separable(in, SampledGaussian(radius, scale, false));
         for (size_t i = 0; i < out.v.size(); ++i) out.v[i] += part.weight / total * blurred.v[i];
     }
@@ -422,28 +425,52 @@ Image DrawScreen(const ConvertedScreen& screen)
     return out;
 }
 
+// The eight colours: linear RGB, each channel fully on or off, and the same
+// in CIELAB and in the opponent channels.
+struct Palette {
+    double rgb[8][3];
+    Lab lab[8];
+    double opponent[8][3];
+    Palette()
+    {
+        for (int x = 0; x < 8; ++x) {
+            rgb[x][0] = (x >> 1) & 1;
+            rgb[x][1] = (x >> 2) & 1;
+            rgb[x][2] = x & 1;
+            lab[x] = LinearToLab(rgb[x]);
+            double xyz[3];
+            Multiply(kRgbToXyz, rgb[x], xyz);
+            Multiply(kXyzToOpponent, xyz, opponent[x]);
+        }
+    }
+    int Nearest(const Lab& colour) const
+    {
+        int best = 0;
+        for (int x = 1; x < 8; ++x)
+            if (Ciede2000(colour, lab[x]) < Ciede2000(colour, lab[best])) best = x;
+        return best;
+    }
+};
+const Palette& ThePalette()
+{
+    static const Palette palette;
+    return palette;
+}
+
 // What the eight colours allow at all: every pixel free to take any of them
 // (no cell, no pair), the nearest by CIEDE2000, with Floyd and Steinberg's
 // error diffusion in linear light. No screen can show this; it tells how far
 // a score is from what the palette itself permits.
 Image FreePixelDither(const Image& picture)
 {
-    Lab palette[8];
-    for (int x = 0; x < 8; ++x) {
-        const double rgb[3] = {double((x >> 1) & 1), double((x >> 2) & 1), double(x & 1)};
-        palette[x] = LinearToLab(rgb);
-    }
+    const Palette& palette = ThePalette();
     const int w = picture.width(), h = picture.height();
     Image wanted = picture, out(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             double v[3];
             for (int c = 0; c < 3; ++c) v[c] = std::clamp(wanted.c[c].at(x, y), 0.0, 1.0);
-            const Lab lab = LinearToLab(v);
-            int best = 0;
-            for (int k = 1; k < 8; ++k)
-                if (Ciede2000(lab, palette[k]) < Ciede2000(lab, palette[best])) best = k;
-            const double shown[3] = {double((best >> 1) & 1), double((best >> 2) & 1), double(best & 1)};
+            const double* shown = palette.rgb[palette.Nearest(LinearToLab(v))];
             for (int c = 0; c < 3; ++c) {
                 out.c[c].at(x, y) = shown[c];
                 const double e = wanted.c[c].at(x, y) - shown[c];
@@ -470,23 +497,14 @@ constexpr int kBlock = 4, kSearchSweeps = 4;
 Image FreeBlockSearch(const Image& picture, const Image& pictureLab)
 {
     const int w = picture.width(), h = picture.height(), columns = w / kBlock, rows = h / kBlock;
-    double opponent[8][3];
-    Lab palette[8];
-    for (int x = 0; x < 8; ++x) {
-        const double rgb[3] = {double((x >> 1) & 1), double((x >> 2) & 1), double(x & 1)};
-        double xyz[3];
-        Multiply(kRgbToXyz, rgb, xyz);
-        Multiply(kXyzToOpponent, xyz, opponent[x]);
-        palette[x] = LinearToLab(rgb);
-    }
+    const Palette& palette = ThePalette();
+    const auto& opponent = palette.opponent;
     const auto draw = [&](const std::vector<int>& colour) {
         Image out(w, h);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                const int c = colour[(y / kBlock) * columns + x / kBlock];
-                out.c[0].at(x, y) = (c >> 1) & 1;
-                out.c[1].at(x, y) = (c >> 2) & 1;
-                out.c[2].at(x, y) = c & 1;
+                const double* rgb = palette.rgb[colour[(y / kBlock) * columns + x / kBlock]];
+                for (int c = 0; c < 3; ++c) out.c[c].at(x, y) = rgb[c];
             }
         return out;
     };
@@ -495,20 +513,10 @@ Image FreeBlockSearch(const Image& picture, const Image& pictureLab)
     constexpr int kSpan = kBlock + 2 * kReach;
     Plane footprint[3];
     for (int c = 0; c < 3; ++c) {
-        const ChannelKernel& kernel = kScielabKernels[c];
-        double total = 0;
-        for (int g = 0; g < kernel.parts; ++g) total += kernel.part[g].weight;
         Plane box(kSpan, kSpan);
         for (int y = 0; y < kBlock; ++y)
             for (int x = 0; x < kBlock; ++x) box.at(kReach + x, kReach + y) = 1;
-        footprint[c] = Plane(kSpan, kSpan);
-        for (int g = 0; g < kernel.parts; ++g) {
-            const double scale = kernel.part[g].spread * kSamplesPerDegree;
-            const int radius = static_cast<int>(std::ceil(kKernelReach * scale / std::sqrt(2.0)));
-            if (radius > kReach) continue;
-            const Plane blurred = Separable(box, SampledGaussian(radius, scale, false));
-            for (size_t i = 0; i < blurred.v.size(); ++i) footprint[c].v[i] += kernel.part[g].weight / total * blurred.v[i];
-        }
+        footprint[c] = ScielabBlur(box, kScielabKernels[c], kReach);
     }
 
     std::vector<int> colour(static_cast<size_t>(columns) * rows);
@@ -518,11 +526,7 @@ Image FreeBlockSearch(const Image& picture, const Image& pictureLab)
             for (int c = 0; c < 3; ++c)
                 for (int y = 0; y < kBlock; ++y)
                     for (int x = 0; x < kBlock; ++x) mean[c] += picture.c[c].at(bx * kBlock + x, by * kBlock + y) / (kBlock * kBlock);
-            const Lab lab = LinearToLab(mean);
-            int best = 0;
-            for (int x = 1; x < 8; ++x)
-                if (Ciede2000(lab, palette[x]) < Ciede2000(lab, palette[best])) best = x;
-            colour[by * columns + bx] = best;
+            colour[by * columns + bx] = palette.Nearest(LinearToLab(mean));
         }
     std::vector<int> kept = colour;
     double keptScore = 1e300;
