@@ -80,12 +80,6 @@ TEST(PictureConvert, APictureOfCellsComesBackCellForCell)
     }
 }
 
-// Every sub-block's colour of a converted screen, as the 80 x 50 grid shows it.
-int SubBlockColour(const ConvertedScreen& out, int i, int q)
-{
-    return (out.code[i] >> q) & 1 ? (out.attr[i] >> 4) & 7 : out.attr[i] & 7;
-}
-
 // L* of a screen's or a picture's mean light, from its pixels.
 double MeanLightness(const std::vector<uint32_t>& pixels)
 {
