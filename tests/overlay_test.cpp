@@ -206,11 +206,11 @@ TEST(Overlay, PictureHeadersAreJudgedBeforeAnyDecoder)
 
 TEST(Overlay, PlacementScaleAndBands)
 {
+    // Extremes; the pictures drawn below pin ordinary placements.
     struct {
         int w, h, k;
         int64_t x, width;
-    } const cases[] = {{640, 400, 2, 0, 640}, {400, 400, 1, 60, 200}, {1000, 200, 1, -340, 1000},
-                       {1, 1000000, 1, 159, 0}, {16384, 1, 8, -(16384 * 1600 - 2560) / 2, 16384 * 1600}};
+    } const cases[] = {{1, 1000000, 1, 159, 0}, {16384, 1, 8, -(16384 * 1600 - 2560) / 2, 16384 * 1600}};
     for (const auto& c : cases) {
         const OverlayPlacement p = PlaceOverlay(c.w, c.h, c.k);
         EXPECT_TRUE(p.x == c.x && p.width == c.width) << c.w << "x" << c.h << ": " << p.x << " " << p.width;
