@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <vector>
 
 #include "app/edit_commands.h"
 #include "render/block_view.h"
@@ -156,31 +155,9 @@ TEST(Block, UndoThrowsAFloatingBlockAwayFirst)
     UndoEdit();
     EXPECT_TRUE(CodeAt(2, 2) == 0x41 && AttrAt(2, 2) == 0x71);
     EXPECT_FALSE(CanUndo() || CanRedo() || IsModified());
-
-    // Cutting a moved block leaves its source blank; one undo restores it.
-    SetSelection(2, 2, 2, 2);
-    ASSERT_TRUE(StartMove());
-    CutBlock();
-    EXPECT_EQ(gHostLog.clipboardText, " 1  1\n41\n71\n");
-    EXPECT_TRUE(CodeAt(2, 2) == kBlankCode && !gDoc.selection.active);
-    EXPECT_EQ(UndoAll(), 1);
-    EXPECT_EQ(CodeAt(2, 2), 0x41);
-
-    // A move dropped elsewhere is one undo step of its own: the edit before
-    // it stays.
-    BeginUndoGroup();
-    SetCell(0, 0, 0x42, 0x72);
-    SetSelection(2, 2, 2, 2);
-    ASSERT_TRUE(StartMove());
-    SetSelection(4, 4, 4, 4);
-    DropAndDeselect();
-    EXPECT_TRUE(CodeAt(4, 4) == 0x41 && CodeAt(2, 2) == kBlankCode);
-    UndoEdit();
-    EXPECT_TRUE(CodeAt(2, 2) == 0x41 && CodeAt(4, 4) == 0x00 && CodeAt(0, 0) == 0x42);
-    EXPECT_EQ(UndoAll(), 1);
 }
 
-TEST(Block, PasteAndCutAreEachOneUndoStepOfTheirOwn)
+TEST(Block, MovePasteAndCutAreEachOneUndoStepOfTheirOwn)
 {
     // Each follows an edit of its own at (0, 0), which one undo must leave.
     ResetCore();
@@ -191,18 +168,29 @@ TEST(Block, PasteAndCutAreEachOneUndoStepOfTheirOwn)
     for (int x = 0; x < kScreenColumns; ++x) Put(x, 10, 0x30, 0x07);  // where the paste lands
     Put(5, 5, 0x42, 0x72);
     Put(6, 5, 0x43, 0x73);
+
+    // A move dropped elsewhere.
+    edit();
+    SetSelection(5, 5, 6, 5);
+    ASSERT_TRUE(StartMove());
+    SetSelection(5, 7, 6, 7);
+    DropAndDeselect();
+    EXPECT_TRUE(CodeAt(5, 7) == 0x42 && CodeAt(5, 5) == kBlankCode);
+    UndoEdit();
+    EXPECT_TRUE(CodeAt(5, 5) == 0x42 && CodeAt(5, 7) == 0x00 && CodeAt(0, 0) == 0x41);
+    EXPECT_EQ(UndoAll(), 1);
+
+    // A pasted block thrown away takes nothing else with it; dropped, it is
+    // undone alone.
     SetSelection(5, 5, 6, 5);
     CopyBlock();
     edit();
-
-    // A pasted block thrown away takes nothing else with it.
     gTool.lastCell = {20, 10};
     PasteBlock();
     ASSERT_TRUE(BlockFloats());
     const int x = gDoc.selection.x0, y = gDoc.selection.y0;
     UndoEdit();
     EXPECT_TRUE(!BlockFloats() && CodeAt(0, 0) == 0x41 && CodeAt(x, y) == 0x30 && y == 10);
-    // Dropped, it is undone alone; the edit before it is the next step.
     PasteBlock();
     DropAndDeselect();
     EXPECT_TRUE(CodeAt(x, y) == 0x42 && AttrAt(x + 1, y) == 0x73);
@@ -210,14 +198,18 @@ TEST(Block, PasteAndCutAreEachOneUndoStepOfTheirOwn)
     EXPECT_TRUE(CodeAt(x, y) == 0x30 && AttrAt(x + 1, y) == 0x07 && CodeAt(0, 0) == 0x41);
     EXPECT_EQ(UndoAll(), 1);
 
-    // A cut blanks the cells; one undo brings them back and nothing more.
-    edit();
-    SetSelection(5, 5, 6, 5);
-    CutBlock();
-    EXPECT_TRUE(CodeAt(5, 5) == kBlankCode && AttrAt(6, 5) == kBlankAttr && !gDoc.selection.active);
-    UndoEdit();
-    EXPECT_TRUE(CodeAt(5, 5) == 0x42 && AttrAt(6, 5) == 0x73 && CodeAt(0, 0) == 0x41);
-    EXPECT_EQ(UndoAll(), 1);
+    // A cut, of a moved block or of cells in place, leaves the source blank.
+    for (bool moved : {false, true}) {
+        edit();
+        SetSelection(5, 5, 6, 5);
+        ASSERT_TRUE(!moved || StartMove());
+        CutBlock();
+        EXPECT_EQ(gHostLog.clipboardText, " 2  1\n42 43\n72 73\n");
+        EXPECT_TRUE(CodeAt(5, 5) == kBlankCode && AttrAt(6, 5) == kBlankAttr && !gDoc.selection.active);
+        UndoEdit();
+        EXPECT_TRUE(CodeAt(5, 5) == 0x42 && AttrAt(6, 5) == 0x73 && CodeAt(0, 0) == 0x41) << moved;
+        EXPECT_EQ(UndoAll(), 1);
+    }
 }
 
 TEST(Block, ASelectionOffTheScreenLiftsAndCopiesOnlyWhatIsOnIt)

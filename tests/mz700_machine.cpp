@@ -24,11 +24,6 @@ std::string Hex(uint16_t v)
     return s;
 }
 
-bool Visible(uint16_t at)
-{
-    return (at >= kTextVram && at < kTextVram + kCells) || (at >= kColourVram && at < kColourVram + kCells);
-}
-
 void Fault(Mz700& m, const std::string& what)
 {
     if (m.fault.empty()) m.fault = what + " at PC " + Hex(m.pc);
@@ -38,8 +33,6 @@ struct Run {
     Mz700* machine;
     Z80EX_CONTEXT* cpu;
 };
-
-uint64_t Now(const Run& r) { return r.machine->clock + static_cast<uint64_t>(z80ex_op_tstate(r.cpu)); }
 
 Z80EX_BYTE ReadMemory(Z80EX_CONTEXT*, Z80EX_WORD at, int m1, void* user)
 {
@@ -53,12 +46,12 @@ void WriteMemory(Z80EX_CONTEXT*, Z80EX_WORD at, Z80EX_BYTE value, void* user)
 {
     const Run& r = *static_cast<Run*>(user);
     Mz700& m = *r.machine;
-    if (!Visible(at)) {
+    if ((at < kTextVram || at >= kTextVram + kCells) && (at < kColourVram || at >= kColourVram + kCells)) {
         Fault(m, "writes " + Hex(at));
         return;
     }
     m.memory[at] = value;
-    m.writes.push_back({Now(r), at, value});
+    m.writes.push_back({m.clock + static_cast<uint64_t>(z80ex_op_tstate(r.cpu)), at, value});
 }
 
 Z80EX_BYTE ReadPort(Z80EX_CONTEXT*, Z80EX_WORD port, void* user)

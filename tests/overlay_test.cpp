@@ -143,10 +143,7 @@ TEST(Overlay, PictureHeadersAreJudgedBeforeAnyDecoder)
     const std::string small = png_maker::ZeroPng(300, 200, 8, 2);
     ASSERT_EQ(Check(Bytes(small), &w, &h), PictureCheck::Accepted);
     EXPECT_TRUE(w == 300 && h == 200);
-    const std::string bomb = png_maker::ZeroPng(20000, 20000, 8, 2);
-    EXPECT_LT(bomb.size(), size_t{1200} << 10);
-    EXPECT_EQ(Check(Bytes(bomb)), PictureCheck::TooLarge);
-    EXPECT_EQ(Check(Bytes(png_maker::ZeroPng(60000, 60000, 1, 0))), PictureCheck::TooLarge);
+    EXPECT_EQ(Check(Bytes(png_maker::ZeroPng(20000, 20000, 8, 2))), PictureCheck::TooLarge);
     EXPECT_EQ(Check(Bytes(png_maker::ZeroPng(kPictureMaxSide, 2049, 1, 0))), PictureCheck::TooLarge);  // by pixels
     EXPECT_EQ(Check(Bytes(small.substr(0, 20))), PictureCheck::Damaged);
     EXPECT_EQ(Check(Bytes(png_maker::ZeroPng(0, 10))), PictureCheck::Damaged);
@@ -170,17 +167,16 @@ TEST(Overlay, PictureHeadersAreJudgedBeforeAnyDecoder)
     EXPECT_EQ(Check(cut), PictureCheck::Damaged);
 
     // GIF: the first picture alone goes on; its size and the screen's count.
-    ASSERT_EQ(Check(TwoPictureGif(10, 6, 10, 6), &w, &h, &prepared), PictureCheck::Accepted);
     const std::vector<uint8_t> two = TwoPictureGif(10, 6, 10, 6);
+    ASSERT_EQ(Check(two, &w, &h, &prepared), PictureCheck::Accepted);
     EXPECT_TRUE(w == 10 && h == 6 && prepared.size() == two.size() - 15 && prepared.back() == 0x3B);
     EXPECT_TRUE(std::equal(prepared.begin(), prepared.end() - 1, two.begin()));
     EXPECT_EQ(Check(TwoPictureGif(0, 0, 10, 6)), PictureCheck::Accepted);
     EXPECT_EQ(Check(TwoPictureGif(20000, 20000, 10, 6)), PictureCheck::TooLarge);
     EXPECT_EQ(Check(TwoPictureGif(10, 6, 20000, 20000)), PictureCheck::TooLarge);
     EXPECT_EQ(Check(TwoPictureGif(10, 6, 0, 6)), PictureCheck::Damaged);
-    for (size_t size : {size_t{12}, size_t{22}, two.size() - 20}) {
+    for (size_t size : {size_t{12}, size_t{22}, two.size() - 20})
         EXPECT_EQ(Check(std::vector<uint8_t>(two.begin(), two.begin() + size)), PictureCheck::Damaged) << size;
-    }
     std::vector<uint8_t> ended = two;
     ended[19] = 0x3B;  // the end before any picture
     EXPECT_EQ(Check(ended), PictureCheck::Damaged);
@@ -189,13 +185,10 @@ TEST(Overlay, PictureHeadersAreJudgedBeforeAnyDecoder)
     std::vector<uint8_t> bmp = MakeBmp({24});
     ASSERT_EQ(Check(bmp, &w, &h), PictureCheck::Accepted);
     EXPECT_TRUE(w == kBmpWidth && h == kBmpHeight);
+    EXPECT_EQ(Check(std::vector<uint8_t>(bmp.begin(), bmp.begin() + 30)), PictureCheck::Damaged);
     Write32(bmp, 18, 20000);
     Write32(bmp, 22, static_cast<uint32_t>(-20000));
     EXPECT_EQ(Check(bmp), PictureCheck::TooLarge);
-    bmp = MakeBmp({24});
-    EXPECT_EQ(Check(std::vector<uint8_t>(bmp.begin(), bmp.begin() + 30)), PictureCheck::Damaged);
-    Write32(bmp, 10, 0xFFFFFF00u);  // pixels beyond the file
-    EXPECT_EQ(Check(bmp), PictureCheck::Damaged);
     EXPECT_EQ(Check(Bytes("hello, not a picture")), PictureCheck::Unknown);
     EXPECT_EQ(Check({}), PictureCheck::Unknown);
 
@@ -213,11 +206,11 @@ TEST(Overlay, PictureHeadersAreJudgedBeforeAnyDecoder)
 
 TEST(Overlay, PlacementScaleAndBands)
 {
+    // Extremes; the pictures drawn below pin ordinary placements.
     struct {
         int w, h, k;
         int64_t x, width;
-    } const cases[] = {{640, 400, 2, 0, 640}, {400, 400, 1, 60, 200}, {1000, 200, 1, -340, 1000},
-                       {1, 1000000, 1, 159, 0}, {16384, 1, 8, -(16384 * 1600 - 2560) / 2, 16384 * 1600}};
+    } const cases[] = {{1, 1000000, 1, 159, 0}, {16384, 1, 8, -(16384 * 1600 - 2560) / 2, 16384 * 1600}};
     for (const auto& c : cases) {
         const OverlayPlacement p = PlaceOverlay(c.w, c.h, c.k);
         EXPECT_TRUE(p.x == c.x && p.width == c.width) << c.w << "x" << c.h << ": " << p.x << " " << p.width;

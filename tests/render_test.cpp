@@ -120,13 +120,11 @@ TEST(Rasteriser, MarksAndGridShowOverTheCharacter)
             for (int y = 1; y < s; ++y)
                 EXPECT_EQ(box[y], ((y <= arm || y >= s - arm) ? "g" : ".") + std::string(s - 1, '.')) << z << " " << y;
         }
-    // A palette entry never carries grid pixels, but does carry the code-0 mark.
+    // A palette entry never carries grid pixels (its code-0 marks are
+    // checked with the palette).
     const int P = CurrentView().P;
     DrawGlyph(P, 5, 0x01, 0x71);
     for (const std::string& row : BoxPicture(P, 5, 24, kWhite, kBlue)) EXPECT_EQ(row, std::string(24, '.'));
-    gMarks.MarkDispc0 = 1;
-    DrawGlyph(P, 5, 0x00, 0x71);
-    EXPECT_EQ(BoxPicture(P, 5, 24, kWhite, kBlue)[0], std::string(24, 'g'));
 }
 
 TEST(Rasteriser, AShortFontFileLeavesTheRestBlank)
