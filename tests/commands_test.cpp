@@ -262,10 +262,6 @@ TEST(Commands, ZoomKeepsTheRatioToReturnToAndFallsBackWithoutMemory)
 TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
 {
     ResetCore();
-    int panelRedraws = 0;
-    static int* redraws;
-    redraws = &panelRedraws;
-    gHost.redrawPanel = [] { ++*redraws; };
     const struct {
         int id;
         Ask ask;
@@ -308,7 +304,9 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
 
     // The grid shape redraws the panel (its frame's arms), then the cells.
     ResetCore();
-    gHost.redrawPanel = [] { ++*redraws; };
+    static int panelRedraws;
+    panelRedraws = 0;
+    gHost.redrawPanel = [] { ++panelRedraws; };
     EXPECT_TRUE(RunCommand(IDM_GRIDDOT).repaintPanel);
     EXPECT_TRUE(panelRedraws == 1 && gView.GridType == kGridDot && gHostLog.canvasInvalidations == 1);
     EXPECT_TRUE(RunCommand(IDM_MARKDISPC0).repaintPalette && RunCommand(IDM_STATUSBAR).relayout);
