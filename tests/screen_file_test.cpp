@@ -68,18 +68,20 @@ TEST(ScreenFile, WriterMatchesTheWorkedExampleRoundTripsAndReportsFailedWrites)
     ASSERT_TRUE(Read(all));
     EXPECT_EQ(0, std::memcmp(&gDoc.screen, &painted, sizeof painted));
 
-    // The sink takes `calls` pieces of at most 520 bytes, then fails.
+    // The sink takes `calls` pieces of at most 520 bytes, then fails; the
+    // writer offers nothing after a failure.
     struct Sink {
-        int calls, taken = 0;
+        int calls, taken = 0, offered = 0;
     };
     const auto sink = [](void* context, const char*, size_t count) {
         auto* s = static_cast<Sink*>(context);
         EXPECT_LE(count, 520u);
+        ++s->offered;
         return s->taken < s->calls && ++s->taken;
     };
     Sink none = {0}, some = {3}, every = {1 << 20};
     EXPECT_FALSE(WriteScreenFile(sink, &none) || WriteScreenFile(sink, &some));
-    EXPECT_EQ(some.taken, 3);
+    EXPECT_TRUE(some.taken == 3 && some.offered == 4 && none.offered == 1);
     EXPECT_TRUE(WriteScreenFile(sink, &every) && every.taken > 10);
 }
 
