@@ -369,17 +369,13 @@ TEST_F(CliTest, ImportTurnsPicturesIntoScreensAndWritesNothingForOthers)
 // becomes; a GIF gives its first picture, its transparent colour on black.
 TEST_F(CliTest, ImportReadsBmpAndGifAsThePngOfTheSamePicture)
 {
+    const std::string size = "size = (" + std::to_string(kBmpWidth) + ", " + std::to_string(kBmpHeight) + ")\n";
     const auto writePng = [&](const std::string& name, uint32_t (*colour)(int x, int y)) {
-        std::vector<uint8_t> rgb;
-        for (int y = 0; y < kBmpHeight; ++y)
-            for (int x = 0; x < kBmpWidth; ++x)
-                rgb.insert(rgb.end(), {uint8_t(colour(x, y) >> 16), uint8_t(colour(x, y) >> 8), uint8_t(colour(x, y))});
-        png_image image = {};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = kBmpWidth;
-        image.height = kBmpHeight;
-        image.format = PNG_FORMAT_RGB;
-        ASSERT_TRUE(png_image_write_to_file(&image, Path(name).c_str(), 0, rgb.data(), 0, nullptr));
+        std::string rgb;
+        for (int i = 0; i < kBmpWidth * kBmpHeight; ++i) rgb += std::to_string(colour(i % kBmpWidth, i / kBmpWidth)) + ",";
+        const CliRun made = RunPil(size + "p = Image.new('RGB', size)\np.putdata([(c >> 16, c >> 8 & 255, c & 255) for c in [" +
+                                   rgb + "]])\np.save('" + Path(name) + "')");
+        ASSERT_EQ(made.status, 0) << made.out;
     };
     const auto import = [&](const std::string& name) {
         const CliRun r = RunCli("import " + Path(name) + " " + Path("out.txt") + " --mode chars");
@@ -402,8 +398,7 @@ TEST_F(CliTest, ImportReadsBmpAndGifAsThePngOfTheSamePicture)
     for (int i = 0; i < 16; ++i)
         for (int shift : {16, 8, 0}) palette += std::to_string((BmpPaletteColour(i) >> shift) & 0xFF) + ",";
     for (int i = 0; i < kBmpWidth * kBmpHeight; ++i) indices += std::to_string(BmpIndex(i % kBmpWidth, i / kBmpWidth)) + ",";
-    const CliRun made = RunPil(
-        "size = (" + std::to_string(kBmpWidth) + ", " + std::to_string(kBmpHeight) + ")\n"
+    const CliRun made = RunPil(size +
         "first, white = Image.new('P', size), Image.new('P', size, 15)\n"
         "for picture in (first, white): picture.putpalette([" + palette + "])\n"
         "first.putdata([" + indices + "])\n"
