@@ -50,14 +50,11 @@ TEST(Commands, EveryIdOfTheMenusAndToolbarIsACommandAndNoOtherIs)
 {
     const int runs[][2] = {{1000, 1002}, {1004, 1005}, {1010, 1031}, {1040, 1049}, {1060, 1072},
                            {1080, 1084}, {1090, 1097}, {1100, 1107}, {1110, 1111}, {1999, 1999}, {2000, 2021}};
-    int commands = 0;
     for (int id = 900; id < 2100; ++id) {
         bool listed = false;
         for (const auto& r : runs) listed = listed || (id >= r[0] && id <= r[1]);
         EXPECT_EQ(IsCommand(id), listed) << id;
-        commands += listed;
     }
-    EXPECT_EQ(commands, 3 + 2 + 22 + 10 + 13 + 5 + 8 + 8 + 2 + 1 + 22);
 }
 
 TEST(Commands, MenuStatesFollowTheEditor)
@@ -262,10 +259,6 @@ TEST(Commands, ZoomKeepsTheRatioToReturnToAndFallsBackWithoutMemory)
 TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
 {
     ResetCore();
-    int panelRedraws = 0;
-    static int* redraws;
-    redraws = &panelRedraws;
-    gHost.redrawPanel = [] { ++*redraws; };
     const struct {
         int id;
         Ask ask;
@@ -308,7 +301,9 @@ TEST(Commands, CommandsThatNeedTheUserAskTheFrontEndAfterTheirOwnSteps)
 
     // The grid shape redraws the panel (its frame's arms), then the cells.
     ResetCore();
-    gHost.redrawPanel = [] { ++*redraws; };
+    static int panelRedraws;
+    panelRedraws = 0;
+    gHost.redrawPanel = [] { ++panelRedraws; };
     EXPECT_TRUE(RunCommand(IDM_GRIDDOT).repaintPanel);
     EXPECT_TRUE(panelRedraws == 1 && gView.GridType == kGridDot && gHostLog.canvasInvalidations == 1);
     EXPECT_TRUE(RunCommand(IDM_MARKDISPC0).repaintPalette && RunCommand(IDM_STATUSBAR).relayout);
@@ -351,9 +346,7 @@ TEST(Commands, TheAnimationMzfGoesAtThePlayersSpeed)
     const auto expect = [](int delay, bool clearMarks) {
         std::string mzf;
         ASSERT_EQ(AnimationMzfImage("WALK", delay, clearMarks, mzf), AnimationRefusal::None);
-        const AnimationExport made = MakeAnimationMzf("WALK");
-        EXPECT_EQ(made.refusal, 0);
-        EXPECT_TRUE(made.bytes == mzf) << delay;
+        EXPECT_TRUE(MakeAnimationMzf("WALK").bytes == mzf) << delay;
     };
     expect(192, false);
     ASSERT_TRUE(OpenPlayerState(1));

@@ -18,17 +18,6 @@
 
 namespace {
 
-std::string Written()
-{
-    std::string text;
-    const auto append = [](void* to, const char* bytes, size_t count) {
-        static_cast<std::string*>(to)->append(bytes, count);
-        return true;
-    };
-    EXPECT_TRUE(WriteScreenFile(append, &text));
-    return text;
-}
-
 bool Read(const std::string& text, ScreenFileProblem* problem = nullptr)
 {
     return ReadScreenFile(text.data(), text.size(), problem);
@@ -57,7 +46,7 @@ void FillPattern()
 
 }  // namespace
 
-TEST(ScreenFile, WriterMatchesTheWorkedExampleAndRoundTrips)
+TEST(ScreenFile, WriterMatchesTheWorkedExampleRoundTripsAndReportsFailedWrites)
 {
     ResetCore();
     for (int i = 0; i < kCellCount; ++i) gDoc.screen.attr[i] = 0x70;
@@ -68,16 +57,32 @@ TEST(ScreenFile, WriterMatchesTheWorkedExampleAndRoundTrips)
     std::string want = "65,800";
     for (int i = 2; i < 3 * kCellCount; ++i)
         want += i < kCellCount || i > 2 * kCellCount ? ",0" : i < 2 * kCellCount ? ",7" : ",1";
-    EXPECT_EQ(Written(), want);
+    EXPECT_EQ(ScreenFileText(), want);
 
     // Every attribute bit survives, the mark and the character set included.
     FillPattern();
     const ScreenBuffer painted = gDoc.screen;
-    const std::string all = Written();
+    const std::string all = ScreenFileText();
     EXPECT_LE(all.size(), kScreenFileMaxBytes);
     std::memset(&gDoc.screen, 0, sizeof gDoc.screen);
     ASSERT_TRUE(Read(all));
     EXPECT_EQ(0, std::memcmp(&gDoc.screen, &painted, sizeof painted));
+
+    // The sink takes `calls` pieces of at most 520 bytes, then fails; the
+    // writer offers nothing after a failure.
+    struct Sink {
+        int calls, taken = 0, offered = 0;
+    };
+    const auto sink = [](void* context, const char*, size_t count) {
+        auto* s = static_cast<Sink*>(context);
+        EXPECT_LE(count, 520u);
+        ++s->offered;
+        return s->taken < s->calls && ++s->taken;
+    };
+    Sink none = {0}, some = {3}, every = {1 << 20};
+    EXPECT_FALSE(WriteScreenFile(sink, &none) || WriteScreenFile(sink, &some));
+    EXPECT_TRUE(some.taken == 3 && some.offered == 4 && none.offered == 1);
+    EXPECT_TRUE(WriteScreenFile(sink, &every) && every.taken > 10);
 }
 
 TEST(ScreenFile, ReaderAcceptsWhatTheFormatAllows)
@@ -107,7 +112,7 @@ TEST(ScreenFile, RejectedTextLeavesTheScreenAsItWas)
 {
     ResetCore();
     FillPattern();
-    const std::string good = Written();
+    const std::string good = ScreenFileText();
     size_t secondRun = 0;  // just after the 1000th comma
     for (int i = 0; i < kCellCount; ++i) secondRun = good.find(',', secondRun) + 1;
     std::string lineBreak = good;
@@ -128,32 +133,13 @@ TEST(ScreenFile, RejectedTextLeavesTheScreenAsItWas)
         ScreenFileProblem problem = {99, 99};
         EXPECT_FALSE(Read(text, &problem));
         EXPECT_TRUE(offset == kAny || (problem.offset == offset && problem.found == found)) << problem.offset;
-        EXPECT_EQ(Written(), good) << "the screen changed";
+        EXPECT_EQ(ScreenFileText(), good) << "the screen changed";
     }
     char why[80];
     DescribeScreenFileProblem({3, '\n'}, why, sizeof why);
     EXPECT_STREQ(why, "expected ',' at byte 3, found byte 0x0A");
     DescribeScreenFileProblem({0, -1}, why, sizeof why);
     EXPECT_STREQ(why, "expected ',' at byte 0, found end of file");  // a printable byte: see the vexa-cli check
-}
-
-TEST(ScreenFile, WriterReportsFailedWritesAndWritesInSmallPieces)
-{
-    ResetCore();
-    FillPattern();
-    // The sink takes `calls` pieces of at most 520 bytes, then fails.
-    struct Sink {
-        int calls, taken = 0;
-    };
-    const auto sink = [](void* context, const char*, size_t count) {
-        auto* s = static_cast<Sink*>(context);
-        EXPECT_LE(count, 520u);
-        return s->taken < s->calls && ++s->taken;
-    };
-    Sink none = {0}, some = {3}, all = {1 << 20};
-    EXPECT_FALSE(WriteScreenFile(sink, &none) || WriteScreenFile(sink, &some));
-    EXPECT_EQ(some.taken, 3);
-    EXPECT_TRUE(WriteScreenFile(sink, &all) && all.taken > 10);
 }
 
 TEST(Recovery, CopyRoundTripsAndDamagedCopiesChangeNothing)
@@ -207,7 +193,7 @@ TEST(DocumentFiles, OpeningAndRecoveringFollowTheHistory)
 {
     ResetCore();
     Put(3, 4, 0x41, 0x71);
-    const std::string file = Written();
+    const std::string file = ScreenFileText();
     BeginUndoGroup();
     SetCell(0, 0, 0x42, 0x17);
     ASSERT_TRUE(IsModified());
