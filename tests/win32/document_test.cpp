@@ -335,43 +335,14 @@ TEST_F(StartUp_, CommandLineFileOpensFromAnyStartingFolder)
     EXPECT_EQ(BesideProgram(L"x"), std::wstring(after) + L"\\x");
 }
 
-// The zoom menu offers only what fits the screen; the client area follows
-// the zoom and the status bar.
-TEST_F(StartUp_, ClientAreaFollowsZoomAndStatusBar)
-{
-    Start();
-    HDC screen = GetDC(nullptr);
-    const int width = GetDeviceCaps(screen, HORZRES), height = GetDeviceCaps(screen, VERTRES);
-    ReleaseDC(nullptr, screen);
-    int fitting = 0;
-    while (fitting < kZoomLevels && ViewForZoom(fitting).W <= width && ViewForZoom(fitting).H <= height) ++fitting;
-    ASSERT_TRUE(fitting > 2 && fitting < kZoomLevels) << "the screen must cut the menu short: " << fitting;
-    HMENU popup = OpenPopupHolding(IDM_ZOOM1);
-    ASSERT_NE(popup, nullptr);
-    EXPECT_EQ(GetMenuItemCount(popup), fitting);
-    EXPECT_NE(GetMenuState(popup, IDM_ZOOM1 + fitting - 1, MF_BYCOMMAND), 0xFFFFFFFF);
-    EXPECT_EQ(GetMenuState(popup, IDM_ZOOM1 + fitting, MF_BYCOMMAND), 0xFFFFFFFF);
-    EXPECT_TRUE(GetMenuState(popup, IDM_ZOOM2, MF_BYCOMMAND) & MF_CHECKED);
-
-    EXPECT_FALSE(IsWindowVisible(gShell.statusBar));
-    Command(IDM_STATUSBAR);
-    EXPECT_TRUE(IsWindowVisible(gShell.statusBar) && gShell.Sb > 0 && gShell.Tb > 0);
-    EXPECT_EQ(ClientSize().cy, ViewForZoom(1).H + gShell.Tb + gShell.Sb);
-    Command(IDM_STATUSBAR);
-    // x1 is narrow: the menu bar may wrap, the client area stays exact.
-    for (int z : {0, 2}) {
-        Command(IDM_ZOOM1 + z);
-        EXPECT_EQ(ClientSize().cx, ViewForZoom(z).W) << z;
-        EXPECT_EQ(ClientSize().cy, ViewForZoom(z).H + gShell.Tb) << z;
-    }
-}
-
 // The settings file as a user may have left it: a section of their own in
 // UTF-8 without a mark, a value out of range, a path too long for a slot,
 // gaps. The window starts with what it holds; the close writes back what
 // changed, names in other scripts under either code page, keeping the rest
-// and the gaps; the next start comes back as it was left.
-TEST_F(StartUp_, SettingsFileComesBackAndKeepsTheUsersSections)
+// and the gaps; the next start comes back as it was left. There the zoom
+// menu offers only what fits the screen, and the client area follows the
+// zoom and the status bar.
+TEST_F(StartUp_, SettingsFileComesBackAndTheClientAreaFollowsZoomAndStatusBar)
 {
     const std::wstring ini = BesideProgram(L"Vexa.ini"), plain = Scratch(L"plain.txt");
     const std::wstring greek = Scratch(L"Ωμέγα.txt"), picture = Scratch(L"絵 😀.txt");
@@ -416,4 +387,29 @@ TEST_F(StartUp_, SettingsFileComesBackAndKeepsTheUsersSections)
     EXPECT_TRUE(AddRecentFile(Narrow(shouted.c_str()).c_str()));
     EXPECT_STREQ(LookUpRecentFile(0), Narrow(greek.c_str()).c_str());
     EXPECT_EQ(LookUpRecentFile(3), nullptr);
+
+    HDC screen = GetDC(nullptr);
+    const int width = GetDeviceCaps(screen, HORZRES), height = GetDeviceCaps(screen, VERTRES);
+    ReleaseDC(nullptr, screen);
+    int fitting = 0;
+    while (fitting < kZoomLevels && ViewForZoom(fitting).W <= width && ViewForZoom(fitting).H <= height) ++fitting;
+    ASSERT_TRUE(fitting > 2 && fitting < kZoomLevels) << "the screen must cut the menu short: " << fitting;
+    HMENU popup = OpenPopupHolding(IDM_ZOOM1);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(GetMenuItemCount(popup), fitting);
+    EXPECT_NE(GetMenuState(popup, IDM_ZOOM1 + fitting - 1, MF_BYCOMMAND), 0xFFFFFFFF);
+    EXPECT_EQ(GetMenuState(popup, IDM_ZOOM1 + fitting, MF_BYCOMMAND), 0xFFFFFFFF);
+    EXPECT_TRUE(GetMenuState(popup, IDM_ZOOM2, MF_BYCOMMAND) & MF_CHECKED);
+
+    EXPECT_FALSE(IsWindowVisible(gShell.statusBar));
+    Command(IDM_STATUSBAR);
+    EXPECT_TRUE(IsWindowVisible(gShell.statusBar) && gShell.Sb > 0 && gShell.Tb > 0);
+    EXPECT_EQ(ClientSize().cy, ViewForZoom(1).H + gShell.Tb + gShell.Sb);
+    Command(IDM_STATUSBAR);
+    // x1 is narrow: the menu bar may wrap, the client area stays exact.
+    for (int z : {0, 2}) {
+        Command(IDM_ZOOM1 + z);
+        EXPECT_EQ(ClientSize().cx, ViewForZoom(z).W) << z;
+        EXPECT_EQ(ClientSize().cy, ViewForZoom(z).H + gShell.Tb) << z;
+    }
 }

@@ -250,7 +250,9 @@ TEST_F(RealDialogs, DiscardPromptKeepsTheWindowOnNoAndClosesOnYes)
     EXPECT_EQ(ReadFile(file), SampleScreenFile());
 }
 
-TEST_F(RealDialogs, OpenAndSaveAsDialogsTakeTheTypedNames)
+// Open and Save As take the names typed into the real dialogs, and so do the
+// frames dialogs.
+TEST_F(RealDialogs, OpenSaveAsAndFramesDialogsTakeTheTypedNames)
 {
     const std::wstring source = Scratch(L"to open 1.txt");
     WriteFile(source, SampleScreenFile());
@@ -275,18 +277,14 @@ TEST_F(RealDialogs, OpenAndSaveAsDialogsTakeTheTypedNames)
     EXPECT_EQ(ReadFile(saved), ScreenFileText());
     EXPECT_EQ(ReadFile(source), SampleScreenFile());
     EXPECT_EQ(ReadFile(Scratch(L"saved copy")), "<missing>");
-}
 
-// The frames dialogs: Save starts on the screen's name with the frames
-// extension and adds it to a name typed without one; Open reads it back.
-TEST_F(RealDialogs, FramesDialogsProposeTheScreensNameAndAddTheirExtension)
-{
-    StartOnSample(L"walk.txt");
+    // The frames dialogs: Save starts on the screen's name with the frames
+    // extension and adds it to a name typed without one; Open reads it back.
     SetSelection(1, 2, 3, 4);
     Command(IDM_FRAME2);
-    const std::wstring log =
+    const std::wstring framesLog =
         Answered(L"コマ設定を保存", FileDialogAnswer(Scratch(L"steps")), [&] { Command(IDM_FRAMESSAVE); });
-    EXPECT_NE(log.find(L"shown:walk.vxf;"), std::wstring::npos) << ::testing::PrintToString(log);
+    EXPECT_NE(framesLog.find(L"shown:saved copy.vxf;"), std::wstring::npos) << ::testing::PrintToString(framesLog);
     EXPECT_NE(ReadFile(Scratch(L"steps.vxf")).find("\n2 1 2 3 4\n"), std::string::npos);
     Command(IDM_FRAMECANCELALL);
     Answered(L"コマ設定を読み込み", FileDialogAnswer(Scratch(L"steps.vxf")), [&] { Command(IDM_FRAMESLOAD); });
