@@ -4,15 +4,14 @@
 // saves, the recent-files popup, the recovery copy and exports.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 
-#include <algorithm>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include "anim/animation_mzf.h"
+#include "anim/frames.h"
 #include "app/recent_files.h"
 #include "io/exports.h"
 #include "io/screen_file.h"
@@ -35,30 +34,10 @@ namespace {
 const wchar_t kDiscard[] = L"Vexa: 変更内容を破棄しますか？";
 const wchar_t kNotAScreenFile[] = L"Vexa: Error: BRISELフォーマットではありません";
 
-// The names matching `pattern` (a path with wildcards), sorted.
-std::vector<std::wstring> Names(const std::wstring& pattern)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
-        if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 }  // namespace
 
 class Documents : public EditorTest {
 protected:
-    // Every message shown so far, as "caption: text".
-    std::vector<std::wstring> Said() const
-    {
-        std::vector<std::wstring> said;
-        for (const ShownMessage& m : messages) said.push_back(m.caption + L": " + m.text);
-        return said;
-    }
     std::vector<std::wstring> Listing() const { return Names(Scratch(L"*")); }
 };
 
@@ -121,8 +100,7 @@ TEST_F(Documents, RecentFilesPopupAndFailedLoads)
     for (const wchar_t* name : {L"s1.txt", L"絵 2.txt", L"s3.txt"}) {
         files.push_back(Scratch(name));
         WriteFile(files.back(), SampleScreenFile());
-        fileAnswers.push_back(files.back());
-        Command(IDM_OPEN);
+        CommandWithFile(IDM_OPEN, files.back());
     }
     const auto items = [&] {
         SendMessageW(gShell.main, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
@@ -169,9 +147,7 @@ TEST_F(Documents, RecentFilesPopupAndFailedLoads)
 
 TEST_F(Documents, FailedSavesNeverDestroyTheFileAndKeepTheChanges)
 {
-    const std::wstring file = Scratch(L"keep.txt");
-    WriteFile(file, SampleScreenFile());
-    Start(file);
+    const std::wstring file = StartOnSample(L"keep.txt");
     Paint(2, 2);
     // The target is read-only, or another program holds it: the old file
     // stays whole, the user is told why.
@@ -193,11 +169,9 @@ TEST_F(Documents, FailedSavesNeverDestroyTheFileAndKeepTheChanges)
     // A folder by that name, a missing folder: nothing is written, still
     // modified.
     CreateDirectoryW(Scratch(L"folder.txt").c_str(), nullptr);
-    fileAnswers.push_back(Scratch(L"folder.txt"));
-    Command(IDM_SAVEAS);
+    CommandWithFile(IDM_SAVEAS, Scratch(L"folder.txt"));
     RemoveDirectoryW(Scratch(L"folder.txt").c_str());
-    fileAnswers.push_back(Scratch(L"no such folder\\x.txt"));
-    Command(IDM_SAVEAS);
+    CommandWithFile(IDM_SAVEAS, Scratch(L"no such folder\\x.txt"));
     ASSERT_EQ(messages.size(), 4u);
     EXPECT_EQ(messages[2].text, Scratch(L"folder.txt") + L" に保存できませんでした\n同じ名前のフォルダがあります。");
     EXPECT_EQ(messages[3].text, Scratch(L"no such folder\\x.txt") + L" に保存できませんでした\n保存先のフォルダがありません。");
@@ -208,8 +182,7 @@ TEST_F(Documents, FailedSavesNeverDestroyTheFileAndKeepTheChanges)
     wchar_t taken[32];
     swprintf(taken, 32, L"~vexa%04lx00.tmp", GetCurrentProcessId() & 0xFFFF);
     WriteFile(Scratch(taken), "mine");
-    fileAnswers.push_back(file);
-    Command(IDM_SAVEAS);
+    CommandWithFile(IDM_SAVEAS, file);
     EXPECT_EQ(messages.size(), 4u);
     EXPECT_FALSE(IsModified());
     EXPECT_EQ(ReadFile(Scratch(taken)), "mine");
@@ -222,20 +195,16 @@ TEST_F(Documents, FailedSavesNeverDestroyTheFileAndKeepTheChanges)
 // trusted and are newer than their file.
 TEST_F(Documents, RecoveryCopyFollowsTheDocument)
 {
-    const std::wstring folder = Scratch() + L"-recovery";
+    const std::wstring folder = RecoveryFolder();
     const auto copies = [&] { return Names(folder + L"\\*.vxr"); };
-    const auto tick = [] { SendMessageW(gShell.main, WM_TIMER, 3, 0); };
-    const std::wstring file = Scratch(L"s1.txt");
-    WriteFile(file, SampleScreenFile());
-    Start(file);
-    tick();
+    const std::wstring file = StartOnSample(L"s1.txt");
+    RecoveryTick();
     EXPECT_TRUE(copies().empty());  // nothing unsaved
     Paint(2, 2);
-    tick();
+    RecoveryTick();
     ASSERT_EQ(copies().size(), 1u);
     messageAnswers.push_back(IDYES);  // give the change up for another file
-    fileAnswers.push_back(file);
-    Command(IDM_OPEN);
+    CommandWithFile(IDM_OPEN, file);
     EXPECT_TRUE(copies().empty());
     Stop();
     messages.clear();
@@ -264,8 +233,8 @@ TEST_F(Documents, RecoveryCopyFollowsTheDocument)
     EXPECT_NE(messages[0].text.find(folder + L"\\" + kept[0]), std::wstring::npos) << messages[0].text;
     messages.clear();
 
-    // An untitled picture's copy, newer than anything: Yes brings it back
-    // untitled and modified.
+    // An untitled picture's copy, newer than anything and from before frames
+    // were kept: Yes brings it back untitled and modified, without frames.
     WriteFile(folder + L"\\dead-3.vxr", "Vexa recovery 1\n\n" + SampleScreenFile());
     messageAnswers.push_back(IDYES);
     Start();
@@ -274,15 +243,14 @@ TEST_F(Documents, RecoveryCopyFollowsTheDocument)
     EXPECT_EQ(Title(), L"無題 * Vexa");
     EXPECT_EQ(gDoc.screen.code[CellIndex(1, 0)], 7);
     EXPECT_TRUE(IsModified());
+    EXPECT_FALSE(AnyFrameDefined());
 }
 
 // Each export item writes what the core makes of the screen, into the file
 // its own dialog names; the PNG, decoded by the platform, is the picture.
 TEST_F(Documents, ExportsWriteTheScreenInEachFormat)
 {
-    const std::wstring file = Scratch(L"title.txt");
-    WriteFile(file, SampleScreenFile());
-    Start(file);
+    StartOnSample(L"title.txt");
     // Item, file, what the core makes of the screen (the PNG comes next).
     const std::tuple<int, const wchar_t*, std::string> exports[] = {
         {IDM_EXPORTMZF, L"t.mzf", MzfImage("TITLE", false)},
@@ -290,8 +258,7 @@ TEST_F(Documents, ExportsWriteTheScreenInEachFormat)
         {IDM_EXPORTBIN, L"t.bin", VramImage(false)},
         {IDM_EXPORTPNG, L"t.png", ""}};
     for (const auto& [id, name, bytes] : exports) {
-        fileAnswers.push_back(Scratch(name));
-        Command(id);
+        CommandWithFile(id, Scratch(name));
         EXPECT_TRUE(bytes.empty() || ReadFile(Scratch(name)) == bytes) << id;
     }
     EXPECT_TRUE(messages.empty());
@@ -303,12 +270,10 @@ TEST_F(Documents, ExportsWriteTheScreenInEachFormat)
 
     // Marks cleared on request; a read-only target is reported as saving is.
     Command(IDM_EXPORTCLEARMARKS);
-    fileAnswers.push_back(Scratch(L"t.bin"));
-    Command(IDM_EXPORTBIN);
+    CommandWithFile(IDM_EXPORTBIN, Scratch(L"t.bin"));
     EXPECT_EQ(ReadFile(Scratch(L"t.bin")), VramImage(true));
     SetFileAttributesW(Scratch(L"t.bin").c_str(), FILE_ATTRIBUTE_READONLY);
-    fileAnswers.push_back(Scratch(L"t.bin"));
-    Command(IDM_EXPORTMZF);
+    CommandWithFile(IDM_EXPORTMZF, Scratch(L"t.bin"));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, Scratch(L"t.bin") + L" に保存できませんでした\nファイルが読み取り専用です。");
     SetFileAttributesW(Scratch(L"t.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -319,9 +284,7 @@ TEST_F(Documents, ExportsWriteTheScreenInEachFormat)
 // and nothing is asked.
 TEST_F(Documents, TheFramesLeaveAsAnMzfProgram)
 {
-    const std::wstring file = Scratch(L"walk.txt");
-    WriteFile(file, SampleScreenFile());
-    Start(file);
+    StartOnSample(L"walk.txt");
     EXPECT_TRUE(Grayed(IDM_EXPORTMZFANIM));
     Command(IDM_EXPORTMZFANIM);
     EXPECT_EQ(Said(), std::vector<std::wstring>{L"Vexa: Error: コマが設定されていません"});
@@ -332,12 +295,9 @@ TEST_F(Documents, TheFramesLeaveAsAnMzfProgram)
     Command(IDM_FRAME2);
     EXPECT_FALSE(Grayed(IDM_EXPORTMZFANIM));
     Command(IDM_ANIMSTART);
-    HWND slider = GetDlgItem(PlayerWindow(), IDC_SPEED);
-    SendMessageW(slider, TBM_SETPOS, TRUE, 15);
-    SendMessageW(PlayerWindow(), WM_HSCROLL, SB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
+    SetPlayerSpeed(15);
     SendMessageW(PlayerWindow(), WM_COMMAND, IDOK, 0);
-    fileAnswers.push_back(Scratch(L"walk.mzf"));
-    Command(IDM_EXPORTMZFANIM);
+    CommandWithFile(IDM_EXPORTMZFANIM, Scratch(L"walk.mzf"));
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(fileDialogKinds, std::vector<FileDialog>{FileDialog::ExportMzfAnimation});
     std::string expected;
@@ -347,8 +307,7 @@ TEST_F(Documents, TheFramesLeaveAsAnMzfProgram)
     // A read-only target is reported as saving is, and stays as it was.
     SetFileAttributesW(Scratch(L"walk.mzf").c_str(), FILE_ATTRIBUTE_READONLY);
     Command(IDM_EXPORTCLEARMARKS);
-    fileAnswers.push_back(Scratch(L"walk.mzf"));
-    Command(IDM_EXPORTMZFANIM);
+    CommandWithFile(IDM_EXPORTMZFANIM, Scratch(L"walk.mzf"));
     EXPECT_EQ(Said(), std::vector<std::wstring>{L"Vexa: Error: " + Scratch(L"walk.mzf") +
                                                 L" に保存できませんでした\nファイルが読み取り専用です。"});
     EXPECT_TRUE(ReadFile(Scratch(L"walk.mzf")) == expected);
@@ -376,43 +335,14 @@ TEST_F(StartUp_, CommandLineFileOpensFromAnyStartingFolder)
     EXPECT_EQ(BesideProgram(L"x"), std::wstring(after) + L"\\x");
 }
 
-// The zoom menu offers only what fits the screen; the client area follows
-// the zoom and the status bar.
-TEST_F(StartUp_, ClientAreaFollowsZoomAndStatusBar)
-{
-    Start();
-    HDC screen = GetDC(nullptr);
-    const int width = GetDeviceCaps(screen, HORZRES), height = GetDeviceCaps(screen, VERTRES);
-    ReleaseDC(nullptr, screen);
-    int fitting = 0;
-    while (fitting < kZoomLevels && ViewForZoom(fitting).W <= width && ViewForZoom(fitting).H <= height) ++fitting;
-    ASSERT_TRUE(fitting > 2 && fitting < kZoomLevels) << "the screen must cut the menu short: " << fitting;
-    HMENU popup = OpenPopupHolding(IDM_ZOOM1);
-    ASSERT_NE(popup, nullptr);
-    EXPECT_EQ(GetMenuItemCount(popup), fitting);
-    EXPECT_NE(GetMenuState(popup, IDM_ZOOM1 + fitting - 1, MF_BYCOMMAND), 0xFFFFFFFF);
-    EXPECT_EQ(GetMenuState(popup, IDM_ZOOM1 + fitting, MF_BYCOMMAND), 0xFFFFFFFF);
-    EXPECT_TRUE(GetMenuState(popup, IDM_ZOOM2, MF_BYCOMMAND) & MF_CHECKED);
-
-    EXPECT_FALSE(IsWindowVisible(gShell.statusBar));
-    Command(IDM_STATUSBAR);
-    EXPECT_TRUE(IsWindowVisible(gShell.statusBar) && gShell.Sb > 0 && gShell.Tb > 0);
-    EXPECT_EQ(ClientSize().cy, ViewForZoom(1).H + gShell.Tb + gShell.Sb);
-    Command(IDM_STATUSBAR);
-    // x1 is narrow: the menu bar may wrap, the client area stays exact.
-    for (int z : {0, 2}) {
-        Command(IDM_ZOOM1 + z);
-        EXPECT_EQ(ClientSize().cx, ViewForZoom(z).W) << z;
-        EXPECT_EQ(ClientSize().cy, ViewForZoom(z).H + gShell.Tb) << z;
-    }
-}
-
 // The settings file as a user may have left it: a section of their own in
 // UTF-8 without a mark, a value out of range, a path too long for a slot,
 // gaps. The window starts with what it holds; the close writes back what
 // changed, names in other scripts under either code page, keeping the rest
-// and the gaps; the next start comes back as it was left.
-TEST_F(StartUp_, SettingsFileComesBackAndKeepsTheUsersSections)
+// and the gaps; the next start comes back as it was left. There the zoom
+// menu offers only what fits the screen, and the client area follows the
+// zoom and the status bar.
+TEST_F(StartUp_, SettingsFileComesBackAndTheClientAreaFollowsZoomAndStatusBar)
 {
     const std::wstring ini = BesideProgram(L"Vexa.ini"), plain = Scratch(L"plain.txt");
     const std::wstring greek = Scratch(L"Ωμέγα.txt"), picture = Scratch(L"絵 😀.txt");
@@ -428,8 +358,7 @@ TEST_F(StartUp_, SettingsFileComesBackAndKeepsTheUsersSections)
     EXPECT_STREQ(LookUpRecentFile(6), "C:\\g.txt");
     for (const std::wstring& file : {greek, picture}) {
         WriteFile(file, SampleScreenFile());
-        fileAnswers.push_back(file);
-        Command(IDM_OPEN);
+        CommandWithFile(IDM_OPEN, file);
     }
     Command(IDM_ZOOM2);
     Command(IDM_STATUSBAR);
@@ -458,4 +387,29 @@ TEST_F(StartUp_, SettingsFileComesBackAndKeepsTheUsersSections)
     EXPECT_TRUE(AddRecentFile(Narrow(shouted.c_str()).c_str()));
     EXPECT_STREQ(LookUpRecentFile(0), Narrow(greek.c_str()).c_str());
     EXPECT_EQ(LookUpRecentFile(3), nullptr);
+
+    HDC screen = GetDC(nullptr);
+    const int width = GetDeviceCaps(screen, HORZRES), height = GetDeviceCaps(screen, VERTRES);
+    ReleaseDC(nullptr, screen);
+    int fitting = 0;
+    while (fitting < kZoomLevels && ViewForZoom(fitting).W <= width && ViewForZoom(fitting).H <= height) ++fitting;
+    ASSERT_TRUE(fitting > 2 && fitting < kZoomLevels) << "the screen must cut the menu short: " << fitting;
+    HMENU popup = OpenPopupHolding(IDM_ZOOM1);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(GetMenuItemCount(popup), fitting);
+    EXPECT_NE(GetMenuState(popup, IDM_ZOOM1 + fitting - 1, MF_BYCOMMAND), 0xFFFFFFFF);
+    EXPECT_EQ(GetMenuState(popup, IDM_ZOOM1 + fitting, MF_BYCOMMAND), 0xFFFFFFFF);
+    EXPECT_TRUE(GetMenuState(popup, IDM_ZOOM2, MF_BYCOMMAND) & MF_CHECKED);
+
+    EXPECT_FALSE(IsWindowVisible(gShell.statusBar));
+    Command(IDM_STATUSBAR);
+    EXPECT_TRUE(IsWindowVisible(gShell.statusBar) && gShell.Sb > 0 && gShell.Tb > 0);
+    EXPECT_EQ(ClientSize().cy, ViewForZoom(1).H + gShell.Tb + gShell.Sb);
+    Command(IDM_STATUSBAR);
+    // x1 is narrow: the menu bar may wrap, the client area stays exact.
+    for (int z : {0, 2}) {
+        Command(IDM_ZOOM1 + z);
+        EXPECT_EQ(ClientSize().cx, ViewForZoom(z).W) << z;
+        EXPECT_EQ(ClientSize().cy, ViewForZoom(z).H + gShell.Tb) << z;
+    }
 }

@@ -1,10 +1,15 @@
 #include "tests/win32/editor_harness.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+
 #include "app/recent_files.h"
+#include "res/resource.h"
 #include "shell/base/shell_win32.h"
+#include "shell/player_win32.h"
 #include "shell/recovery_win32.h"
 #include "shell/window_win32.h"
 #include "render/view.h"
@@ -48,6 +53,18 @@ std::vector<uint32_t> GrabClient(int width, int height, HWND of)
     return pixels;
 }
 
+std::vector<std::wstring> Names(const std::wstring& pattern)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
+        if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::string SampleScreenFile()
 {
     std::string s;
@@ -75,7 +92,7 @@ void EditorTest::SetUp()
                std::to_wstring(GetTickCount64());
     CreateDirectoryW(scratch_.c_str(), nullptr);
     // Recovery copies of these runs stay beside the scratch folder.
-    UseRecoveryFolder(scratch_ + L"-recovery");
+    UseRecoveryFolder(RecoveryFolder());
 }
 
 void EditorTest::TearDown()
@@ -88,7 +105,7 @@ void EditorTest::TearDown()
     UseRecoveryFolder(L"");
     DeleteFileW((programFolder_ + L"\\Vexa.ini").c_str());
     SHFILEOPSTRUCTW op = {};
-    std::wstring from = scratch_ + L'\0' + scratch_ + L"-recovery" + L'\0';
+    std::wstring from = scratch_ + L'\0' + RecoveryFolder() + L'\0';
     op.wFunc = FO_DELETE;
     op.pFrom = from.c_str();
     op.fFlags = FOF_NO_UI;
@@ -102,10 +119,12 @@ void EditorTest::Start(const std::wstring& commandLine)
     running_ = true;
 }
 
-void EditorTest::StartOnSample()
+std::wstring EditorTest::StartOnSample(const std::wstring& name)
 {
-    WriteFile(Scratch(L"s.txt"), SampleScreenFile());
-    Start(Scratch(L"s.txt"));
+    const std::wstring file = Scratch(name);
+    WriteFile(file, SampleScreenFile());
+    Start(file);
+    return file;
 }
 
 void EditorTest::Stop()
@@ -178,6 +197,29 @@ SIZE EditorTest::ClientSize() const
     RECT r;
     GetClientRect(gShell.main, &r);
     return {r.right, r.bottom};
+}
+
+std::wstring EditorTest::StatusPart(int n) const
+{
+    wchar_t text[64] = {};
+    SendMessageW(gShell.statusBar, SB_GETTEXTW, n, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void EditorTest::SetPlayerSpeed(int position) const
+{
+    HWND slider = GetDlgItem(PlayerWindow(), IDC_SPEED);
+    SendMessageW(slider, TBM_SETPOS, TRUE, position);
+    SendMessageW(PlayerWindow(), WM_HSCROLL, SB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
+}
+
+void EditorTest::RecoveryTick() const { SendMessageW(gShell.main, WM_TIMER, 3, 0); }
+
+std::vector<std::wstring> EditorTest::Said() const
+{
+    std::vector<std::wstring> said;
+    for (const ShownMessage& m : messages) said.push_back(m.caption + L": " + m.text);
+    return said;
 }
 
 namespace {

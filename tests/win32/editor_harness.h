@@ -24,8 +24,9 @@ protected:
 
     // Starts the editor with `commandLine` (what follows the program name).
     void Start(const std::wstring& commandLine = L"");
-    // Starts it on a screen file of SampleScreenFile().
-    void StartOnSample();
+    // Starts it on a screen file of SampleScreenFile() by that name in the
+    // scratch folder; returns the file's path.
+    std::wstring StartOnSample(const std::wstring& name = L"s.txt");
     // Closes the window as the user would (WM_CLOSE) and shuts down.
     void Stop();
 
@@ -38,9 +39,18 @@ protected:
         ASSERT_TRUE(WriteWholeFile(path, bytes));
     }
     std::string ReadFile(const std::wstring& path) const { return ReadWholeFile(path); }
+    std::wstring RecoveryFolder() const { return scratch_ + L"-recovery"; }
+    // The timer that writes the recovery copy, fired now.
+    void RecoveryTick() const;
 
     // Input as the window receives it; x, y in panel coordinates.
     void Command(int id);
+    // The command, with its file dialog taking `path`.
+    void CommandWithFile(int id, const std::wstring& path)
+    {
+        fileAnswers.push_back(path);
+        Command(id);
+    }
     void Press(int x, int y, WPARAM keys = 0);
     void Move(int x, int y, WPARAM keys = MK_LBUTTON);
     void Release(int x, int y);
@@ -60,6 +70,11 @@ protected:
     bool Grayed(int id) { return MenuState(id) != 0xFFFFFFFF && (MenuState(id) & MF_GRAYED); }
     bool Checked(int id) { return MenuState(id) != 0xFFFFFFFF && (MenuState(id) & MF_CHECKED); }
     SIZE ClientSize() const;
+    std::wstring StatusPart(int n) const;
+    // Moves the open player's speed slider to `position`, as a drag ends.
+    void SetPlayerSpeed(int position) const;
+    // Every message shown so far, as "caption: text".
+    std::vector<std::wstring> Said() const;
 
     // Scripted answers: message boxes take the next answer (IDOK when none
     // is left); file dialogs take the next path, or cancel when none is left.
@@ -84,6 +99,9 @@ private:
 // A window's client area (the main window's by default) as the screen shows
 // it, top row first, 0xRRGGBB per pixel.
 std::vector<uint32_t> GrabClient(int width, int height, HWND window = nullptr);
+
+// The names matching `pattern` (a path with wildcards), sorted.
+std::vector<std::wstring> Names(const std::wstring& pattern);
 
 // A screen file of 3000 numbers whose cell i holds code (i * 7) & 0xFF,
 // foreground i % 8 and background (i / 8) % 8.

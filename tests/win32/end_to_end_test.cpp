@@ -151,9 +151,11 @@ protected:
 
     bool Exited() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
 
-    // The program ends in time, and successfully.
-    void ExpectCleanExit()
+    // The program ends in time, and successfully (closed first when `main`
+    // is given).
+    void ExpectCleanExit(HWND main = nullptr)
     {
+        if (main) PostMessageW(main, WM_CLOSE, 0, 0);
         ASSERT_EQ(WaitForSingleObject(process_.hProcess, kWaitMs), WAIT_OBJECT_0) << "Vexa.exe did not end";
         DWORD code = 99;
         GetExitCodeProcess(process_.hProcess, &code);
@@ -239,8 +241,7 @@ TEST_F(EndToEnd, PaintSaveWithCtrlSAndCloseWritesTheFileAndTheSettings)
     ASSERT_TRUE(PressCtrlS(main)) << "could not bring the window to the foreground";
     // Closing without the save would wait on the discard prompt.
     ASSERT_TRUE(WaitUntil([&] { return TextOf(main) == name + L" - Vexa"; })) << "Ctrl+S did not save";
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    ExpectCleanExit();
+    ExpectCleanExit(main);
 
     const std::string written = ReadWholeFile(file);
     const std::string want = SampleScreen({{3, 4}, {4, 4}, {5, 4}, {6, 4}, {7, 4}, {39, 24}});
@@ -275,8 +276,7 @@ TEST_F(EndToEnd, MissingFileIsReportedAndTheEditorRunsUntitled)
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << "the message box stayed";
     EXPECT_TRUE(WaitUntil([&] { return TextOf(main) == L"無題 - Vexa"; })) << ::testing::PrintToString(TextOf(main));
     EXPECT_EQ(FindProcessWindow(kDialogClass, process_.dwProcessId), nullptr);
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    ExpectCleanExit();
+    ExpectCleanExit(main);
     EXPECT_EQ(ReadWholeFile(file), "<missing>");
     EXPECT_EQ(Section(L"RecentFiles").at(0), L"RecentFile1=");
 }
@@ -349,8 +349,7 @@ TEST_F(EndToEnd, AKilledEditorGivesItsPictureBackAtTheNextStart)
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
     main = WaitForMain(name + L" - Vexa");
     EXPECT_TRUE(WaitUntil([&] { return RecoveryCopies().empty(); }));
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    ExpectCleanExit();
+    ExpectCleanExit(main);
     EXPECT_EQ(ReadWholeFile(file), saved);
 }
 
@@ -372,6 +371,5 @@ TEST_F(Release, TheUnpackedProgramStartsOnAnExample)
     Launch(L"examples/title.txt", program);
     const HWND main = WaitForMain(L"title.txt - Vexa");
     ASSERT_NE(main, nullptr) << "no example open";
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    ExpectCleanExit();
+    ExpectCleanExit(main);
 }

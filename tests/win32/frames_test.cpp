@@ -3,7 +3,6 @@
 // kept by the recovery copy; the animated GIF written from the window.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -37,10 +36,7 @@ protected:
         SetSelection(10, 10, 10, 10);
         Command(IDM_FRAME9);
     }
-    std::wstring LastMessage() const
-    {
-        return messages.empty() ? L"" : messages.back().caption + L": " + messages.back().text;
-    }
+    std::wstring LastMessage() const { return messages.empty() ? L"" : Said().back(); }
 };
 
 bool SameFrame(const Frame& f, int left, int top, int right, int bottom)
@@ -50,19 +46,22 @@ bool SameFrame(const Frame& f, int left, int top, int right, int bottom)
 
 }  // namespace
 
-// A user sets frames, saves them, restarts the editor, reads them back and
-// plays them.
-TEST_F(FramesOfTheWindow, SavedFramesComeBackAfterARestartAndPlay)
+// A user sets frames, saves them, restarts the editor, reads them back,
+// plays them and writes them as a GIF at the canvas's zoom and the player's
+// speed. The platform's decoder reads the GIF's first picture here; the
+// pictures and the file are left beside the program for
+// tests/gif/check_gif.py, which decodes every picture with PIL, a decoder of
+// its own, after this suite.
+TEST_F(FramesOfTheWindow, SavedFramesComeBackAfterARestartAndPlayAndLeaveAsAGif)
 {
-    const std::wstring screen = Scratch(L"walk.txt"), frames = Scratch(L"steps.vxf");
-    WriteFile(screen, SampleScreenFile());
-    Start(screen);
-    EXPECT_TRUE(Grayed(IDM_FRAMESSAVE) && !Grayed(IDM_FRAMESLOAD));  // nothing to save yet
+    const std::wstring screen = StartOnSample(L"walk.txt"), frames = Scratch(L"steps.vxf");
+    const std::wstring gif = BesideProgram(L"window-animation.gif");
+    // Nothing to save yet.
+    EXPECT_TRUE(Grayed(IDM_FRAMESSAVE) && !Grayed(IDM_FRAMESLOAD) && Grayed(IDM_EXPORTGIF));
     SetThreeFrames();
-    ASSERT_FALSE(Grayed(IDM_FRAMESSAVE));
+    ASSERT_FALSE(Grayed(IDM_FRAMESSAVE) || Grayed(IDM_EXPORTGIF));
     // The dialog proposes the screen's own name; the file is plain text.
-    fileAnswers.push_back(frames);
-    Command(IDM_FRAMESSAVE);
+    CommandWithFile(IDM_FRAMESSAVE, frames);
     ASSERT_EQ(fileDialogKinds, std::vector<FileDialog>{FileDialog::SaveFrames});
     EXPECT_EQ(fileProposals.back(), Scratch(L"walk.vxf"));
     EXPECT_EQ(ReadFile(frames),
@@ -74,113 +73,25 @@ TEST_F(FramesOfTheWindow, SavedFramesComeBackAfterARestartAndPlay)
 
     Start(screen);
     ASSERT_FALSE(AnyFrameDefined());
-    fileAnswers.push_back(frames);
-    Command(IDM_FRAMESLOAD);
+    CommandWithFile(IDM_FRAMESLOAD, frames);
     EXPECT_EQ(fileDialogKinds.back(), FileDialog::OpenFrames);
     EXPECT_TRUE(SameFrame(gFrames[0], 0, 0, 3, 3) && SameFrame(gFrames[1], 4, 0, 7, 3) &&
                 SameFrame(gFrames[8], 10, 10, 10, 10));
     for (int k = 2; k < 8; ++k) EXPECT_FALSE(FrameDefined(k)) << k;
     EXPECT_TRUE(messages.empty());
+    SetSelection(0, 0, 3, 3);
+    Command(IDM_FRAME4);  // frame 1 again: a picture without change
     Command(IDM_ANIMSTART);
     ASSERT_NE(PlayerWindow(), nullptr);
     EXPECT_TRUE(gPlayer.layout.bufferWidth == 4 * 16 && gPlayer.layout.bufferHeight == 4 * 16);
     // While it plays, the frames can be neither saved nor read.
     EXPECT_TRUE(Grayed(IDM_FRAMESSAVE) && Grayed(IDM_FRAMESLOAD));
-    SendMessageW(PlayerWindow(), WM_COMMAND, IDOK, 0);
-
-    // A damaged file, a missing one: nothing changes, and the user is told.
-    WriteFile(Scratch(L"bad.vxf"), "1 0 0 3 3\n1 4 0 7 3\n");
-    fileAnswers.push_back(Scratch(L"bad.vxf"));
-    Command(IDM_FRAMESLOAD);
-    EXPECT_EQ(LastMessage(), L"Vexa: Error: コマ設定ファイルではありません（2行目）");
-    fileAnswers.push_back(Scratch(L"none.vxf"));
-    Command(IDM_FRAMESLOAD);
-    EXPECT_EQ(LastMessage(), L"Vexa: Error: " + Scratch(L"none.vxf") + L" が開けません");
-    EXPECT_TRUE(SameFrame(gFrames[1], 4, 0, 7, 3) && FrameDefined(8) && !FrameDefined(2));
-
-    // A read-only file is reported as saving reports it, and stays.
-    SetSelection(20, 20, 21, 21);
-    Command(IDM_FRAME3);
-    SetFileAttributesW(frames.c_str(), FILE_ATTRIBUTE_READONLY);
-    fileAnswers.push_back(frames);
-    Command(IDM_FRAMESSAVE);
-    EXPECT_EQ(LastMessage(), L"Vexa: Error: " + frames + L" に保存できませんでした");
-    SetFileAttributesW(frames.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ReadFile(frames).find("3 20 20 21 21"), std::string::npos);
-}
-
-// The copy is written again when only the frames change; a session
-// recovered from it gets its frames back, and one from an older copy
-// without frames still comes back.
-TEST_F(FramesOfTheWindow, TheRecoveryCopyKeepsTheFrames)
-{
-    const std::wstring folder = Scratch() + L"-recovery", screen = Scratch(L"s.txt");
-    const auto tick = [] { SendMessageW(gShell.main, WM_TIMER, 3, 0); };
-    const auto copy = [&] {
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((folder + L"\\*.vxr").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return std::string();
-        FindClose(search);
-        return ReadFile(folder + L"\\" + found.cFileName);
-    };
-    WriteFile(screen, SampleScreenFile());
-    Start(screen);
-    Paint(2, 2);
-    tick();
-    ASSERT_NE(copy(), "");
-    EXPECT_EQ(copy().find("\n1 "), std::string::npos);
-    SetThreeFrames();
-    tick();
-    const std::string withFrames = copy();
-    EXPECT_NE(withFrames.find("\n1 0 0 3 3\n2 4 0 7 3\n9 10 10 10 10\n"), std::string::npos);
-    messageAnswers.push_back(IDYES);  // the discard prompt
-    Stop();
-
-    // Left by a run that ended: offered at the start, Yes takes it all back.
-    messages.clear();
-    WriteFile(folder + L"\\dead-1.vxr", withFrames);
-    messageAnswers.push_back(IDYES);
-    Start();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(IsModified() && gDoc.screen.code[CellIndex(2, 2)] == 1);
-    EXPECT_TRUE(SameFrame(gFrames[0], 0, 0, 3, 3) && SameFrame(gFrames[8], 10, 10, 10, 10) && !FrameDefined(3));
-    Command(IDM_FRAMECANCELALL);
-    messageAnswers.push_back(IDYES);  // the discard prompt
-    Stop();
-
-    // A copy from before frames were kept.
-    WriteFile(folder + L"\\dead-2.vxr", "Vexa recovery 1\n\n" + SampleScreenFile());
-    messageAnswers.push_back(IDYES);
-    Start();
-    EXPECT_TRUE(IsModified() && gDoc.screen.code[CellIndex(1, 0)] == 7);
-    EXPECT_FALSE(AnyFrameDefined());
-}
-
-// The GIF from the window: at the canvas's zoom and the player's speed.
-// The platform's decoder reads its first picture here; the pictures and the
-// file are left beside the program for tests/gif/check_gif.py, which
-// decodes every picture with PIL, a decoder of its own, after this suite.
-TEST_F(FramesOfTheWindow, AnimatedGifAtTheCanvasZoomAndThePlayersSpeed)
-{
-    const std::wstring screen = Scratch(L"walk.txt"), gif = BesideProgram(L"window-animation.gif");
-    WriteFile(screen, SampleScreenFile());
-    Start(screen);
-    EXPECT_TRUE(Grayed(IDM_EXPORTGIF));
-    SetThreeFrames();
-    SetSelection(0, 0, 3, 3);
-    Command(IDM_FRAME4);  // frame 1 again: a picture without change
-    ASSERT_FALSE(Grayed(IDM_EXPORTGIF));
-    Command(IDM_ANIMSTART);
-    ASSERT_NE(PlayerWindow(), nullptr);
-    HWND slider = GetDlgItem(PlayerWindow(), IDC_SPEED);
-    SendMessageW(slider, TBM_SETPOS, TRUE, 75);
-    SendMessageW(PlayerWindow(), WM_HSCROLL, SB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
+    SetPlayerSpeed(75);
     ASSERT_EQ(gPlayer.interval, 256);
-
     DeleteFileW(gif.c_str());
-    fileAnswers.push_back(gif);
-    Command(IDM_EXPORTGIF);
-    EXPECT_EQ(fileDialogKinds, std::vector<FileDialog>{FileDialog::ExportGif});
+    CommandWithFile(IDM_EXPORTGIF, gif);
+    EXPECT_EQ(fileDialogKinds, (std::vector<FileDialog>{FileDialog::SaveFrames, FileDialog::OpenFrames,
+                                                         FileDialog::OpenFrames, FileDialog::ExportGif}));
     EXPECT_EQ(fileProposals.back(), Scratch(L"walk.gif"));
     EXPECT_TRUE(messages.empty());
     SendMessageW(PlayerWindow(), WM_COMMAND, IDOK, 0);
@@ -201,4 +112,53 @@ TEST_F(FramesOfTheWindow, AnimatedGifAtTheCanvasZoomAndThePlayersSpeed)
                                         (static_cast<uint32_t>(static_cast<uint8_t>(first[3 * i + 1])) << 8) |
                                         static_cast<uint8_t>(first[3 * i + 2]));
     EXPECT_EQ(wrong, 0);
+
+    // A damaged file, a missing one: nothing changes, and the user is told.
+    WriteFile(Scratch(L"bad.vxf"), "1 0 0 3 3\n1 4 0 7 3\n");
+    CommandWithFile(IDM_FRAMESLOAD, Scratch(L"bad.vxf"));
+    EXPECT_EQ(LastMessage(), L"Vexa: Error: コマ設定ファイルではありません（2行目）");
+    CommandWithFile(IDM_FRAMESLOAD, Scratch(L"none.vxf"));
+    EXPECT_EQ(LastMessage(), L"Vexa: Error: " + Scratch(L"none.vxf") + L" が開けません");
+    EXPECT_TRUE(SameFrame(gFrames[1], 4, 0, 7, 3) && FrameDefined(8) && !FrameDefined(2));
+
+    // A read-only file is reported as saving reports it, and stays.
+    SetSelection(20, 20, 21, 21);
+    Command(IDM_FRAME3);
+    SetFileAttributesW(frames.c_str(), FILE_ATTRIBUTE_READONLY);
+    CommandWithFile(IDM_FRAMESSAVE, frames);
+    EXPECT_EQ(LastMessage(), L"Vexa: Error: " + frames + L" に保存できませんでした");
+    SetFileAttributesW(frames.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadFile(frames).find("3 20 20 21 21"), std::string::npos);
+}
+
+// The copy is written again when only the frames change; a session
+// recovered from it gets its frames back. (A copy from before frames were
+// kept is recovered in the documents' tests.)
+TEST_F(FramesOfTheWindow, TheRecoveryCopyKeepsTheFrames)
+{
+    const std::wstring folder = RecoveryFolder();
+    const auto copy = [&] {
+        const std::vector<std::wstring> names = Names(folder + L"\\*.vxr");
+        return names.empty() ? std::string() : ReadFile(folder + L"\\" + names[0]);
+    };
+    StartOnSample();
+    Paint(2, 2);
+    RecoveryTick();
+    ASSERT_NE(copy(), "");
+    EXPECT_EQ(copy().find("\n1 "), std::string::npos);
+    SetThreeFrames();
+    RecoveryTick();
+    const std::string withFrames = copy();
+    EXPECT_NE(withFrames.find("\n1 0 0 3 3\n2 4 0 7 3\n9 10 10 10 10\n"), std::string::npos);
+    messageAnswers.push_back(IDYES);  // the discard prompt
+    Stop();
+
+    // Left by a run that ended: offered at the start, Yes takes it all back.
+    messages.clear();
+    WriteFile(folder + L"\\dead-1.vxr", withFrames);
+    messageAnswers.push_back(IDYES);
+    Start();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(IsModified() && gDoc.screen.code[CellIndex(2, 2)] == 1);
+    EXPECT_TRUE(SameFrame(gFrames[0], 0, 0, 3, 3) && SameFrame(gFrames[8], 10, 10, 10, 10) && !FrameDefined(3));
 }

@@ -199,11 +199,7 @@ TEST_F(Painting, ToolbarKeysPickUpAndStatusBar)
     EXPECT_TRUE(gPen.background == 5 && CheckedButton(IDT_BG0) == 5);
 
     // The status bar describes the cell and the palette entry under the mouse.
-    const auto part = [](int n) {
-        wchar_t text[64] = {};
-        SendMessageW(gShell.statusBar, SB_GETTEXTW, n, reinterpret_cast<LPARAM>(text));
-        return std::wstring(text);
-    };
+    const auto part = [this](int n) { return StatusPart(n); };
     Command(IDM_STATUSBAR);
     Move(p.x, p.y, 0);
     EXPECT_EQ(part(0) + L"|" + part(1), L"( 4,  4)|Chr: 41 h  Attr: A5 h");
@@ -409,8 +405,7 @@ protected:
     bool LoadOverlay(const std::vector<uint8_t>& bytes, const wchar_t* name = L"p.bmp")
     {
         WriteFile(Scratch(name), std::string(bytes.begin(), bytes.end()));
-        fileAnswers.push_back(Scratch(name));
-        Command(IDM_LOADOVERLAY);
+        CommandWithFile(IDM_LOADOVERLAY, Scratch(name));
         return OverlayLoaded();
     }
 };
@@ -460,11 +455,6 @@ TEST_F(AnimationAndOverlay, FramesOutlinedAndPlayedWhileTheZoomChanges)
     SendMessageW(PlayerWindow(), WM_TIMER, 99, 0);
     EXPECT_EQ(gPlayer.layout.k, 2);
     EXPECT_EQ(PictureDifferences(1), 0);
-    // The slider: a band to the right slows it down.
-    HWND slider = GetDlgItem(PlayerWindow(), IDC_SPEED);
-    SendMessageW(slider, TBM_SETPOS, TRUE, 75);
-    SendMessageW(PlayerWindow(), WM_HSCROLL, SB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
-    EXPECT_EQ(gPlayer.interval, 256);
 
     SendMessageW(PlayerWindow(), WM_COMMAND, IDOK, 0);
     EXPECT_EQ(PlayerWindow(), nullptr);
@@ -501,10 +491,7 @@ TEST_F(AnimationAndOverlay, PicturesOfEveryKindAndBrokenFiles)
     std::string encoded;
     ASSERT_TRUE(EncodePicture(GUID_ContainerFormatPng, GUID_WICPixelFormat32bppBGRA, 4, bgra.data(), kBmpWidth,
                               kBmpHeight, encoded));
-    WriteFile(Scratch(L"p.png"), encoded);
-    fileAnswers.push_back(Scratch(L"p.png"));
-    Command(IDM_LOADOVERLAY);
-    ASSERT_TRUE(OverlayLoaded());
+    ASSERT_TRUE(LoadOverlay(std::vector<uint8_t>(encoded.begin(), encoded.end()), L"p.png"));
     EXPECT_EQ(gOverlay.pixels[2], BmpPixel(2, 0));
     EXPECT_EQ(gOverlay.pixels[7], 0u);
     // Files that cannot be trusted give no overlay, and the one before is
@@ -548,8 +535,7 @@ TEST_F(AnimationAndOverlay, PictureBombsAreRefusedAndLargePicturesShrunkAsDecode
         const std::vector<uint32_t> overlay = gOverlay.pixels;
         messages.clear();
         convertAnswers.push_back(ConvertChoice());  // taken only if the picture were decoded
-        fileAnswers.push_back(Scratch(name));
-        Command(IDM_CONVERTPICTURE);
+        CommandWithFile(IDM_CONVERTPICTURE, Scratch(name));
         EXPECT_EQ(messages.size() == 1 ? messages[0].text : L"", Scratch(name) + L" が開けません");
         EXPECT_EQ(convertAnswers.size(), 1u);
         convertAnswers.clear();
@@ -589,7 +575,7 @@ TEST_F(AnimationAndOverlay, TheWindowShowsThePanelThePaletteCursorAndTheBlend)
 {
     StartOnSample();
     EXPECT_TRUE(BoxShowsCell(17, 9));
-    int orange = 0;
+    // Wrong pixels of the panel; the rings must be wholly orange.
     const auto wrongPixels = [&](bool blended) {
         InvalidateRect(gShell.main, nullptr, FALSE);
         UpdateWindow(gShell.main);
@@ -599,8 +585,7 @@ TEST_F(AnimationAndOverlay, TheWindowShowsThePanelThePaletteCursorAndTheBlend)
         const PixelView overlay = ViewOf(gOverlayBuffer);
         Rect rings[2];
         PaletteCursorFrames(gPen.cursor, 0, rings);
-        int wrong = 0;
-        orange = 0;
+        int wrong = 0, orange = 0;
         for (int y = 0; y < g.H; ++y)
             for (int x = 0; x < g.W; ++x) {
                 const uint32_t canvas = *PixelAt(gCanvas.pixels, x, y) & 0xFFFFFF;
@@ -622,16 +607,15 @@ TEST_F(AnimationAndOverlay, TheWindowShowsThePanelThePaletteCursorAndTheBlend)
                     }
                 }
             }
+        EXPECT_EQ(orange, 2 * (4 * (g.s + 2) - 4) + 8);
         return wrong;
     };
     EXPECT_EQ(wrongPixels(false), 0);
-    EXPECT_EQ(orange, 2 * (4 * (CurrentView().s + 2) - 4) + 8);
 
     ASSERT_TRUE(LoadOverlay(MakeBmp({24})));
     for (int zoom : {IDM_ZOOM1, IDM_ZOOM2}) {
         Command(zoom);
         EXPECT_EQ(wrongPixels(true), 0) << "zoom " << zoom - IDM_ZOOM1 + 1;
-        EXPECT_EQ(orange, 2 * (4 * (CurrentView().s + 2) - 4) + 8);
         // The picture, rebuilt for the zoom, fills the canvas height and
         // keeps its shape: 10 x 6 is a little wider than the canvas and
         // loses a few pixels on each side.

@@ -18,7 +18,6 @@
 #include "render/overlay.h"
 #include "render/picture_convert.h"
 #include "res/resource.h"
-#include "anim/frames.h"
 #include "screen/document.h"
 #include "screen/screen.h"
 #include "screen/selection.h"
@@ -190,6 +189,20 @@ protected:
         Answering(L"Vexa", MessageBoxAnswer(IDYES, false), [this] { EditorTest::TearDown(); }, log);
     }
 
+    // Writes a PNG of `width` x `height` BGR pixels and makes it the picture
+    // every file dialog picks.
+    void PickPicture(const uint8_t* bgr, int width, int height)
+    {
+        std::string png;
+        ASSERT_TRUE(EncodePicture(GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 3, bgr, width, height, png));
+        WriteFile(Scratch(L"p.png"), png);
+        gTestPicture = Scratch(L"p.png");
+        AnswerModalsWith(nullptr, [](FileDialog, FileChoice& c) {
+            c.path = gTestPicture;
+            return true;
+        });
+    }
+
     // Runs `action`, during which the dialog with `caption` must come up and
     // be answered; returns what the watcher saw.
     std::wstring Answered(const std::wstring& caption, const Answer& answer, const std::function<void()>& action)
@@ -237,7 +250,9 @@ TEST_F(RealDialogs, DiscardPromptKeepsTheWindowOnNoAndClosesOnYes)
     EXPECT_EQ(ReadFile(file), SampleScreenFile());
 }
 
-TEST_F(RealDialogs, OpenAndSaveAsDialogsTakeTheTypedNames)
+// Open and Save As take the names typed into the real dialogs, and so do the
+// frames dialogs.
+TEST_F(RealDialogs, OpenSaveAsAndFramesDialogsTakeTheTypedNames)
 {
     const std::wstring source = Scratch(L"to open 1.txt");
     WriteFile(source, SampleScreenFile());
@@ -262,20 +277,14 @@ TEST_F(RealDialogs, OpenAndSaveAsDialogsTakeTheTypedNames)
     EXPECT_EQ(ReadFile(saved), ScreenFileText());
     EXPECT_EQ(ReadFile(source), SampleScreenFile());
     EXPECT_EQ(ReadFile(Scratch(L"saved copy")), "<missing>");
-}
 
-// The frames dialogs: Save starts on the screen's name with the frames
-// extension and adds it to a name typed without one; Open reads it back.
-TEST_F(RealDialogs, FramesDialogsProposeTheScreensNameAndAddTheirExtension)
-{
-    const std::wstring screen = Scratch(L"walk.txt");
-    WriteFile(screen, SampleScreenFile());
-    Start(screen);
+    // The frames dialogs: Save starts on the screen's name with the frames
+    // extension and adds it to a name typed without one; Open reads it back.
     SetSelection(1, 2, 3, 4);
     Command(IDM_FRAME2);
-    const std::wstring log =
+    const std::wstring framesLog =
         Answered(L"コマ設定を保存", FileDialogAnswer(Scratch(L"steps")), [&] { Command(IDM_FRAMESSAVE); });
-    EXPECT_NE(log.find(L"shown:walk.vxf;"), std::wstring::npos) << ::testing::PrintToString(log);
+    EXPECT_NE(framesLog.find(L"shown:saved copy.vxf;"), std::wstring::npos) << ::testing::PrintToString(framesLog);
     EXPECT_NE(ReadFile(Scratch(L"steps.vxf")).find("\n2 1 2 3 4\n"), std::string::npos);
     Command(IDM_FRAMECANCELALL);
     Answered(L"コマ設定を読み込み", FileDialogAnswer(Scratch(L"steps.vxf")), [&] { Command(IDM_FRAMESLOAD); });
@@ -354,14 +363,7 @@ TEST_F(RealDialogs, ConvertDialogPreviewsAndConvertsWithTheChoices)
     std::vector<uint8_t> bgr;
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 160; ++x) bgr.insert(bgr.end(), {uint8_t(x), uint8_t(y * 2), uint8_t(200)});
-    std::string png;
-    ASSERT_TRUE(EncodePicture(GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 3, bgr.data(), 160, 100, png));
-    WriteFile(Scratch(L"p.png"), png);
-    AnswerModalsWith(nullptr, [](FileDialog, FileChoice& c) {
-        c.path = gTestPicture;
-        return true;
-    });
-    gTestPicture = Scratch(L"p.png");
+    PickPicture(bgr.data(), 160, 100);
     const std::wstring seen = Answered(
         L"画像から変換",
         [](HWND dialog, std::wstring& log) {
@@ -398,15 +400,8 @@ TEST_F(RealDialogs, DialogsOpenCentredWithEveryLabelWhole)
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         return true;
     };
-    std::string png;
     const uint8_t grey[3] = {128, 128, 128};
-    ASSERT_TRUE(EncodePicture(GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 3, grey, 1, 1, png));
-    WriteFile(Scratch(L"p.png"), png);
-    gTestPicture = Scratch(L"p.png");
-    AnswerModalsWith(nullptr, [](FileDialog, FileChoice& c) {
-        c.path = gTestPicture;
-        return true;
-    });
+    PickPicture(grey, 1, 1);
     Command(IDM_SELECTALL);
     Command(IDM_FRAME1);
     const struct {
